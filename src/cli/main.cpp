@@ -1,0 +1,60 @@
+// ks340ctl: the headless command-line tool. Each verb lives in its own file
+// and is listed here.
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "cli/Verbs.h"
+
+namespace {
+
+struct Verb {
+    const char* name;
+    const char* summary;
+    int (*run)(const std::vector<std::string>& args);
+};
+
+const Verb kVerbs[] = {
+    {"new", "write a new configuration", ks340::cli::runNew},
+    {"convert", "read a setting file and save it again", ks340::cli::runConvert},
+    {"check", "check that a setting file loads", ks340::cli::runCheck},
+    {"show", "print a readable summary of a setting file", ks340::cli::runShow},
+    {"encode", "encode a setting file into an 8192-byte memory image", ks340::cli::runEncode},
+    {"decode", "decode a memory image into a setting file", ks340::cli::runDecode},
+    {"dump", "show a memory image as the memory map does", ks340::cli::runDump},
+    {"ports", "list the serial ports present", ks340::cli::runPorts},
+    {"read", "read a radio into a setting file or image", ks340::cli::runRead},
+    {"write", "write a setting file or image to a radio", ks340::cli::runWrite},
+    {"print", "print reports to a PDF file", ks340::cli::runPrint},
+};
+
+void usage(FILE* out) {
+    std::fprintf(out, "Usage: ks340ctl VERB [OPTIONS] [ARGS]\n\nVerbs:\n");
+    for (const Verb& v : kVerbs) std::fprintf(out, "  %-9s %s\n", v.name, v.summary);
+    std::fprintf(out, "\n'ks340ctl VERB --help' describes one verb.\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        usage(stderr);
+        return ks340::cli::kExitUsage;
+    }
+    const std::string verb = argv[1];
+    if (verb == "--help" || verb == "-h" || verb == "help") {
+        usage(stdout);
+        return 0;
+    }
+    if (verb == "--version") {
+        std::printf("ks340ctl %s\n", KS340_VERSION);
+        return 0;
+    }
+    std::vector<std::string> args(argv + 2, argv + argc);
+    for (const Verb& v : kVerbs)
+        if (verb == v.name) return v.run(args);
+    std::fprintf(stderr, "ks340ctl: unknown verb '%s'\n", verb.c_str());
+    usage(stderr);
+    return ks340::cli::kExitUsage;
+}
