@@ -1,0 +1,15 @@
+// Placeholder page; replaced by the page's full implementation.
+#pragma once
+
+#include "controls/TabPage.h"
+
+namespace ks340 {
+
+class ChannelTablePage : public TabPage {
+    Q_OBJECT
+public:
+    ChannelTablePage(RadioSettings& settings, ViewFlags& flags, QWidget* parent = nullptr);
+    void refreshFromSettings() override;
+};
+
+}  // namespace ks340
