@@ -1,0 +1,36 @@
+// Serial port naming and listing.
+#pragma once
+
+#include <QList>
+#include <QString>
+
+namespace ks340 {
+
+inline constexpr int kMaxComNumber = 10;
+
+// Port name of COM number n: "COMn" on Windows, /dev/ttyS(n-1) elsewhere.
+// 0 or a number outside 1..10 gives an empty name, with which opening fails.
+QString portNameForComNumber(int comNumber);
+
+// A --port argument or a stored choice: "COM3", "com 3" or "3" name a COM
+// number (comNumber set, name from portNameForComNumber); anything else is a
+// device path used as given (comNumber 0).
+struct PortChoice {
+    QString name;
+    int comNumber = 0;
+    bool byNumber = false;
+};
+PortChoice resolvePortArgument(const QString& argument);
+
+// Message shown when the port cannot be opened: "Com%d Port Open Error!!"
+// with the COM number, or the device path in its place.
+QString portOpenErrorMessage(const PortChoice& choice);
+
+struct PortInfo {
+    QString path;         // device path (Windows: "COM3")
+    QString description;  // driver's description, may be empty
+};
+// The serial ports present, sorted by path.
+QList<PortInfo> availablePorts();
+
+}  // namespace ks340

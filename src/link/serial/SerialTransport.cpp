@@ -1,0 +1,81 @@
+#include "link/serial/SerialTransport.h"
+
+namespace ks340 {
+
+SerialTransport::SerialTransport(QObject* parent) : QObject(parent), port_(this) {
+    connect(&port_, &QSerialPort::readyRead, this, &SerialTransport::drain);
+    connect(&port_, &QSerialPort::errorOccurred, this, &SerialTransport::onError);
+}
+
+SerialTransport::~SerialTransport() { close(); }
+
+bool SerialTransport::open(const QString& portName) {
+    if (port_.isOpen() || portName.isEmpty()) return false;
+    portName_ = portName;
+    port_.setPortName(portName);
+    // QSerialPort opens the device exclusively (lock file and TIOCEXCL).
+    if (!port_.open(QIODevice::ReadWrite)) return false;
+    if (!port_.setBaudRate(kBaudRate) || !port_.setDataBits(QSerialPort::Data8) ||
+        !port_.setParity(QSerialPort::NoParity) || !port_.setStopBits(QSerialPort::OneStop) ||
+        !port_.setFlowControl(QSerialPort::NoFlowControl)) {
+        port_.close();
+        return false;
+    }
+    // Pseudo-terminals have no modem lines: RTS is best effort.
+    port_.setRequestToSend(true);
+    port_.clear(QSerialPort::AllDirections);
+    port_.clearError();
+    queue_.clear();
+    lostReported_ = false;
+    return true;
+}
+
+void SerialTransport::close() {
+    if (!port_.isOpen()) return;
+    port_.clear(QSerialPort::AllDirections);
+    port_.close();
+}
+
+bool SerialTransport::isOpen() const { return port_.isOpen(); }
+
+QString SerialTransport::errorString() const { return port_.errorString(); }
+
+int SerialTransport::write(const std::uint8_t* data, int n) {
+    if (!port_.isOpen() || n <= 0) return 0;
+    const qint64 written = port_.write(reinterpret_cast<const char*>(data), n);
+    if (written < 0) {
+        port_.clearError();
+        return 0;
+    }
+    // Hand the bytes to the driver now rather than on the next event loop pass.
+    port_.flush();
+    return static_cast<int>(written);
+}
+
+void SerialTransport::drain() {
+    char buffer[kReadChunk];
+    for (;;) {
+        const qint64 n = port_.read(buffer, sizeof buffer);
+        if (n <= 0) break;
+        if (!queue_.pushBurst(reinterpret_cast<const std::uint8_t*>(buffer),
+                              static_cast<std::size_t>(n)))
+            emit bufferFull();
+    }
+    if (queue_.count() > 0) emit received();
+}
+
+void SerialTransport::onError(QSerialPort::SerialPortError error) {
+    if (error == QSerialPort::NoError) return;
+    if (error == QSerialPort::ResourceError || error == QSerialPort::PermissionError) {
+        if (!port_.isOpen() || lostReported_) return;
+        lostReported_ = true;
+        port_.close();
+        emit lost();
+        return;
+    }
+    // Read, write and framing errors: clear the error state and carry on;
+    // missing replies are recovered by the exchange.
+    port_.clearError();
+}
+
+}  // namespace ks340
