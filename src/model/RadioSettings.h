@@ -75,10 +75,14 @@ struct ChannelGroup {
     bool operator==(const ChannelGroup&) const = default;
 };
 
-// Flat channel list and bitmaps rebuilt before every programming run
+inline constexpr int kChannelRecordSize = 9;
+using ChannelRecordBytes = std::array<std::uint8_t, kChannelRecordSize>;
+
+// Channel records and bitmaps rebuilt before every programming run
 // (never saved). Filled by prepareChannelImage.
 struct ChannelImagePreparation {
-    std::array<ChannelEntry, kChannelSlots> channelImage{};  // 1-based flat list
+    // Nine-byte radio records of channels 1..208; record 0 stays all zero.
+    std::array<ChannelRecordBytes, kChannelSlots> channelImage{};
     std::array<std::uint8_t, 26> programmedMask{};
     std::array<std::uint8_t, 26> scanMask{};
     std::array<std::uint8_t, 26> scanMask2{};
