@@ -1,0 +1,53 @@
+// The .ks3 setting file: one complete configuration as comma-separated text
+// lines in a fixed order, CRLF line ends.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/RadioSettings.h"
+
+namespace ks340 {
+
+// No valid line comes anywhere near this; a longer line is an error.
+inline constexpr std::size_t kMaxSettingLineLength = 64 * 1024;
+
+// Joins the fields with "," and appends "\r\n". A field holding a comma or
+// a double quote is enclosed in double quotes with its quotes doubled.
+std::string joinCsvLine(const std::vector<std::string>& fields);
+
+// The inverse of joinCsvLine for one line without its line end. An empty
+// line yields no fields.
+std::vector<std::string> splitCsvLine(std::string_view line);
+
+struct FileResult {
+    bool ok = false;
+    std::string error;    // when !ok: names the file, the line and the fault
+    std::string warning;  // when ok: something the user should know (file ended early)
+    int line = 0;         // line of the error or warning, 1-based; 0 when none
+};
+
+// The whole file as the writer produces it.
+std::string formatSettingFile(const RadioSettings& settings);
+
+// Number of lines a configuration writes: 2 + 14 + capabilities + 7.
+int settingFileLineCount(const RadioSettings& settings);
+
+// Writes the file through a temporary file beside it that replaces the
+// target only when everything was written; on failure the old file stays
+// as it was. Never changes the record. The caller runs prepareForSave first.
+FileResult writeSettingFile(const std::string& path, const RadioSettings& settings);
+
+// Reads a setting file into a copy of `settings` and replaces `settings`
+// only when the whole file was read. Fields the file does not hold (derived
+// values, channels beyond a group's capability) keep their current values.
+FileResult readSettingFile(const std::string& path, RadioSettings& settings);
+
+// The same for file contents already in memory; nameForMessages is used in
+// the error and warning texts.
+FileResult readSettingText(std::string_view text, RadioSettings& settings,
+                           const std::string& nameForMessages);
+
+}  // namespace ks340
