@@ -1,10 +1,211 @@
 #include "pages/signalling/SelcallDecodePage.h"
 
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+#include "controls/FilterEdit.h"
+#include "model/Decimal.h"
+#include "model/Defaults.h"
+#include "model/Signalling.h"
+#include "model/SignallingLists.h"
+#include "model/Windows1252.h"
+
 namespace ks340 {
 
-SelcallDecodePage::SelcallDecodePage(RadioSettings& settings, ViewFlags& flags, QWidget* parent)
-    : TabPage(settings, flags, parent) {}
+namespace {
 
-void SelcallDecodePage::refreshFromSettings() {}
+QString shown(const std::string& bytes) { return QString::fromStdString(cp1252ToUtf8(bytes)); }
+std::string stored(const QString& text) { return utf8ToCp1252(text.toStdString()); }
+
+void fillList(QComboBox* list, const signalling::ItemList& items) {
+    list->clear();
+    for (const std::string& item : items) list->addItem(QString::fromStdString(item));
+}
+
+void selectPosition(QComboBox* list, int position) {
+    list->setCurrentIndex(position >= 0 && position < list->count() ? position : -1);
+}
+
+QLabel* addLabelled(QGridLayout* grid, int row, int column, const QString& text, QWidget* field) {
+    auto* label = new QLabel(text);
+    label->setBuddy(field);
+    field->setAccessibleName(QString(text).remove(QLatin1Char('&')));
+    grid->addWidget(label, row, column);
+    grid->addWidget(field, row, column + 1);
+    return label;
+}
+
+NumberEdit* numberField(int maxLength) {
+    auto* edit = new NumberEdit;
+    edit->setMaxLength(maxLength);
+    edit->setMaximumWidth(edit->fontMetrics().averageCharWidth() * 8 + 16);
+    return edit;
+}
+
+}  // namespace
+
+SelcallDecodePage::SelcallDecodePage(RadioSettings& settings, ViewFlags& flags, QWidget* parent)
+    : TabPage(settings, flags, parent) {
+    // Three rows of three boxes: the calls, controls 1-3, then control 4,
+    // the group call and the decoder setup.
+    auto* boxes = new QGridLayout;
+    const signalling::ItemList& names = signalling::decodeEntryNames();
+    const signalling::ItemList& addressLabels = signalling::decodeAddressLabels();
+    std::vector<QWidget*> order;
+    for (int i = 0; i < kDecodeEntries; ++i) {
+        const auto n = static_cast<std::size_t>(i);
+        auto* box = new QGroupBox(QString::fromStdString(names[n]));
+        auto* grid = new QGridLayout(box);
+        EntryControls& c = entries_[n];
+        c.address = new SelcallAddressEdit;
+        c.address->setMaxLength(signalling::kDecodeAddressLength);
+        c.action = new QComboBox;
+        fillList(c.action, signalling::decodeActionItems());
+        c.ack = new QComboBox;
+        fillList(c.ack, signalling::decodeAckItems());
+        c.text = new PrintableTextEdit;
+        c.text->setMaxLength(signalling::kDecodeTextLength);
+        addLabelled(grid, 0, 0, QString::fromStdString(addressLabels[n]), c.address);
+        addLabelled(grid, 1, 0, tr("Action"), c.action);
+        addLabelled(grid, 2, 0, tr("Ack"), c.ack);
+        addLabelled(grid, 3, 0, tr("Text"), c.text);
+        grid->setColumnStretch(1, 1);
+        boxes->addWidget(box, i / 3, i % 3);
+        order.insert(order.end(), {c.address, c.action, c.ack, c.text});
+    }
+
+    auto* setupBox = new QGroupBox(tr("Decoder Setup"));
+    auto* setup = new QGridLayout(setupBox);
+    toneLength_ = numberField(4);
+    covertRx_ = numberField(3);
+    covertTx_ = numberField(3);
+    addLabelled(setup, 0, 0, tr("Decoder Tone Length"), toneLength_);
+    setup->addWidget(new QLabel(tr("mS")), 0, 2);
+    addLabelled(setup, 1, 0, tr("Covert Rx Time"), covertRx_);
+    setup->addWidget(new QLabel(tr("S")), 1, 2);
+    addLabelled(setup, 2, 0, tr("Covert Tx Time"), covertTx_);
+    setup->addWidget(new QLabel(tr("S")), 2, 2);
+    setup->setColumnStretch(3, 1);
+    setup->setRowStretch(3, 1);
+    boxes->addWidget(setupBox, 2, 2);
+    order.insert(order.end(), {toneLength_, covertRx_, covertTx_});
+    for (int column = 0; column < 3; ++column) boxes->setColumnStretch(column, 1);
+
+    auto* outer = new QVBoxLayout(this);
+    outer->addLayout(boxes);
+    outer->addStretch(1);
+    for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+
+    for (int i = 0; i < kDecodeEntries; ++i) {
+        const auto n = static_cast<std::size_t>(i);
+        const EntryControls& c = entries_[n];
+        const QString name = QString::fromStdString(names[n]);
+        connect(c.address, &QLineEdit::textChanged, this, [this, i](const QString& text) { addressChanged(i, text); });
+        connect(c.text, &QLineEdit::textChanged, this, [this, n, name](const QString& text) {
+            if (refreshing_) return;
+            settings_.selcallDecode.decodeEntries[n].text = stored(text);
+            emit settingsEdited(name + tr(" Text"));
+        });
+        connect(c.action, &QComboBox::activated, this, [this, n, name](int position) {
+            settings_.selcallDecode.decodeEntries[n].action = position;
+            emit settingsEdited(name + tr(" Action"));
+        });
+        connect(c.ack, &QComboBox::activated, this, [this, n, name](int position) {
+            settings_.selcallDecode.decodeEntries[n].ack = position;
+            emit settingsEdited(name + tr(" Ack"));
+        });
+    }
+    connect(covertRx_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        covertTextChanged(covertRx_, settings_.selcallDecode.covertRxTime, text, tr("Covert Rx Time"));
+    });
+    connect(covertTx_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        covertTextChanged(covertTx_, settings_.selcallDecode.covertTxTime, text, tr("Covert Tx Time"));
+    });
+    toneLength_->installEventFilter(this);
+}
+
+bool SelcallDecodePage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == toneLength_ && event->type() == QEvent::FocusOut) toneLengthLeft();
+    return TabPage::eventFilter(watched, event);
+}
+
+void SelcallDecodePage::setEntryEnabled(int index, bool enabled) {
+    const EntryControls& c = entries_[static_cast<std::size_t>(index)];
+    c.action->setEnabled(enabled);
+    c.ack->setEnabled(enabled);
+    c.text->setEnabled(enabled);
+}
+
+void SelcallDecodePage::addressChanged(int index, const QString& text) {
+    if (refreshing_) return;
+    // Emptying the address keeps the entry's action, ack and text.
+    settings_.selcallDecode.decodeEntries[static_cast<std::size_t>(index)].address = stored(text);
+    setEntryEnabled(index, !text.isEmpty());
+    emit settingsEdited(QString::fromStdString(signalling::decodeAddressLabels()[static_cast<std::size_t>(index)]));
+}
+
+void SelcallDecodePage::covertTextChanged(NumberEdit* field, int& target, const QString& text, const QString& what) {
+    if (refreshing_) return;
+    int value = leadingDecimal(text.toStdString());
+    if (value > signalling::kMaxCovertSeconds) {
+        value = signalling::kMaxCovertSeconds;
+        const QSignalBlocker block(field);
+        field->setText(QString::number(value));
+    }
+    target = value;
+    emit settingsEdited(what);
+}
+
+void SelcallDecodePage::toneLengthLeft() {
+    const int value = snapToFiveMs(std::string_view(toneLength_->text().toStdString()));
+    const bool changed = value != settings_.selcallDecode.decoderToneLength;
+    settings_.selcallDecode.decoderToneLength = value;
+    toneLength_->setText(QString::number(value));
+    if (changed) emit settingsEdited(tr("Decoder Tone Length"));
+}
+
+void SelcallDecodePage::initialisePage() {
+    resetSelcallDecodeSettings(settings_.selcallDecode);
+    refreshFromSettings();
+}
+
+void SelcallDecodePage::refreshFromSettings() {
+    refreshing_ = true;
+    const SelcallDecodeSettings& d = settings_.selcallDecode;
+    for (int i = 0; i < kDecodeEntries; ++i) {
+        const auto n = static_cast<std::size_t>(i);
+        const DecodeEntry& entry = d.decodeEntries[n];
+        const EntryControls& c = entries_[n];
+        c.address->setText(shown(entry.address));
+        setEntryEnabled(i, !entry.address.empty());
+        selectPosition(c.ack, entry.ack);
+        selectPosition(c.action, entry.action);
+        c.text->setText(shown(entry.text));
+    }
+    toneLength_->setText(QString::number(d.decoderToneLength));
+    covertRx_->setText(QString::number(d.covertRxTime));
+    covertTx_->setText(QString::number(d.covertTxTime));
+    refreshing_ = false;
+}
+
+void SelcallDecodePage::collectIntoSettings() {
+    // The fields as shown: an address or a tone length still being typed counts.
+    SelcallDecodeSettings asShown = settings_.selcallDecode;
+    for (std::size_t i = 0; i < entries_.size(); ++i) asShown.decodeEntries[i].address = stored(entries_[i].address->text());
+    asShown.decoderToneLength = leadingDecimal(toneLength_->text().toStdString());
+    settings_.selcallDecode.decodeDuration = decodeDuration(asShown);
+}
+
+void SelcallDecodePage::pageSelected() {
+    // The tone page stores its tone length whenever its field loses focus,
+    // which happens before another tab is shown, so the stored value is the
+    // text that page shows. The field's own value is stored when it is left.
+    toneLength_->setText(QString::number(settings_.toneSequence.toneLength));
+}
 
 }  // namespace ks340
