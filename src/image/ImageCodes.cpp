@@ -1,0 +1,194 @@
+// Character codes, frequency codes and channel bitmaps of the memory image.
+#include <cmath>
+#include <cstdio>
+
+#include "image/MemoryImage.h"
+#include "model/ChannelStep.h"
+
+namespace ks340 {
+
+namespace {
+
+constexpr std::int64_t kStepHz[3] = {2500, 5000, 6250};  // by step code
+constexpr std::int64_t kPrescaler[3] = {128, 64, 64};
+
+// Frequencies far outside anything a radio tunes are held at this many
+// hertz so that the arithmetic stays defined; they are stored as the low
+// bits of their counters like any other out-of-range value.
+constexpr double kLargestHz = 1e15;
+
+}  // namespace
+
+std::uint8_t TextCode::encode(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    if (c >= '0' && c <= '9') return static_cast<std::uint8_t>(c - '0');
+    if (c >= 'A' && c <= 'Z') return static_cast<std::uint8_t>(c - 'A' + 10);
+    if (c >= 'a' && c <= 'z') return static_cast<std::uint8_t>(c - 'a' + 40);
+    switch (c) {
+        case '.': return 36;
+        case '-': return 37;
+        case ' ': return 38;
+        case '_': return 66;
+        case '*': return 67;
+        case '#': return 68;
+        case '+': return 71;
+        case '\'': return 72;
+        case '/': return 73;
+        case '\\': return 74;
+        case '?': return 75;
+        case '(': return 76;
+        case ')': return 77;
+        default: return u;
+    }
+}
+
+char TextCode::decode(std::uint8_t code) {
+    if (code <= 9) return static_cast<char>('0' + code);
+    if (code <= 35) return static_cast<char>('A' + code - 10);
+    if (code >= 40 && code <= 65) return static_cast<char>('a' + code - 40);
+    switch (code) {
+        case 36: return '.';
+        case 37: return '-';
+        case 38: return ' ';
+        case 66: return '_';
+        case 67: return '*';
+        case 68: return '#';
+        case 71: return '+';
+        case 72: return '\'';
+        case 73: return '/';
+        case 74: return '\\';
+        case 75: return '?';
+        case 76: return '(';
+        case 77: return ')';
+        default: return static_cast<char>(code);
+    }
+}
+
+std::uint8_t ToneDigitCode::encode(char c) {
+    if (c >= '0' && c <= '9') return static_cast<std::uint8_t>(c - '0');
+    if (c >= 'A' && c <= 'E') return static_cast<std::uint8_t>(c - 'A' + 0x0A);
+    if (c >= 'a' && c <= 'e') return static_cast<std::uint8_t>(c - 'a' + 0x0A);
+    switch (c) {
+        case '\0': return kPadding;
+        case '*': return 0x43;
+        case '#': return 0x44;
+        case 'K':
+        case 'k': return 0x55;
+        case 'S':
+        case 's': return 0x66;
+        case 'X':
+        case 'x': return 0x77;
+        default: return static_cast<std::uint8_t>(c);
+    }
+}
+
+char ToneDigitCode::decode(std::uint8_t code) {
+    if (code <= 0x09) return static_cast<char>('0' + code);
+    if (code <= 0x0E) return static_cast<char>('A' + code - 0x0A);
+    switch (code) {
+        case kPadding: return '\0';
+        case 0x43: return '*';
+        case 0x44: return '#';
+        case 0x55: return 'K';
+        case 0x66: return 'S';
+        case 0x77: return 'X';
+        default: return static_cast<char>(code);
+    }
+}
+
+FrequencyCode frequencyCode(std::int64_t hz) {
+    int stepCode = 0;
+    if (hz % 6250 == 0)
+        stepCode = 2;
+    else if (hz % 5000 == 0)
+        stepCode = 1;
+    const std::int64_t k = hz / kStepHz[stepCode];
+    const std::int64_t p = kPrescaler[stepCode];
+    // Floor division keeps A in 0..P-1 for the (unusable) negative values.
+    std::int64_t n = k / p;
+    std::int64_t a = k % p;
+    if (a < 0) {
+        a += p;
+        n -= 1;
+    }
+    return {stepCode, static_cast<int>(n & 0x7FF), static_cast<int>(a)};
+}
+
+std::optional<std::int64_t> frequencyFromCode(int stepCode, int codeN, int codeA2) {
+    if (stepCode < 0 || stepCode > 2) return std::nullopt;
+    const std::int64_t count =
+        static_cast<std::int64_t>(codeN) * kPrescaler[stepCode] + (codeA2 >> 1);
+    return count * kStepHz[stepCode];
+}
+
+int transmitSubBand(std::int64_t hz) {
+    if (hz >= 440'000'000 && hz < 450'000'000) return 0;
+    if (hz >= 450'000'000 && hz < 460'000'000) return 1;
+    if (hz >= 460'000'000 && hz < 470'000'000) return 2;
+    if (hz >= 470'000'000 && hz <= 480'000'000) return 3;
+    return 0;
+}
+
+std::int64_t frequencyTextToHz(std::string_view text) {
+    double mhz = leadingNumber(text);
+    if (std::isnan(mhz)) return 0;
+    double hz = mhz * 1e6;
+    if (hz > kLargestHz) hz = kLargestHz;
+    if (hz < -kLargestHz) hz = -kLargestHz;
+    return static_cast<std::int64_t>(std::llround(hz));
+}
+
+std::string hzToFrequencyText(std::int64_t hz) {
+    // Five decimals of MHz are tens of hertz; round half away from zero
+    // as printf does for these exactly representable values.
+    const bool negative = hz < 0;
+    std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(hz)
+                                       : static_cast<std::uint64_t>(hz);
+    magnitude = (magnitude + 5) / 10;
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%s%llu.%05llu", negative && magnitude != 0 ? "-" : "",
+                  static_cast<unsigned long long>(magnitude / 100000),
+                  static_cast<unsigned long long>(magnitude % 100000));
+    return buf;
+}
+
+bool channelBit(const std::array<std::uint8_t, 26>& mask, int channel) {
+    if (channel < 1 || channel > kChannelCapacity) return false;
+    const int i = channel - 1;
+    const std::size_t byte = static_cast<std::size_t>((i / 8) ^ 1);
+    return (mask[byte] >> (i % 8)) & 1;
+}
+
+void setChannelBit(std::array<std::uint8_t, 26>& mask, int channel, bool on) {
+    if (channel < 1 || channel > kChannelCapacity) return;
+    const int i = channel - 1;
+    const std::size_t byte = static_cast<std::size_t>((i / 8) ^ 1);
+    const auto bit = static_cast<std::uint8_t>(1u << (i % 8));
+    if (on)
+        mask[byte] = static_cast<std::uint8_t>(mask[byte] | bit);
+    else
+        mask[byte] = static_cast<std::uint8_t>(mask[byte] & ~bit);
+}
+
+std::string formatMemoryMap(const MemoryImage& image) {
+    std::string out = "   ";
+    out.reserve(kImageBlockCount * 52 + 64);
+    char buf[8];
+    for (unsigned j = 0; j < kImageBlockSize; ++j) {
+        std::snprintf(buf, sizeof buf, "  %X", j);
+        out += buf;
+    }
+    out += '\n';
+    for (unsigned row = 0; row < kImageBlockCount; ++row) {
+        std::snprintf(buf, sizeof buf, "%03X", row);
+        out += buf;
+        for (unsigned j = 0; j < kImageBlockSize; ++j) {
+            std::snprintf(buf, sizeof buf, " %02X", image[row * kImageBlockSize + j]);
+            out += buf;
+        }
+        out += '\n';
+    }
+    return out;
+}
+
+}  // namespace ks340
