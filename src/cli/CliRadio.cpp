@@ -1,0 +1,392 @@
+// ks340ctl verbs that talk to the radio: ports, read, write.
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QSaveFile>
+#include <QString>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <iostream>
+#include <memory>
+#include <string>
+
+#ifdef _WIN32
+#include <io.h>
+#define KS340_ISATTY _isatty
+#define KS340_FILENO _fileno
+#else
+#include <unistd.h>
+#define KS340_ISATTY isatty
+#define KS340_FILENO fileno
+#endif
+
+#include "cli/Verbs.h"
+#include "image/MemoryImage.h"
+#include "link/serial/PortNames.h"
+#include "link/serial/RadioSession.h"
+#include "model/Defaults.h"
+#include "model/SettingFile.h"
+#include "model/Signalling.h"
+
+namespace ks340::cli {
+
+namespace {
+
+bool isTerminal(FILE* f) { return KS340_ISATTY(KS340_FILENO(f)) != 0; }
+
+bool endsWith(const std::string& s, const char* suffix) {
+    const std::string x(suffix);
+    if (s.size() < x.size()) return false;
+    for (std::size_t i = 0; i < x.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(s[s.size() - x.size() + i])) != x[i]) return false;
+    return true;
+}
+
+enum class FileKind { SettingFile, RawImage, Unknown };
+
+FileKind kindOf(const std::string& path) {
+    if (endsWith(path, ".ks3")) return FileKind::SettingFile;
+    if (endsWith(path, ".img") || endsWith(path, ".bin")) return FileKind::RawImage;
+    return FileKind::Unknown;
+}
+
+int usageError(const char* verb, const std::string& message, const char* usage) {
+    std::fprintf(stderr, "ks340ctl %s: %s\nUsage: %s\n", verb, message.c_str(), usage);
+    return kExitUsage;
+}
+
+struct RadioArgs {
+    std::vector<std::string> positional;
+    std::string port;
+    std::string output;
+    bool hasPort = false;
+    bool hasOutput = false;
+    bool yes = false;
+    bool stats = false;
+    bool help = false;
+    std::string error;
+};
+
+RadioArgs parseRadioArgs(const Args& args, bool takesOutput) {
+    RadioArgs r;
+    auto value = [&](std::size_t& i, const std::string& name, std::string& out, bool& has) {
+        if (i + 1 >= args.size()) {
+            r.error = "option '" + name + "' needs a value";
+            return false;
+        }
+        out = args[++i];
+        has = true;
+        return true;
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--help" || a == "-h") {
+            r.help = true;
+        } else if (a == "--yes" || a == "-y") {
+            r.yes = true;
+        } else if (a == "--stats") {
+            r.stats = true;
+        } else if (a == "--port" || a == "-p") {
+            if (!value(i, a, r.port, r.hasPort)) return r;
+        } else if (a.rfind("--port=", 0) == 0) {
+            r.port = a.substr(7);
+            r.hasPort = true;
+        } else if (takesOutput && (a == "-o" || a == "--output")) {
+            if (!value(i, a, r.output, r.hasOutput)) return r;
+        } else if (takesOutput && a.rfind("--output=", 0) == 0) {
+            r.output = a.substr(9);
+            r.hasOutput = true;
+        } else if (a.size() > 1 && a[0] == '-') {
+            r.error = "unknown option '" + a + "'";
+            return r;
+        } else {
+            r.positional.push_back(a);
+        }
+    }
+    return r;
+}
+
+// A QCoreApplication for the event loop the transfer runs in.
+QCoreApplication& application() {
+    if (auto* app = QCoreApplication::instance()) return *app;
+    static int argc = 1;
+    static char name[] = "ks340ctl";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication app(argc, argv);
+    return app;
+}
+
+// "Is the radio connected?" on a terminal; true when the answer is yes or
+// no question is needed.
+bool confirmConnected(bool yes) {
+    if (yes || !isTerminal(stdin)) return true;
+    std::fprintf(stderr, "Is the radio connected? [y/N] ");
+    std::fflush(stderr);
+    std::string answer;
+    if (!std::getline(std::cin, answer)) return false;
+    return !answer.empty() && (answer[0] == 'y' || answer[0] == 'Y');
+}
+
+// Progress bar on a terminal: blocks, percent, time left.
+class ProgressBar {
+public:
+    explicit ProgressBar(bool enabled) : enabled_(enabled) { clock_.start(); }
+
+    void update(int done, int total) {
+        if (!enabled_ || total <= 0) return;
+        const qint64 now = clock_.elapsed();
+        if (done == lastDone_ || (now - lastDrawn_ < 100 && done < total)) return;
+        lastDone_ = done;
+        lastDrawn_ = now;
+        const int width = 30;
+        const int filled = done * width / total;
+        const int percent = done * 100 / total;
+        std::string bar(static_cast<std::size_t>(filled), '#');
+        bar.append(static_cast<std::size_t>(width - filled), '.');
+        char left[32] = "";
+        if (done > 0 && done < total) {
+            const double seconds = now / 1000.0 * (total - done) / done;
+            std::snprintf(left, sizeof left, "%4.0f s left", seconds);
+        }
+        std::fprintf(stderr, "\r[%s] %3d/%d blocks %3d%% %s  ", bar.c_str(), done, total, percent, left);
+        std::fflush(stderr);
+        drawn_ = true;
+    }
+
+    void end() {
+        if (drawn_) std::fprintf(stderr, "\n");
+        drawn_ = false;
+    }
+
+private:
+    bool enabled_;
+    QElapsedTimer clock_;
+    qint64 lastDrawn_ = -1000;
+    int lastDone_ = -1;
+    bool drawn_ = false;
+};
+
+struct TransferResult {
+    bool ok = false;
+    QString message;
+    LinkImage image{};
+};
+
+// Opens the port, asks the question, runs one read (image null) or write.
+// Returns the process exit status; result holds the outcome.
+// --stats: the transfer time and the time from one packet to the next
+// (a whole round trip: packet out, reply back, next packet out).
+void printStats(const std::vector<qint64>& stamps, qint64 totalNs) {
+    std::vector<double> gaps;
+    for (std::size_t i = 1; i < stamps.size(); ++i) gaps.push_back((stamps[i] - stamps[i - 1]) / 1e6);
+    std::sort(gaps.begin(), gaps.end());
+    auto at = [&](double q) { return gaps.empty() ? 0.0 : gaps[static_cast<std::size_t>(q * (gaps.size() - 1))]; };
+    std::fprintf(stderr, "stats: transfer %.3f s, %zu packets, round trip median %.3f ms, p90 %.3f ms, max %.3f ms\n",
+                 totalNs / 1e9, stamps.size(), at(0.5), at(0.9), gaps.empty() ? 0.0 : gaps.back());
+}
+
+int runTransfer(const std::string& port, bool yes, bool stats, const LinkImage* writeImage,
+                TransferResult& result) {
+    application();
+    RadioSession session;
+    const PortChoice choice = resolvePortArgument(QString::fromStdString(port));
+    if (!session.open(choice)) {
+        std::fprintf(stderr, "%s\n", session.openErrorMessage().toLocal8Bit().constData());
+        return kExitFailure;
+    }
+    if (!confirmConnected(yes)) {
+        std::fprintf(stderr, "ks340ctl: cancelled, nothing was sent\n");
+        return kExitFailure;
+    }
+
+    ProgressBar bar(isTerminal(stderr));
+    QEventLoop loop;
+    bool done = false;
+    QElapsedTimer clock;
+    std::vector<qint64> stamps;
+    stamps.reserve(1100);
+    QObject::connect(&session, &RadioSession::progress, [&](int position, int maximum) {
+        if (stats) stamps.push_back(clock.nsecsElapsed());
+        // A write reports the block being sent (0..509 of 510), a read the
+        // block last stored (0..510).
+        bar.update(position, writeImage ? maximum + 1 : maximum);
+    });
+    QObject::connect(&session, &RadioSession::bufferFull, [] {
+        std::fprintf(stderr, "\nbuff full\n");
+    });
+    QObject::connect(&session, &RadioSession::finished, [&](bool ok, const QString& message) {
+        if (ok) bar.update(510, 510);
+        result.ok = ok;
+        result.message = message;
+        done = true;
+        loop.quit();
+    });
+    clock.start();
+    if (writeImage)
+        session.startWrite(*writeImage);
+    else
+        session.startRead();
+    if (!done) loop.exec();
+    const qint64 totalNs = clock.nsecsElapsed();
+    bar.end();
+    if (stats) printStats(stamps, totalNs);
+    if (result.ok) result.image = session.image();
+    session.close();
+
+    if (result.ok) {
+        std::printf("%s\n", result.message.toLocal8Bit().constData());
+        return kExitOk;
+    }
+    std::fprintf(stderr, "%s\n", result.message.toLocal8Bit().constData());
+    return kExitFailure;
+}
+
+bool readRawImage(const std::string& path, LinkImage& image, std::string& error) {
+    QFile f(QString::fromStdString(path));
+    if (!f.open(QIODevice::ReadOnly)) {
+        error = path + ": " + f.errorString().toStdString();
+        return false;
+    }
+    const QByteArray bytes = f.readAll();
+    if (bytes.size() != static_cast<qsizetype>(image.size())) {
+        error = path + ": a memory image has " + std::to_string(image.size()) + " bytes, this file has " +
+                std::to_string(bytes.size());
+        return false;
+    }
+    std::copy(bytes.begin(), bytes.end(), reinterpret_cast<char*>(image.data()));
+    return true;
+}
+
+bool writeRawImage(const std::string& path, const LinkImage& image, std::string& error) {
+    QSaveFile f(QString::fromStdString(path));
+    if (!f.open(QIODevice::WriteOnly) ||
+        f.write(reinterpret_cast<const char*>(image.data()), static_cast<qint64>(image.size())) !=
+            static_cast<qint64>(image.size()) ||
+        !f.commit()) {
+        error = path + ": " + f.errorString().toStdString();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int runPorts(const Args& args) {
+    for (const std::string& a : args) {
+        if (a == "--help" || a == "-h") {
+            std::printf(
+                "Usage: ks340ctl ports\n\n"
+                "Lists the serial ports present, one a line: the device path, a tab and\n"
+                "the driver's description. --port of read and write takes such a path,\n"
+                "or a COM number (\"COM3\" or \"3\"; on this system COM n is %s).\n",
+                portNameForComNumber(1).isEmpty() ? "not available"
+                                                  : qPrintable(portNameForComNumber(1).replace("1", "n")));
+            return kExitOk;
+        }
+        return usageError("ports", "unexpected argument '" + a + "'", "ks340ctl ports");
+    }
+    application();
+    const QList<PortInfo> ports = availablePorts();
+    if (ports.isEmpty()) std::fprintf(stderr, "ks340ctl: no serial ports found\n");
+    for (const PortInfo& p : ports)
+        std::printf("%s\t%s\n", qPrintable(p.path), qPrintable(p.description));
+    return kExitOk;
+}
+
+int runRead(const Args& args) {
+    static const char* usage = "ks340ctl read --port PORT -o OUT.ks3|OUT.img [--yes] [--stats]";
+    const RadioArgs a = parseRadioArgs(args, true);
+    if (a.help) {
+        std::printf(
+            "Usage: %s\n\n"
+            "Reads the radio's memory over PORT (a device path, or a COM number such as\n"
+            "COM1) at 19200 baud. OUT.img receives the 8192-byte memory image; OUT.ks3\n"
+            "the configuration decoded from it. Nothing is written unless the read\n"
+            "completed. On a terminal it first asks \"Is the radio connected?\"\n"
+            "(--yes answers it) and shows a progress bar. --stats prints the transfer\n"
+            "time and the packet round-trip times.\n"
+            "Exit status 0 when the read completed, 1 when it failed.\n",
+            usage);
+        return kExitOk;
+    }
+    if (!a.error.empty()) return usageError("read", a.error, usage);
+    if (!a.positional.empty()) return usageError("read", "unexpected argument '" + a.positional[0] + "'", usage);
+    if (!a.hasPort || a.port.empty()) return usageError("read", "the port is missing (--port)", usage);
+    if (!a.hasOutput || a.output.empty()) return usageError("read", "the output file is missing (-o)", usage);
+    const FileKind kind = kindOf(a.output);
+    if (kind == FileKind::Unknown)
+        return usageError("read", "the output must end in .ks3 or .img", usage);
+
+    TransferResult result;
+    const int status = runTransfer(a.port, a.yes, a.stats, nullptr, result);
+    if (status != kExitOk) return status;
+
+    std::string error;
+    if (kind == FileKind::RawImage) {
+        if (!writeRawImage(a.output, result.image, error)) {
+            std::fprintf(stderr, "ks340ctl: %s\n", error.c_str());
+            return kExitFailure;
+        }
+        return kExitOk;
+    }
+    RadioSettings settings = newRadioSettings();
+    decodeMemoryImage(result.image, settings);
+    refreshChannelTable(settings, false);
+    prepareForSave(settings);
+    const FileResult r = writeSettingFile(a.output, settings);
+    if (!r.ok) {
+        std::fprintf(stderr, "ks340ctl: %s\n", r.error.c_str());
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
+int runWrite(const Args& args) {
+    static const char* usage = "ks340ctl write IN.ks3|IN.img --port PORT [--yes] [--stats]";
+    const RadioArgs a = parseRadioArgs(args, false);
+    if (a.help) {
+        std::printf(
+            "Usage: %s\n\n"
+            "Writes a configuration to the radio over PORT (a device path, or a COM\n"
+            "number such as COM1) at 19200 baud. IN.ks3 is prepared and encoded as the\n"
+            "program does before a transfer; IN.img is an 8192-byte memory image sent\n"
+            "as it is. On a terminal it first asks \"Is the radio connected?\" (--yes\n"
+            "answers it) and shows a progress bar. --stats prints the transfer time and\n"
+            "the packet round-trip times.\n"
+            "Exit status 0 when the write completed, 1 when it failed.\n",
+            usage);
+        return kExitOk;
+    }
+    if (!a.error.empty()) return usageError("write", a.error, usage);
+    if (a.positional.size() != 1) return usageError("write", "give exactly one input file", usage);
+    if (!a.hasPort || a.port.empty()) return usageError("write", "the port is missing (--port)", usage);
+    const std::string& input = a.positional[0];
+    const FileKind kind = kindOf(input);
+    if (kind == FileKind::Unknown) return usageError("write", "the input must end in .ks3 or .img", usage);
+
+    LinkImage image{};
+    std::string error;
+    if (kind == FileKind::RawImage) {
+        if (!readRawImage(input, image, error)) {
+            std::fprintf(stderr, "ks340ctl: %s\n", error.c_str());
+            return kExitFailure;
+        }
+    } else {
+        RadioSettings settings = newRadioSettings();
+        const FileResult r = openSettingFile(input, settings);
+        if (!r.ok) {
+            std::fprintf(stderr, "ks340ctl: %s\n", r.error.c_str());
+            return kExitFailure;
+        }
+        if (!r.warning.empty()) std::fprintf(stderr, "ks340ctl: warning: %s\n", r.warning.c_str());
+        prepareForTransfer(settings);
+        encodeMemoryImage(settings, image);
+    }
+    TransferResult result;
+    return runTransfer(a.port, a.yes, a.stats, &image, result);
+}
+
+}  // namespace ks340::cli
