@@ -569,7 +569,7 @@ std::vector<std::string> splitCsvLine(std::string_view line) {
 }
 
 int settingFileLineCount(const RadioSettings& s) {
-    int lines = 2 + kGroupSlots + 7;
+    int lines = 2 + kGroupSlots + 6;
     for (const ChannelGroup& g : s.channelTable.groups) lines += writtenCapability(g);
     return lines;
 }

@@ -32,7 +32,7 @@ struct FileResult {
 // The whole file as the writer produces it.
 std::string formatSettingFile(const RadioSettings& settings);
 
-// Number of lines a configuration writes: 2 + 14 + capabilities + 7.
+// Number of lines a configuration writes: 2 + 14 + capabilities + 6.
 int settingFileLineCount(const RadioSettings& settings);
 
 // Writes the file through a temporary file beside it that replaces the

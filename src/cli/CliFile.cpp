@@ -1,0 +1,244 @@
+// ks340ctl verbs that work on setting files: new, convert, check, show.
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "cli/Verbs.h"
+#include "model/Defaults.h"
+#include "model/SettingFile.h"
+#include "model/Signalling.h"
+#include "model/Tables.h"
+#include "model/ToneCode.h"
+#include "model/Windows1252.h"
+
+namespace ks340::cli {
+
+namespace {
+
+bool isHelp(const std::string& a) { return a == "--help" || a == "-h"; }
+
+// Positional arguments and an optional "-o FILE" / "--output FILE".
+struct FileArgs {
+    std::vector<std::string> positional;
+    std::string output;
+    bool hasOutput = false;
+    bool help = false;
+    std::string error;  // usage error
+};
+
+FileArgs parseFileArgs(const Args& args, bool takesOutput) {
+    FileArgs r;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (isHelp(a)) {
+            r.help = true;
+        } else if (takesOutput && (a == "-o" || a == "--output")) {
+            if (i + 1 >= args.size()) {
+                r.error = "option '" + a + "' needs a file name";
+                return r;
+            }
+            if (r.hasOutput) {
+                r.error = "only one output file can be given";
+                return r;
+            }
+            r.output = args[++i];
+            r.hasOutput = true;
+        } else if (takesOutput && a.rfind("--output=", 0) == 0) {
+            r.output = a.substr(9);
+            r.hasOutput = true;
+        } else if (a.size() > 1 && a[0] == '-') {
+            r.error = "unknown option '" + a + "'";
+            return r;
+        } else {
+            r.positional.push_back(a);
+        }
+    }
+    return r;
+}
+
+int usageError(const char* verb, const std::string& message, const char* usage) {
+    std::fprintf(stderr, "ks340ctl %s: %s\nUsage: %s\n", verb, message.c_str(), usage);
+    return kExitUsage;
+}
+
+bool save(const std::string& path, const RadioSettings& settings) {
+    const FileResult r = writeSettingFile(path, settings);
+    if (!r.ok) std::fprintf(stderr, "ks340ctl: %s\n", r.error.c_str());
+    return r.ok;
+}
+
+// A text field for the terminal: control characters show as '?', the
+// rest is converted from Windows-1252.
+std::string toUtf8(std::string_view bytes) {
+    std::string clean(bytes);
+    for (char& c : clean)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+    return cp1252ToUtf8(clean);
+}
+
+// Pads UTF-8 text to `width` characters.
+std::string padded(const std::string& utf8, std::size_t width) {
+    std::size_t chars = 0;
+    for (const char c : utf8)
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++chars;
+    std::string out = utf8;
+    if (chars < width) out.append(width - chars, ' ');
+    return out;
+}
+
+}  // namespace
+
+// Reads a setting file into a new configuration as the program's Open does.
+// On failure returns false with a message naming the file and the line; a
+// warning (the file ended early) goes to stderr. The other verbs that read
+// setting files share it.
+bool loadConfiguration(const std::string& path, RadioSettings& settings, std::string& error);
+
+bool loadConfiguration(const std::string& path, RadioSettings& settings, std::string& error) {
+    settings = newRadioSettings();
+    const FileResult r = readSettingFile(path, settings);
+    if (!r.ok) {
+        error = r.error;
+        return false;
+    }
+    if (!r.warning.empty()) std::fprintf(stderr, "ks340ctl: warning: %s\n", r.warning.c_str());
+    return true;
+}
+
+int runNew(const Args& args) {
+    static const char* usage = "ks340ctl new -o FILE.ks3";
+    const FileArgs a = parseFileArgs(args, true);
+    if (a.help) {
+        std::printf(
+            "Usage: %s\n\n"
+            "Writes a new configuration (the state after New: KS-340 Series, UHF2,\n"
+            "all 208 channels empty, every page at its defaults) to FILE.ks3.\n"
+            "An existing file is replaced.\n",
+            usage);
+        return kExitOk;
+    }
+    if (!a.error.empty()) return usageError("new", a.error, usage);
+    if (!a.positional.empty()) return usageError("new", "unexpected argument '" + a.positional[0] + "'", usage);
+    if (!a.hasOutput || a.output.empty()) return usageError("new", "the output file is missing", usage);
+
+    RadioSettings settings = newRadioSettings();
+    prepareForSave(settings);
+    return save(a.output, settings) ? kExitOk : kExitFailure;
+}
+
+int runConvert(const Args& args) {
+    static const char* usage = "ks340ctl convert IN.ks3 -o OUT.ks3";
+    const FileArgs a = parseFileArgs(args, true);
+    if (a.help) {
+        std::printf(
+            "Usage: %s\n\n"
+            "Reads IN.ks3 into a new configuration and saves it to OUT.ks3 as the\n"
+            "program's Save does. With the \"User\" tone set each tone frequency is\n"
+            "taken from its user tone text. IN and OUT may be the same file.\n",
+            usage);
+        return kExitOk;
+    }
+    if (!a.error.empty()) return usageError("convert", a.error, usage);
+    if (a.positional.size() != 1) return usageError("convert", "give exactly one input file", usage);
+    if (!a.hasOutput || a.output.empty()) return usageError("convert", "the output file is missing", usage);
+
+    RadioSettings settings;
+    std::string error;
+    if (!loadConfiguration(a.positional[0], settings, error)) {
+        std::fprintf(stderr, "ks340ctl: %s\n", error.c_str());
+        return kExitFailure;
+    }
+    prepareForSave(settings);
+    return save(a.output, settings) ? kExitOk : kExitFailure;
+}
+
+int runCheck(const Args& args) {
+    static const char* usage = "ks340ctl check FILE.ks3";
+    const FileArgs a = parseFileArgs(args, false);
+    if (a.help) {
+        std::printf(
+            "Usage: %s\n\n"
+            "Reads FILE.ks3. Exit status 0 when it loads (a warning is printed when\n"
+            "the file ends early), 1 with a one-line error naming the file and the\n"
+            "line when it does not.\n",
+            usage);
+        return kExitOk;
+    }
+    if (!a.error.empty()) return usageError("check", a.error, usage);
+    if (a.positional.size() != 1) return usageError("check", "give exactly one file", usage);
+
+    RadioSettings settings;
+    std::string error;
+    if (!loadConfiguration(a.positional[0], settings, error)) {
+        std::fprintf(stderr, "ks340ctl: %s\n", error.c_str());
+        return kExitFailure;
+    }
+    std::printf("%s: ok\n", a.positional[0].c_str());
+    return kExitOk;
+}
+
+int runShow(const Args& args) {
+    static const char* usage = "ks340ctl show FILE.ks3";
+    const FileArgs a = parseFileArgs(args, false);
+    if (a.help) {
+        std::printf(
+            "Usage: %s\n\n"
+            "Prints a summary of FILE.ks3: model, band, speaker, display logo and\n"
+            "the programmed channels with their squelch settings.\n",
+            usage);
+        return kExitOk;
+    }
+    if (!a.error.empty()) return usageError("show", a.error, usage);
+    if (a.positional.size() != 1) return usageError("show", "give exactly one file", usage);
+
+    RadioSettings s;
+    std::string error;
+    if (!loadConfiguration(a.positional[0], s, error)) {
+        std::fprintf(stderr, "ks340ctl: %s\n", error.c_str());
+        return kExitFailure;
+    }
+
+    const HeaderSettings& h = s.header;
+    const ChannelTable& t = s.channelTable;
+    std::printf("Model:     %s\n", std::string(modelName(h.model)).c_str());
+    std::printf("Band:      %s\n", std::string(bandName(h.model, h.radioBand)).c_str());
+    std::printf("Speaker:   %s\n", std::string(speakerName(h.speaker)).c_str());
+    std::printf("Logo:      %s\n", toUtf8(h.lcdDisplayLogo).c_str());
+    std::printf("Scan mode: %s\n", t.scanMode == 1 ? "Group Scan Mode" : "All Channel Scan Mode");
+
+    // All-channel mode uses slot 0 only; group mode uses groups 1..13.
+    const int firstSlot = t.scanMode == 1 ? 1 : 0;
+    const int lastSlot = t.scanMode == 1 ? kGroupSlots - 1 : 0;
+    int programmed = 0;
+    std::string table;
+    char line[512];
+    for (int g = firstSlot; g <= lastSlot; ++g) {
+        const ChannelGroup& group = t.groups[static_cast<std::size_t>(g)];
+        const int capability = std::min(std::max(group.capability, 0), kChannelCapacity);
+        for (int c = 1; c <= capability; ++c) {
+            const ChannelEntry& e = group.channels[static_cast<std::size_t>(c)];
+            if (!e.isProgrammed()) continue;
+            ++programmed;
+            std::snprintf(line, sizeof line, "%-5s %3d  %s  %-10s %-10s %-16s %-16s %-2s %-4s %-4s %-4s %s\n",
+                          g == 0 ? "-" : std::to_string(g).c_str(), c,
+                          padded(toUtf8(e.label), 8).c_str(), e.rxFrequency.c_str(),
+                          e.txFrequency.c_str(), toneCodeText(e.rxSquelch, e.rxInverseDcs).c_str(),
+                          toneCodeText(e.txSquelch, e.txInverseDcs).c_str(), e.bandwidth ? "S" : "N",
+                          e.txPower ? "High" : "Low", e.scanChannel ? "ON" : "", e.priorityChannel ? "ON" : "",
+                          e.powerOnChannel ? "ON" : "");
+            table += line;
+        }
+    }
+    std::printf("Channels:  %d programmed\n", programmed);
+    if (programmed > 0) {
+        std::printf("\n%-5s %3s  %-8s  %-10s %-10s %-16s %-16s %-2s %-4s %-4s %-4s %s\n", "Group", "CH",
+                    "Label", "Rx MHz", "Tx MHz", "Rx Squelch", "Tx Squelch", "BW", "Pwr", "Scan", "Pri",
+                    "PowOn");
+        std::fputs(table.c_str(), stdout);
+    }
+    return kExitOk;
+}
+
+}  // namespace ks340::cli
