@@ -187,6 +187,14 @@ void OptionPage::buildLayout() {
         hidden->setVisible(false);
     for (QLabel* label : hiddenLabels_) label->setVisible(false);
 
+    // The fields of all four boxes line up in one column.
+    int labelWidth = 0;
+    for (QGroupBox* box : {pttBox, lockBox, scanBox, radioBox})
+        for (QLabel* label : box->findChildren<QLabel*>())
+            labelWidth = std::max(labelWidth, label->sizeHint().width());
+    for (QGridLayout* grid : {pttGrid, lockGrid, scanGrid, radioGrid})
+        grid->setColumnMinimumWidth(0, labelWidth);
+
     const int fieldWidth = txTimer_->sizeHint().width();
     autoMuteTimer_->setFixedWidth(fieldWidth);
     scanSpeedTime_->setFixedWidth(fieldWidth);
