@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+
+#include <unistd.h>
+
+#include "image/MemoryImage.h"
+#include "model/Defaults.h"
+#include "model/SettingFile.h"
+#include "sim/ImageFile.h"
+#include "sim/MemoryLoader.h"
+
+namespace ks340::sim {
+namespace {
+
+std::string tempPath(const char* name) {
+    return testing::TempDir() + "ks340sim_" + std::to_string(::getpid()) + "_" + name;
+}
+
+TEST(MemoryLoader, ASettingFileGivesTheImageAWriteWouldSend) {
+    RadioSettings settings;
+    resetRadioSettings(settings);
+    settings.header.lcdDisplayLogo = "SIMTEST";
+    const std::string path = tempPath("loader.ks3");
+    ASSERT_TRUE(writeSettingFile(path, settings).ok);
+
+    Memory memory = blankMemory();
+    std::string error;
+    ASSERT_TRUE(loadSettingFileMemory(path, memory, error)) << error;
+
+    RadioSettings reference;
+    resetRadioSettings(reference);
+    ASSERT_TRUE(openSettingFile(path, reference).ok);
+    prepareForTransfer(reference);
+    const MemoryImage expected = encodeMemoryImage(reference);
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), memory.begin()));
+
+    // The logo is in there: the default configuration gives another image.
+    RadioSettings plain;
+    resetRadioSettings(plain);
+    prepareForTransfer(plain);
+    const MemoryImage other = encodeMemoryImage(plain);
+    EXPECT_FALSE(std::equal(other.begin(), other.end(), memory.begin()));
+    std::remove(path.c_str());
+}
+
+TEST(MemoryLoader, AFileThatDoesNotLoadLeavesTheMemoryAndSaysWhy) {
+    const std::string path = tempPath("broken.ks3");
+    {
+        std::ofstream f(path, std::ios::binary);
+        f << "this is not a setting file\r\n";
+    }
+    Memory memory = blankMemory();
+    std::string error;
+    EXPECT_FALSE(loadSettingFileMemory(path, memory, error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(memory, blankMemory());
+    std::remove(path.c_str());
+    EXPECT_FALSE(loadSettingFileMemory(path, memory, error));
+}
+
+}  // namespace
+}  // namespace ks340::sim
