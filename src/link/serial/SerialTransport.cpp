@@ -66,15 +66,18 @@ void SerialTransport::drain() {
 
 void SerialTransport::onError(QSerialPort::SerialPortError error) {
     if (error == QSerialPort::NoError) return;
-    if (error == QSerialPort::ResourceError || error == QSerialPort::PermissionError) {
+    // A failed read means the device is gone or the line hung up: the read
+    // notifier would otherwise fire again at once, forever.
+    if (error == QSerialPort::ResourceError || error == QSerialPort::PermissionError ||
+        error == QSerialPort::ReadError) {
         if (!port_.isOpen() || lostReported_) return;
         lostReported_ = true;
         port_.close();
         emit lost();
         return;
     }
-    // Read, write and framing errors: clear the error state and carry on;
-    // missing replies are recovered by the exchange.
+    // Write and other errors: clear the error state and carry on; missing
+    // replies are recovered by the exchange.
     port_.clearError();
 }
 

@@ -1,0 +1,290 @@
+// ks340ctl read and write against the simulated radio over a
+// pseudo-terminal, with and without line faults.
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <random>
+
+namespace {
+
+QString binary(const char* relative) {
+    QString dir = qEnvironmentVariable("KS340_BINARY_DIR");
+    if (dir.isEmpty()) dir = QStringLiteral(KS340_BINARY_DIR);
+    return QDir(dir).filePath(QString::fromLatin1(relative));
+}
+
+QString simBinary() { return binary("src/sim/ks340sim"); }
+QString ctlBinary() { return binary("src/cli/ks340ctl"); }
+
+// One simulated radio, unpaced, for the life of the object.
+class Sim {
+public:
+    bool start(const QStringList& extra) {
+        QStringList args{QStringLiteral("--baud"), QStringLiteral("0"), QStringLiteral("-q")};
+        args += extra;
+        proc_.setProcessChannelMode(QProcess::SeparateChannels);
+        proc_.start(simBinary(), args);
+        if (!proc_.waitForStarted(5000)) return false;
+        QElapsedTimer t;
+        t.start();
+        while (!proc_.canReadLine() && t.elapsed() < 5000) proc_.waitForReadyRead(100);
+        path_ = QString::fromLocal8Bit(proc_.readLine()).trimmed();
+        return !path_.isEmpty();
+    }
+    ~Sim() {
+        if (proc_.state() != QProcess::NotRunning) {
+            proc_.terminate();
+            if (!proc_.waitForFinished(3000)) proc_.kill();
+            proc_.waitForFinished(1000);
+        }
+    }
+    QString path() const { return path_; }
+    QString errors() { return QString::fromLocal8Bit(proc_.readAllStandardError()); }
+
+private:
+    QProcess proc_;
+    QString path_;
+};
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// Runs ks340ctl. Its standard input is a pipe that stays open: a question
+// asked although stdin is not a terminal would hang and fail the run.
+Run ctl(const QStringList& args, int timeoutMs = 60000) {
+    QProcess p;
+    p.start(ctlBinary(), args);
+    Run r;
+    if (!p.waitForStarted(5000)) return r;
+    if (!p.waitForFinished(timeoutMs)) {
+        p.kill();
+        p.waitForFinished(1000);
+        r.err = QStringLiteral("timed out");
+        return r;
+    }
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = QString::fromLocal8Bit(p.readAllStandardOutput());
+    r.err = QString::fromLocal8Bit(p.readAllStandardError());
+    return r;
+}
+
+QByteArray randomImage(unsigned seed) {
+    std::mt19937 gen(seed);
+    QByteArray bytes(8192, '\0');
+    for (auto& b : bytes) b = static_cast<char>(gen() & 0xFF);
+    return bytes;
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QByteArray readFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The bytes a write sends and a read brings back.
+QByteArray exchanged(const QByteArray& image) { return image.left(0x1FE0); }
+
+}  // namespace
+
+class SerialEndToEndTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void writeThenReadReturnsTheSameBytes_data();
+    void writeThenReadReturnsTheSameBytes();
+    void hangUpDuringReadLeavesNoOutput();
+    void hangUpDuringWriteFails();
+    void radioThatRefusesEverythingGivesUp();
+    void portThatCannotBeOpened();
+    void settingFileGoesToTheRadioEncoded();
+    void readIntoSettingFileDecodes();
+    void usageErrors();
+
+private:
+    QTemporaryDir dir_;
+    QString file(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
+};
+
+void SerialEndToEndTest::initTestCase() {
+    if (!QFileInfo::exists(simBinary())) QSKIP("ks340sim is not built");
+    if (!QFileInfo::exists(ctlBinary())) QSKIP("ks340ctl is not built");
+    QVERIFY(dir_.isValid());
+}
+
+void SerialEndToEndTest::writeThenReadReturnsTheSameBytes_data() {
+    QTest::addColumn<QStringList>("faults");
+    QTest::newRow("clean line") << QStringList{};
+    QTest::newRow("dropped replies") << QStringList{"--drop-reply", "0.04", "--seed", "7"};
+    QTest::newRow("corrupted packets") << QStringList{"--corrupt-packet", "0.05", "--seed", "11"};
+    QTest::newRow("burst start") << QStringList{"--burst"};
+    QTest::newRow("stray bytes") << QStringList{"--stray-bytes=0.03", "--seed", "5"};
+    QTest::newRow("refused requests") << QStringList{"--refuse-requests", "3"};
+    QTest::newRow("everything") << QStringList{"--drop-reply", "0.02", "--corrupt-packet", "0.02",
+                                              "--stray-bytes=0.01", "--burst", "--refuse-requests",
+                                              "2", "--seed", "3"};
+}
+
+void SerialEndToEndTest::writeThenReadReturnsTheSameBytes() {
+    QFETCH(QStringList, faults);
+    Sim sim;
+    QVERIFY2(sim.start(faults), "the simulated radio did not start");
+    const QByteArray image = randomImage(static_cast<unsigned>(qHash(faults.join(' '))));
+    const QString in = file("in.img");
+    const QString out = file("out.img");
+    QFile::remove(out);
+    QVERIFY(writeFile(in, image));
+
+    const Run w = ctl({"write", in, "--port", sim.path()});
+    QVERIFY2(w.exitCode == 0, qPrintable(w.err + sim.errors()));
+    QCOMPARE(w.out.trimmed(), QStringLiteral("Writing Data Complete!"));
+    QVERIFY2(!w.err.contains("Is the radio connected?"), "asked although stdin is not a terminal");
+
+    const Run r = ctl({"read", "--port", sim.path(), "-o", out});
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err + sim.errors()));
+    QCOMPARE(r.out.trimmed(), QStringLiteral("Reading Data Complete!"));
+    const QByteArray back = readFile(out);
+    QCOMPARE(back.size(), 8192);
+    QCOMPARE(exchanged(back), exchanged(image));
+}
+
+void SerialEndToEndTest::hangUpDuringReadLeavesNoOutput() {
+    Sim sim;
+    QVERIFY(sim.start({"--hangup-after", "200"}));
+    const QString out = file("hangup.img");
+    QFile::remove(out);
+    QElapsedTimer t;
+    t.start();
+    const Run r = ctl({"read", "--port", sim.path(), "-o", out});
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY2(r.err.contains("Communication Error!!"), qPrintable(r.err));
+    QVERIFY(!r.out.contains("Complete"));
+    QVERIFY(!QFileInfo::exists(out));
+    // Ended by the hang-up itself, not by a dozen watchdog expiries.
+    QVERIFY2(t.elapsed() < 1000, qPrintable(QString::number(t.elapsed())));
+}
+
+void SerialEndToEndTest::hangUpDuringWriteFails() {
+    Sim sim;
+    QVERIFY(sim.start({"--hangup-after", "50"}));
+    const QString in = file("hw.img");
+    QVERIFY(writeFile(in, randomImage(4)));
+    const Run w = ctl({"write", in, "--port", sim.path()});
+    QCOMPARE(w.exitCode, 1);
+    QVERIFY2(w.err.contains("Communication Error!!"), qPrintable(w.err));
+    QVERIFY(!w.out.contains("Complete"));
+}
+
+void SerialEndToEndTest::radioThatRefusesEverythingGivesUp() {
+    Sim sim;
+    QVERIFY(sim.start({"--refuse-requests", "1000"}));
+    const QString out = file("refused.img");
+    QVERIFY(writeFile(out, "previous contents"));
+    const Run r = ctl({"read", "--port", sim.path(), "-o", out}, 30000);
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY2(r.err.contains("Communication Error!!"), qPrintable(r.err));
+    QCOMPARE(readFile(out), QByteArray("previous contents"));  // untouched
+
+    const QString in = file("refused-in.img");
+    QVERIFY(writeFile(in, randomImage(2)));
+    const Run w = ctl({"write", in, "--port", sim.path()}, 30000);
+    QCOMPARE(w.exitCode, 1);
+    QVERIFY2(w.err.contains("Communication Error!!"), qPrintable(w.err));
+}
+
+void SerialEndToEndTest::portThatCannotBeOpened() {
+    const QString out = file("never.img");
+    Run r = ctl({"read", "--port", "/dev/ks340-missing", "-o", out});
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.err.trimmed(), QStringLiteral("/dev/ks340-missing Port Open Error!!"));
+    QVERIFY(!QFileInfo::exists(out));
+    r = ctl({"read", "--port", "COM11", "-o", out});
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.err.trimmed(), QStringLiteral("Com11 Port Open Error!!"));
+
+    // A port already held by another program cannot be opened.
+    QProcess holder;
+    const QString in = file("slow.img");
+    QVERIFY(writeFile(in, randomImage(8)));
+    Sim slow;
+    QVERIFY(slow.start({"--reply-delay", "20"}));
+    holder.start(ctlBinary(), {"write", in, "--port", slow.path()});
+    QVERIFY(holder.waitForStarted());
+    QTest::qWait(300);
+    r = ctl({"read", "--port", slow.path(), "-o", out});
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY2(r.err.contains("Port Open Error!!"), qPrintable(r.err));
+    holder.kill();
+    holder.waitForFinished();
+}
+
+void SerialEndToEndTest::settingFileGoesToTheRadioEncoded() {
+    const QString ks3 = file("new.ks3");
+    const Run n = ctl({"new", "-o", ks3});
+    if (n.exitCode != 0) QSKIP("ks340ctl new is not available");
+
+    // The radio loaded with the file directly, as the reference.
+    Sim reference;
+    QVERIFY(reference.start({"--ks3", ks3}));
+    const QString expected = file("expected.img");
+    QCOMPARE(ctl({"read", "--port", reference.path(), "-o", expected}).exitCode, 0);
+
+    Sim radio;
+    QVERIFY(radio.start({}));
+    const Run w = ctl({"write", ks3, "--port", radio.path()});
+    QVERIFY2(w.exitCode == 0, qPrintable(w.err));
+    const QString got = file("got.img");
+    QCOMPARE(ctl({"read", "--port", radio.path(), "-o", got}).exitCode, 0);
+    QCOMPARE(exchanged(readFile(got)), exchanged(readFile(expected)));
+}
+
+void SerialEndToEndTest::readIntoSettingFileDecodes() {
+    const QString ks3 = file("source.ks3");
+    if (ctl({"new", "-o", ks3}).exitCode != 0) QSKIP("ks340ctl new is not available");
+    Sim radio;
+    QVERIFY(radio.start({"--ks3", ks3}));
+    const QString image = file("source.img");
+    QCOMPARE(ctl({"read", "--port", radio.path(), "-o", image}).exitCode, 0);
+    const QString readBack = file("read.ks3");
+    const Run r = ctl({"read", "--port", radio.path(), "-o", readBack});
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    QVERIFY(QFileInfo(readBack).size() > 0);
+
+    // The decoded file goes back to the radio as the same image.
+    Sim second;
+    QVERIFY(second.start({}));
+    QCOMPARE(ctl({"write", readBack, "--port", second.path()}).exitCode, 0);
+    const QString again = file("again.img");
+    QCOMPARE(ctl({"read", "--port", second.path(), "-o", again}).exitCode, 0);
+    QCOMPARE(exchanged(readFile(again)), exchanged(readFile(image)));
+}
+
+void SerialEndToEndTest::usageErrors() {
+    QCOMPARE(ctl({"read", "-o", file("x.img")}).exitCode, 2);           // no port
+    QCOMPARE(ctl({"read", "--port", "/dev/null"}).exitCode, 2);          // no output
+    QCOMPARE(ctl({"read", "--port", "COM1", "-o", file("x.txt")}).exitCode, 2);
+    QCOMPARE(ctl({"write", "--port", "COM1"}).exitCode, 2);              // no input
+    QCOMPARE(ctl({"write", file("a.img"), "--bogus"}).exitCode, 2);
+    QCOMPARE(ctl({"ports", "extra"}).exitCode, 2);
+    QCOMPARE(ctl({"ports"}).exitCode, 0);
+    // A short image file is refused before the port is touched.
+    const QString shortImage = file("short.img");
+    QVERIFY(writeFile(shortImage, QByteArray(100, 'x')));
+    const Run w = ctl({"write", shortImage, "--port", "/dev/ks340-missing"});
+    QCOMPARE(w.exitCode, 1);
+    QVERIFY(w.err.contains("8192"));
+    QVERIFY(!w.err.contains("Port Open Error"));
+}
+
+QTEST_GUILESS_MAIN(SerialEndToEndTest)
+#include "tst_serial_endtoend.moc"
