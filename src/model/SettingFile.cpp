@@ -104,6 +104,56 @@ void writeChannel(LineWriter& w, const ChannelEntry& c) {
         .end();
 }
 
+// Splits one line into `fields`, reusing its strings; returns the number of
+// fields (the vector may hold more entries than that).
+std::size_t splitCsvFields(std::string_view line, std::vector<std::string>& fields) {
+    if (line.empty()) return 0;
+    std::size_t count = 0;
+    std::size_t pos = 0;
+    auto nextSlot = [&]() -> std::string& {
+        if (count == fields.size()) fields.emplace_back();
+        std::string& f = fields[count++];
+        f.clear();
+        return f;
+    };
+    for (;;) {
+        std::string& field = nextSlot();
+        if (pos < line.size() && line[pos] == '"') {
+            // Quoted: runs to the quote that is not doubled; "" stands for ".
+            ++pos;
+            while (pos < line.size()) {
+                const char c = line[pos];
+                if (c == '"') {
+                    if (pos + 1 < line.size() && line[pos + 1] == '"') {
+                        field.push_back('"');
+                        pos += 2;
+                        continue;
+                    }
+                    if (pos + 1 == line.size() || line[pos + 1] == ',') {
+                        ++pos;
+                        break;
+                    }
+                    // A lone quote inside the field is taken as data.
+                }
+                field.push_back(c);
+                ++pos;
+            }
+        } else {
+            const std::size_t comma = line.find(',', pos);
+            const std::size_t stop = comma == std::string_view::npos ? line.size() : comma;
+            field.assign(line.substr(pos, stop - pos));
+            pos = stop;
+        }
+        if (pos >= line.size()) break;
+        ++pos;  // the comma
+        if (pos == line.size()) {  // a trailing comma leaves one empty field
+            nextSlot();
+            break;
+        }
+    }
+    return count;
+}
+
 // ---------------------------------------------------------------- reading
 
 enum class LineStatus { Ok, End, TooLong, ReadError };
@@ -220,7 +270,7 @@ private:
     void nextLine() {
         ++lineNo_;
         fieldNo_ = 0;
-        fields_.clear();
+        fieldCount_ = 0;
         if (endedAt_ != 0) return;
         const LineStatus st = source_.next(buffer_);
         switch (st) {
@@ -236,14 +286,14 @@ private:
                 break;
         }
         if (buffer_.find('\0') != std::string::npos) fail("the line holds a NUL byte");
-        fields_ = splitCsvLine(buffer_);
+        fieldCount_ = splitCsvFields(buffer_, fields_);
     }
 
     [[noreturn]] void fail(std::string what) const { throw ReadFault{lineNo_, std::move(what)}; }
 
     std::string_view nextField() {
         const std::size_t i = fieldNo_++;
-        return i < fields_.size() ? std::string_view(fields_[i]) : std::string_view{};
+        return i < fieldCount_ ? std::string_view(fields_[i]) : std::string_view{};
     }
 
     int integer() {
@@ -278,7 +328,7 @@ private:
     void readHeader(HeaderSettings& h) {
         nextLine();
         if (endedAt_) fail("the file is empty");
-        if (fields_.empty()) fail("the header line is empty");
+        if (fieldCount_ == 0) fail("the header line is empty");
         h.speaker = integerIn(0, kSpeakerCount - 1, "speaker");
         h.model = integerIn(0, kModelCount - 1, "model");
         h.radioBand = integerIn(0, kBandsPerModel - 1, "band");
@@ -287,7 +337,7 @@ private:
 
     void readChannelTable(ChannelTable& t) {
         nextLine();
-        if (fields_.empty()) fail(endedAt_ ? "the file ends after the header line"
+        if (fieldCount_ == 0) fail(endedAt_ ? "the file ends after the header line"
                                            : "the channel table line is empty");
         t.currentGroup = integerIn(0, kGroupSlots - 1, "current group");
         t.currentChannel = integer();
@@ -484,6 +534,7 @@ private:
     const std::string& name_;
     std::string buffer_;
     std::vector<std::string> fields_;
+    std::size_t fieldCount_ = 0;
     std::size_t fieldNo_ = 0;
     int lineNo_ = 0;
     int endedAt_ = 0;
@@ -527,44 +578,8 @@ std::string joinCsvLine(const std::vector<std::string>& fields) {
 
 std::vector<std::string> splitCsvLine(std::string_view line) {
     std::vector<std::string> fields;
-    if (line.empty()) return fields;
-    std::size_t pos = 0;
-    for (;;) {
-        std::string field;
-        if (pos < line.size() && line[pos] == '"') {
-            // Quoted: runs to the quote that is not doubled; "" stands for ".
-            ++pos;
-            while (pos < line.size()) {
-                const char c = line[pos];
-                if (c == '"') {
-                    if (pos + 1 < line.size() && line[pos + 1] == '"') {
-                        field.push_back('"');
-                        pos += 2;
-                        continue;
-                    }
-                    if (pos + 1 == line.size() || line[pos + 1] == ',') {
-                        ++pos;
-                        break;
-                    }
-                    // A lone quote inside the field is taken as data.
-                }
-                field.push_back(c);
-                ++pos;
-            }
-        } else {
-            const std::size_t comma = line.find(',', pos);
-            const std::size_t stop = comma == std::string_view::npos ? line.size() : comma;
-            field.assign(line.substr(pos, stop - pos));
-            pos = stop;
-        }
-        fields.push_back(std::move(field));
-        if (pos >= line.size()) break;
-        ++pos;  // the comma
-        if (pos == line.size()) {  // a trailing comma leaves one empty field
-            fields.emplace_back();
-            break;
-        }
-    }
+    const std::size_t n = splitCsvFields(line, fields);
+    fields.resize(n);
     return fields;
 }
 
