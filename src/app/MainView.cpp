@@ -1,0 +1,387 @@
+#include "app/MainView.h"
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QVBoxLayout>
+
+#include "app/ProgrammingDialog.h"
+#include "app/SimulatorProcess.h"
+#include "app/TabHost.h"
+#include "controls/FilterEdit.h"
+#include "image/MemoryImage.h"
+#include "model/Defaults.h"
+#include "model/Signalling.h"
+#include "model/Tables.h"
+#include "model/Windows1252.h"
+#include "pages/channel/ChannelTablePage.h"
+#include "pages/channel/OptionPage.h"
+#include "pages/signalling/DtmfStatusPage.h"
+#include "pages/signalling/ModemPage.h"
+#include "pages/signalling/SelcallDecodePage.h"
+#include "pages/signalling/SelcallEncodePage.h"
+#include "pages/signalling/ToneSequencePage.h"
+#include "print/Reports.h"
+
+namespace ks340 {
+
+const std::array<const char*, MainView::PageCount> MainView::kTabCaptions = {
+    "        Radio        ", "      Option       ", "  Tone Sequence  ", "      Encode       ",
+    "      Decode       ",   "DTMF and Selcall Status", "        Modem        "};
+
+namespace {
+
+QString fromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+QString fromRecord(const std::string& bytes) {
+    return QString::fromStdString(cp1252ToUtf8(bytes));
+}
+
+QLineEdit* readOnlyField(const QString& accessibleName) {
+    auto* field = new QLineEdit;
+    field->setReadOnly(true);
+    field->setFocusPolicy(Qt::ClickFocus);
+    field->setAccessibleName(accessibleName);
+    QPalette p = field->palette();
+    p.setColor(QPalette::Base, p.color(QPalette::Window));
+    field->setPalette(p);
+    return field;
+}
+
+}  // namespace
+
+MainView::MainView(QWidget* parent) : QWidget(parent), simulator_(new SimulatorProcess) {
+    buildHeader();
+    buildPages();
+
+    // First show: header reset, every page writes its defaults, port read.
+    settings_.header.requestedAction = 0;
+    settings_.header.memoryMapEnabled = 0;
+    resetHeader(settings_.header);
+    refreshHeader();
+    initialiseAllPages();
+    port_ = readPortSetting();
+}
+
+MainView::~MainView() {
+    if (simulator_)
+        simulator_->stop();
+}
+
+void MainView::buildHeader() {
+    modelList_ = new QComboBox;
+    bandList_ = new QComboBox;
+    speakerList_ = new QComboBox;
+    logoEdit_ = new PrintableTextEdit;
+    logoEdit_->setMaxLength(9);
+    modelName_ = readOnlyField(QStringLiteral("Model Name"));
+    bandName_ = readOnlyField(QStringLiteral("Band Name"));
+    modelList_->setObjectName(QStringLiteral("modelList"));
+    bandList_->setObjectName(QStringLiteral("bandList"));
+    speakerList_->setObjectName(QStringLiteral("speakerList"));
+    logoEdit_->setObjectName(QStringLiteral("logoEdit"));
+
+    for (std::string_view name : ModelTable)
+        modelList_->addItem(fromView(name));
+    for (std::string_view name : SpeakerTable)
+        speakerList_->addItem(fromView(name));
+    const QFontMetrics fm(font());
+    modelName_->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("KS-390")) + 16);
+    bandName_->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("UHF2 (440 ~ 480Mhz)")) + 16);
+    logoEdit_->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("WWWWWWWWW")) + 12);
+
+    auto label = [](const QString& text, QWidget* buddy) {
+        auto* l = new QLabel(text);
+        l->setBuddy(buddy);
+        QString name = text;
+        name.remove('&');
+        buddy->setAccessibleName(name);
+        return l;
+    };
+
+    auto* box = new QGroupBox;
+    auto* grid = new QGridLayout(box);
+    grid->addWidget(label(QStringLiteral("&Model"), modelList_), 0, 0);
+    grid->addWidget(modelList_, 0, 1);
+    grid->addWidget(modelName_, 0, 2);
+    grid->addWidget(label(QStringLiteral("&Band"), bandList_), 1, 0);
+    grid->addWidget(bandList_, 1, 1);
+    grid->addWidget(bandName_, 1, 2);
+    grid->setColumnMinimumWidth(3, 24);
+    grid->addWidget(label(QStringLiteral("S&peaker"), speakerList_), 0, 4);
+    grid->addWidget(speakerList_, 0, 5);
+    grid->addWidget(label(QStringLiteral("LCD &Display Logo"), logoEdit_), 1, 4);
+    grid->addWidget(logoEdit_, 1, 5);
+    grid->setColumnStretch(6, 1);
+
+    tabs_ = new TabHost;
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addWidget(box);
+    layout->addWidget(tabs_, 1);
+
+    setTabOrder(modelList_, bandList_);
+    setTabOrder(bandList_, speakerList_);
+    setTabOrder(speakerList_, logoEdit_);
+    setTabOrder(logoEdit_, tabs_);
+
+    connect(modelList_, qOverload<int>(&QComboBox::activated), this, &MainView::chooseModel);
+    connect(bandList_, qOverload<int>(&QComboBox::activated), this, &MainView::chooseBand);
+    connect(speakerList_, qOverload<int>(&QComboBox::activated), this, &MainView::chooseSpeaker);
+    connect(logoEdit_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        settings_.header.lcdDisplayLogo = utf8ToCp1252(text.toStdString());
+    });
+}
+
+void MainView::buildPages() {
+    std::array<TabPage*, PageCount> pages = {
+        new ChannelTablePage(settings_, flags_),   new OptionPage(settings_, flags_),
+        new ToneSequencePage(settings_, flags_),   new SelcallEncodePage(settings_, flags_),
+        new SelcallDecodePage(settings_, flags_),  new DtmfStatusPage(settings_, flags_),
+        new ModemPage(settings_, flags_)};
+    for (int i = 0; i < PageCount; ++i)
+        tabs_->addPage(pages[i], QString::fromLatin1(kTabCaptions[i]));
+}
+
+TabPage* MainView::page(int index) const {
+    return tabs_->page(index);
+}
+
+void MainView::fillBandList() {
+    const QSignalBlocker block(bandList_);
+    bandList_->clear();
+    const int model = isValidModel(settings_.header.model) ? settings_.header.model : 0;
+    for (const BandRow& row : BandTable[std::size_t(model)])
+        bandList_->addItem(fromView(row.name));
+}
+
+void MainView::refreshHeader() {
+    const HeaderSettings& h = settings_.header;
+    {
+        const QSignalBlocker b1(modelList_);
+        const QSignalBlocker b2(speakerList_);
+        modelList_->setCurrentIndex(isValidModel(h.model) ? h.model : -1);
+        speakerList_->setCurrentIndex(isValidSpeaker(h.speaker) ? h.speaker : -1);
+    }
+    fillBandList();
+    {
+        const QSignalBlocker b(bandList_);
+        bandList_->setCurrentIndex(isValidBand(h.radioBand) ? h.radioBand : -1);
+    }
+    modelName_->setText(fromView(shortModelName(h.model)));
+    bandName_->setText(fromView(bandName(h.model, h.radioBand)));
+    const QString logo = fromRecord(h.lcdDisplayLogo);
+    if (logoEdit_->text() != logo)
+        logoEdit_->setText(logo);
+}
+
+void MainView::refreshAllPages() {
+    for (int i = 0; i < PageCount; ++i)
+        page(i)->refreshFromSettings();
+}
+
+void MainView::initialiseAllPages() {
+    for (int i = 0; i < PageCount; ++i)
+        page(i)->initialisePage();
+}
+
+bool MainView::newConfiguration(bool ask) {
+    if (ask) {
+        const auto answer =
+            QMessageBox::question(this, QStringLiteral("New"),
+                                  QStringLiteral("All data will be initialized."),
+                                  QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok);
+        if (answer != QMessageBox::Ok)
+            return false;
+    }
+    resetRadioSettings(settings_);
+    refreshHeader();
+    initialiseAllPages();
+    return true;
+}
+
+void MainView::chooseModel(int model) {
+    if (!ks340::chooseModel(settings_, model))
+        return;
+    refreshHeader();
+    initialiseAllPages();
+}
+
+void MainView::chooseBand(int radioBand) {
+    if (!ks340::chooseBand(settings_, radioBand))
+        return;
+    refreshHeader();
+    initialiseAllPages();
+}
+
+void MainView::chooseSpeaker(int speaker) {
+    if (isValidSpeaker(speaker))
+        settings_.header.speaker = speaker;
+}
+
+bool MainView::openFile(const QString& path) {
+    const FileResult result = openSettingFile(QFile::encodeName(path).toStdString(), settings_);
+    if (!result.ok) {
+        QString message = QString::fromStdString(result.error);
+        if (message.isEmpty())
+            message = QStringLiteral("%1\nThe file could not be read.").arg(path);
+        QMessageBox::critical(this, QStringLiteral("Error"), message);
+        return false;
+    }
+    flags_.fileLoadActive = true;
+    refreshHeader();
+    refreshAllPages();
+    flags_.fileLoadActive = false;
+    emit fileOpened(path);
+    if (!result.warning.empty())
+        QMessageBox::warning(this, QStringLiteral("Open"), QString::fromStdString(result.warning));
+    return true;
+}
+
+bool MainView::saveFile(const QString& path) {
+    prepareForSave(settings_);
+    page(ToneSequenceTab)->collectIntoSettings();
+    const FileResult result = writeSettingFile(QFile::encodeName(path).toStdString(), settings_);
+    if (!result.ok) {
+        QString message = QString::fromStdString(result.error);
+        if (message.isEmpty())
+            message = QStringLiteral("%1\nThe file could not be written.").arg(path);
+        QMessageBox::critical(this, QStringLiteral("Error"), message);
+        return false;
+    }
+    return true;
+}
+
+void MainView::openWithDialog() {
+    QFileDialog dialog(this, QStringLiteral("Open"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(QStringLiteral("KS340/390 Setting File (*.ks3)"));
+    dialog.setDefaultSuffix(QStringLiteral("ks3"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    openFile(dialog.selectedFiles().constFirst());
+}
+
+void MainView::saveWithDialog() {
+    QFileDialog dialog(this, QStringLiteral("Save As"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(QStringLiteral("KS340_390 Setting File (*.ks3)"));
+    dialog.setDefaultSuffix(QStringLiteral("ks3"));
+    // An existing file of that name is replaced without asking.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    saveFile(dialog.selectedFiles().constFirst());
+}
+
+void MainView::programRadio(int request) {
+    if (request == 1 || request == 2)
+        settings_.header.requestedAction = request;
+    // The field being typed in commits its value when it loses the focus.
+    modelList_->setFocus(Qt::OtherFocusReason);
+    prepareForTransfer(settings_);
+    page(ToneSequenceTab)->collectIntoSettings();
+    page(DecodeTab)->collectIntoSettings();
+
+    if (simulated_ && !simulator_->isRunning() && !simulator_->start(simulatorArguments_)) {
+        QMessageBox::critical(this, QStringLiteral("Error"), simulator_->errorString());
+        settings_.header.requestedAction = 0;
+        return;
+    }
+    {
+        ProgrammingDialog dialog(settings_, flags_, currentPort(), window());
+        emit programmingDialogOpened(&dialog);
+        dialog.exec();
+    }
+    settings_.header.requestedAction = 0;
+    // After a completed read the record holds the radio's values, whether
+    // the dialog was closed with OK or Cancel: show them everywhere.
+    if (flags_.radioReadDone) {
+        refreshHeader();
+        refreshAllPages();
+        flags_.radioReadDone = false;
+    }
+}
+
+void MainView::printReport(int mode) {
+    if (!printer_)
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    QPrintDialog dialog(printer_.get(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (!paintReport(*printer_, settings_, mode))
+        QMessageBox::critical(this, QStringLiteral("Error"), QStringLiteral("Printing could not start."));
+}
+
+void MainView::previewReport(int mode) {
+    if (!printer_)
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    QPrintPreviewDialog preview(printer_.get(), this);
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+            [this, mode](QPrinter* printer) { paintReport(*printer, settings_, mode); });
+    preview.exec();
+}
+
+void MainView::printSetup() {
+    if (!printer_)
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    QPageSetupDialog dialog(printer_.get(), this);
+    dialog.exec();
+}
+
+void MainView::chooseComPort(int comNumber) {
+    simulated_ = false;
+    simulator_->stop();
+    port_.comPortNumber = comNumber;
+    port_.devicePath.clear();
+    writePortSetting(port_);
+}
+
+void MainView::chooseDevicePath(const QString& path) {
+    simulated_ = false;
+    simulator_->stop();
+    port_.devicePath = path;
+    port_.comPortNumber = 0;
+    writePortSetting(port_);
+}
+
+bool MainView::chooseSimulatedRadio() {
+    if (!simulator_->start(simulatorArguments_)) {
+        QMessageBox::critical(this, QStringLiteral("Error"), simulator_->errorString());
+        return false;
+    }
+    simulated_ = true;
+    return true;
+}
+
+PortChoice MainView::currentPort() const {
+    if (simulated_) {
+        PortChoice choice;
+        choice.name = simulator_->portPath();
+        return choice;
+    }
+    if (port_.usesDevicePath()) {
+        PortChoice choice;
+        choice.name = port_.devicePath;
+        return choice;
+    }
+    PortChoice choice;
+    choice.byNumber = true;
+    choice.comNumber = port_.comPortNumber;
+    choice.name = portNameForComNumber(port_.comPortNumber);
+    return choice;
+}
+
+}  // namespace ks340

@@ -1,0 +1,249 @@
+#include "app/MainWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+#include <QStyle>
+#include <QToolBar>
+#include <QUrl>
+
+#include "app/Icons.h"
+#include "app/MainView.h"
+#include "app/SimulatorProcess.h"
+#include "link/serial/PortNames.h"
+#include "print/Reports.h"
+
+namespace ks340 {
+
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+    setWindowTitle(QString::fromLatin1(kApplicationTitle));
+    setWindowIcon(applicationIcon());
+    view_ = new MainView;
+    setCentralWidget(view_);
+    buildMenus();
+    buildToolBar();
+    connect(view_, &MainView::fileOpened, this, [this](const QString& path) {
+        recent_.add(path);
+        rebuildRecentFiles();
+    });
+    rebuildRecentFiles();
+    fitToScreen();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildMenus() {
+    fileMenu_ = menuBar()->addMenu(QStringLiteral("File(&F)"));
+    QAction* a = fileMenu_->addAction(QStringLiteral("New(&N)"));
+    a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    connect(a, &QAction::triggered, view_, [this] { view_->newConfiguration(); });
+    a = fileMenu_->addAction(QStringLiteral("Open(&O)..."));
+    a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    connect(a, &QAction::triggered, view_, &MainView::openWithDialog);
+    a = fileMenu_->addAction(QStringLiteral("Save(&S)"));
+    a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(a, &QAction::triggered, view_, &MainView::saveWithDialog);
+    fileMenu_->addSeparator();
+    connect(fileMenu_->addAction(QStringLiteral("Channel Print(&C)")), &QAction::triggered, view_,
+            [this] { view_->printReport(kPrintChannels); });
+    connect(fileMenu_->addAction(QStringLiteral("Option Print(&O)")), &QAction::triggered, view_,
+            [this] { view_->printReport(kPrintOptions); });
+    connect(fileMenu_->addAction(QStringLiteral("All Print")), &QAction::triggered, view_,
+            [this] { view_->printReport(kPrintAll); });
+    fileMenu_->addSeparator();
+    connect(fileMenu_->addAction(QStringLiteral("Channel Preview(&H)")), &QAction::triggered, view_,
+            [this] { view_->previewReport(kPrintChannels); });
+    connect(fileMenu_->addAction(QStringLiteral("Option Preview(&P)")), &QAction::triggered, view_,
+            [this] { view_->previewReport(kPrintOptions); });
+    connect(fileMenu_->addAction(QStringLiteral("All Preview")), &QAction::triggered, view_,
+            [this] { view_->previewReport(kPrintAll); });
+    fileMenu_->addSeparator();
+    connect(fileMenu_->addAction(QStringLiteral("Print Setting(&R)")), &QAction::triggered, view_,
+            &MainView::printSetup);
+    recentSeparator_ = fileMenu_->addSeparator();
+    recentPlaceholder_ = fileMenu_->addAction(QStringLiteral("Recent File"));
+    recentPlaceholder_->setEnabled(false);
+    for (int i = 0; i < kRecentFileCount; ++i) {
+        recentActions_[std::size_t(i)] = fileMenu_->addAction(QString());
+        connect(recentActions_[std::size_t(i)], &QAction::triggered, this,
+                [this, i] { openRecentFile(i); });
+    }
+    fileMenu_->addSeparator();
+    exitAction_ = fileMenu_->addAction(QStringLiteral("Exit(&X)"));
+    connect(exitAction_, &QAction::triggered, this, &QWidget::close);
+
+    programMenu_ = menuBar()->addMenu(QStringLiteral("Program(&P)"));
+    a = programMenu_->addAction(QStringLiteral("Read/Write(&R)"));
+    connect(a, &QAction::triggered, view_, [this] { view_->programRadio(0); });
+    portMenu_ = programMenu_->addMenu(QStringLiteral("Port"));
+    connect(portMenu_, &QMenu::aboutToShow, this, &MainWindow::rebuildPortMenu);
+    rebuildPortMenu();
+
+    helpMenu_ = menuBar()->addMenu(QStringLiteral("Help(&H)"));
+    connect(helpMenu_->addAction(QStringLiteral("Help Topics")), &QAction::triggered, this,
+            &MainWindow::openHelp);
+    connect(helpMenu_->addAction(QStringLiteral("About(&A)...")), &QAction::triggered, this,
+            &MainWindow::showAbout);
+}
+
+void MainWindow::buildToolBar() {
+    toolBar_ = new QToolBar(QStringLiteral("Toolbar"), this);
+    toolBar_->setObjectName(QStringLiteral("mainToolBar"));
+    toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
+    toolBar_->setMovable(true);
+    toolBar_->setFloatable(true);
+    toolBar_->setIconSize(QSize(24, 24));
+    addToolBar(Qt::TopToolBarArea, toolBar_);
+
+    auto add = [this](const QIcon& icon, const QString& text) {
+        QAction* a = toolBar_->addAction(icon, text);
+        a->setToolTip(text);
+        a->setObjectName(QStringLiteral("tool ") + text);
+        return a;
+    };
+    QStyle* s = style();
+    connect(add(s->standardIcon(QStyle::SP_FileIcon), QStringLiteral("New")), &QAction::triggered,
+            view_, [this] { view_->newConfiguration(); });
+    connect(add(s->standardIcon(QStyle::SP_DialogOpenButton), QStringLiteral("Open")),
+            &QAction::triggered, view_, &MainView::openWithDialog);
+    connect(add(s->standardIcon(QStyle::SP_DialogSaveButton), QStringLiteral("Save")),
+            &QAction::triggered, view_, &MainView::saveWithDialog);
+    toolBar_->addSeparator();
+    connect(add(writeToRadioIcon(), QStringLiteral("Write to Radio")), &QAction::triggered, view_,
+            [this] { view_->programRadio(2); });
+    connect(add(readFromRadioIcon(), QStringLiteral("Read from Radio")), &QAction::triggered,
+            view_, [this] { view_->programRadio(1); });
+    toolBar_->addSeparator();
+    QAction* print = add(printIcon(), QStringLiteral("Print"));
+    print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    connect(print, &QAction::triggered, view_, [this] { view_->printReport(kPrintAll); });
+    toolBar_->addSeparator();
+    connect(add(aboutIcon(), QStringLiteral("About")), &QAction::triggered, this,
+            &MainWindow::showAbout);
+}
+
+void MainWindow::rebuildRecentFiles() {
+    const QStringList& files = recent_.files();
+    recentPlaceholder_->setVisible(files.isEmpty());
+    for (int i = 0; i < kRecentFileCount; ++i) {
+        QAction* a = recentActions_[std::size_t(i)];
+        if (i < files.size()) {
+            a->setText(RecentFileList::menuText(i, files[i]));
+            a->setToolTip(files[i]);
+            a->setVisible(true);
+        } else {
+            a->setVisible(false);
+        }
+    }
+}
+
+void MainWindow::openRecentFile(int index) {
+    const QStringList& files = recent_.files();
+    if (index < 0 || index >= files.size())
+        return;
+    const QString path = files[index];
+    if (!QFileInfo::exists(path)) {
+        QMessageBox::critical(this, QStringLiteral("Error"),
+                              QStringLiteral("%1\nThe file does not exist any more.").arg(path));
+        recent_.remove(path);
+        rebuildRecentFiles();
+        return;
+    }
+    view_->openFile(path);
+}
+
+void MainWindow::rebuildPortMenu() {
+    portMenu_->clear();
+    const PortSetting& setting = view_->portSetting();
+    const bool simulated = view_->simulatedRadioChosen();
+    for (int n = 1; n <= 8; ++n) {
+        QAction* a = portMenu_->addAction(QStringLiteral("COM %1").arg(n));
+        a->setCheckable(true);
+        a->setChecked(!simulated && !setting.usesDevicePath() && setting.comPortNumber == n);
+        connect(a, &QAction::triggered, this, [this, n] { view_->chooseComPort(n); });
+    }
+    portMenu_->addSeparator();
+    const QList<PortInfo> ports = availablePorts();
+    for (const PortInfo& port : ports) {
+        QString text = port.path;
+        if (!port.description.isEmpty())
+            text += QStringLiteral("  (%1)").arg(port.description);
+        text.replace('&', QStringLiteral("&&"));
+        QAction* a = portMenu_->addAction(text);
+        a->setCheckable(true);
+        a->setChecked(!simulated && setting.devicePath == port.path);
+        const QString path = port.path;
+        connect(a, &QAction::triggered, this, [this, path] { view_->chooseDevicePath(path); });
+    }
+    // A device path from setting.opt that is not present now still shows.
+    if (setting.usesDevicePath() &&
+        std::none_of(ports.begin(), ports.end(),
+                     [&](const PortInfo& p) { return p.path == setting.devicePath; })) {
+        QAction* a = portMenu_->addAction(QString(setting.devicePath).replace('&', "&&"));
+        a->setCheckable(true);
+        a->setChecked(!simulated);
+        const QString path = setting.devicePath;
+        connect(a, &QAction::triggered, this, [this, path] { view_->chooseDevicePath(path); });
+    }
+    if (ports.isEmpty() && !setting.usesDevicePath()) {
+        QAction* none = portMenu_->addAction(QStringLiteral("No serial ports found"));
+        none->setEnabled(false);
+    }
+    portMenu_->addSeparator();
+    QAction* sim = portMenu_->addAction(QStringLiteral("Simulated radio"));
+    sim->setCheckable(true);
+    sim->setChecked(simulated);
+    connect(sim, &QAction::triggered, this, [this] { view_->chooseSimulatedRadio(); });
+}
+
+bool MainWindow::openHelp() {
+    const QString path = QDir::current().filePath(QString::fromLatin1(kHelpFileName));
+    if (!QFileInfo::exists(path))
+        return false;
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void MainWindow::showAbout() {
+    QMessageBox::about(this, QStringLiteral("About KS340"),
+                       QStringLiteral("<b>%1</b><p>Version 0.71</p>"
+                                      "<p>Reads, edits and writes the settings of the "
+                                      "KS-340 and KS-390 Series radios.</p>")
+                           .arg(QString::fromLatin1(kApplicationTitle)));
+}
+
+void MainWindow::fitToScreen() {
+    QSize size = sizeHint().expandedTo(QSize(900, 640));
+    if (const QScreen* screen = QApplication::primaryScreen()) {
+        const QRect avail = screen->availableGeometry();
+        size = size.boundedTo(avail.size() - QSize(16, 40));
+        resize(size);
+        move(avail.center() - rect().center());
+    } else {
+        resize(size);
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (confirmExit_) {
+        const auto answer = QMessageBox::question(this, QStringLiteral("Exit"),
+                                                  QStringLiteral("Do you want to exit program?"),
+                                                  QMessageBox::Yes | QMessageBox::No,
+                                                  QMessageBox::Yes);
+        if (answer != QMessageBox::Yes) {
+            event->ignore();
+            return;
+        }
+    }
+    if (SimulatorProcess* sim = view_->simulator())
+        sim->stop();
+    event->accept();
+}
+
+}  // namespace ks340

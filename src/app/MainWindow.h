@@ -1,0 +1,73 @@
+// The main frame: menu, toolbar, the main view, the recent-file list and
+// the exit question.
+#pragma once
+
+#include <QMainWindow>
+
+#include <array>
+
+#include "app/RecentFiles.h"
+
+class QAction;
+class QActionGroup;
+class QMenu;
+class QToolBar;
+
+namespace ks340 {
+
+class MainView;
+
+inline constexpr const char* kApplicationTitle = "Vandrell KS340/390 Series PC Programmer";
+inline constexpr const char* kHelpFileName = "KS340_390.chm";
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    MainView* view() const { return view_; }
+    QToolBar* toolBar() const { return toolBar_; }
+    QMenu* fileMenu() const { return fileMenu_; }
+    QMenu* programMenu() const { return programMenu_; }
+    QMenu* portMenu() const { return portMenu_; }
+    QMenu* helpMenu() const { return helpMenu_; }
+    RecentFileList& recentFiles() { return recent_; }
+
+    // Asks "Do you want to exit program?" when the window is to close.
+    void setConfirmExit(bool confirm) { confirmExit_ = confirm; }
+
+    // Opens a recent-file entry (index 0..3).
+    void openRecentFile(int index);
+    // Rebuilds the Port menu (COM 1..COM 8, the ports present, the
+    // simulated radio) with the check mark on the current choice.
+    void rebuildPortMenu();
+    // Opens the help file of the working directory; false when it is missing.
+    bool openHelp();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildToolBar();
+    void rebuildRecentFiles();
+    void showAbout();
+    void fitToScreen();
+
+    MainView* view_ = nullptr;
+    RecentFileList recent_;
+    bool confirmExit_ = true;
+
+    QMenu* fileMenu_ = nullptr;
+    QMenu* programMenu_ = nullptr;
+    QMenu* portMenu_ = nullptr;
+    QMenu* helpMenu_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    QAction* recentSeparator_ = nullptr;
+    QAction* exitAction_ = nullptr;
+    std::array<QAction*, kRecentFileCount> recentActions_{};
+    QAction* recentPlaceholder_ = nullptr;
+};
+
+}  // namespace ks340

@@ -1,0 +1,61 @@
+// ks340: the desktop programmer. "ks340 FILE.ks3" opens the file at start.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTimer>
+
+#include <cstdio>
+#include <ctime>
+
+#include "app/MainView.h"
+#include "app/MainWindow.h"
+
+namespace {
+
+// Monotonic clock in milliseconds, comparable with the clock of a script
+// that started the process.
+double monotonicMs() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return double(ts.tv_sec) * 1000.0 + double(ts.tv_nsec) / 1.0e6;
+}
+
+long residentKilobytes() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("KS340"));
+
+    QStringList args = QApplication::arguments();
+    args.removeFirst();
+    // --startup-probe: print the time the window was shown and the resident
+    // memory, then quit (used by the start-up benchmark).
+    const bool probe = args.removeAll(QStringLiteral("--startup-probe")) > 0;
+
+    ks340::MainWindow window;
+    window.show();
+
+    if (!args.isEmpty()) {
+        const QString file = args.constFirst();
+        QTimer::singleShot(0, &window, [&window, file] { window.view()->openFile(file); });
+    }
+    if (probe) {
+        window.setConfirmExit(false);
+        QTimer::singleShot(0, &window, [] {
+            std::printf("shown_monotonic_ms %.3f\nrss_kb %ld\n", monotonicMs(), residentKilobytes());
+            std::fflush(stdout);
+            QApplication::quit();
+        });
+    }
+    return app.exec();
+}
