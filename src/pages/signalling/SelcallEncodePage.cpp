@@ -368,10 +368,15 @@ void SelcallEncodePage::emgTypeChosen(int type) {
     // number 2 for selcall; its text handler then sets the options.
     const bool dtmf = type == kSignallingTypeDtmf;
     QLineEdit* field = dtmf ? static_cast<QLineEdit*>(emgTone_) : emgSequence_;
+    QLineEdit* other = dtmf ? static_cast<QLineEdit*>(emgSequence_) : emgTone_;
     const QString text = dtmf ? QString() : QStringLiteral("2");
     {
+        // The hidden field of the pair holds nothing, so only the shown one
+        // can be taken for the emergency text.
         const QSignalBlocker block(field);
+        const QSignalBlocker blockOther(other);
         field->setText(text);
+        other->clear();
     }
     emergencyTextChanged(text, !dtmf);
     emit settingsEdited(tr("EMG Type"));
@@ -380,11 +385,11 @@ void SelcallEncodePage::emgTypeChosen(int type) {
 void SelcallEncodePage::aniTypeChosen(int type) {
     settings_.selcallEncode.aniType = type;
     showAniField(type);
-    const bool dtmf = type == kSignallingTypeDtmf;
-    QLineEdit* field = dtmf ? static_cast<QLineEdit*>(aniTone_) : aniSequence_;
     {
-        const QSignalBlocker block(field);
-        field->clear();
+        const QSignalBlocker block1(aniSequence_);
+        const QSignalBlocker block2(aniTone_);
+        aniSequence_->clear();
+        aniTone_->clear();
     }
     aniTextChanged(QString());
     // The refilled list shows no choice until an ANI text is typed again.
