@@ -1,0 +1,217 @@
+#include "model/ChannelEditing.h"
+
+#include <algorithm>
+
+#include "model/OptionLists.h"
+
+namespace ks340 {
+
+namespace {
+
+bool validGroup(int group) { return group >= 0 && group < kGroupSlots; }
+
+int lastChannelOf(const ChannelGroup& g) {
+    return std::clamp(g.capability, 0, kChannelCapacity);
+}
+
+void emptyChannel(ChannelEntry& c) {
+    c.label.clear();
+    c.rxFrequency.clear();
+    c.txFrequency.clear();
+    c.rxCodeN = 0;
+    c.rxCodeA = 0;
+    c.txCodeN = 0;
+    c.txCodeA = 0;
+    c.rxSquelch = 0;
+    c.txSquelch = 0;
+    c.rxInverseDcs = 0;
+    c.txInverseDcs = 0;
+    c.bandwidth = 0;
+    c.txPower = 0;
+    c.scanChannel = 0;
+    c.priorityChannel = 0;
+    c.powerOnChannel = 0;
+}
+
+}  // namespace
+
+int scanTxWithPriority(int scanTx, bool priorityChannelExists) {
+    if (priorityChannelExists) {
+        if (scanTx == kScanTxRxOnly) return kScanTxPriorityOnly;
+        if (scanTx == kScanTxNormal) return kScanTxPriorityScan;
+    } else {
+        if (scanTx == kScanTxPriorityOnly) return kScanTxRxOnly;
+        if (scanTx == kScanTxPriorityScan) return kScanTxNormal;
+    }
+    return scanTx;
+}
+
+ToggleResult toggleChannelMark(ChannelTable& table, OptionSettings& option, int group,
+                               int channel, int shownChannels, ChannelMark mark) {
+    ToggleResult r;
+    if (!validGroup(group) || channel < 1 || channel > kChannelCapacity)
+        return r;
+    ChannelGroup& g = table.groups[group];
+    ChannelEntry& c = g.channels[channel];
+    if (!c.isProgrammed())
+        return r;
+    r.changed = true;
+    switch (mark) {
+    case ChannelMark::Scan:
+        c.scanChannel = c.scanChannel != 0 ? 0 : 1;
+        r.on = c.scanChannel != 0;
+        updateAnyScanChannel(table);
+        return r;
+    case ChannelMark::Bandwidth:
+        c.bandwidth = c.bandwidth == 1 ? 0 : 1;
+        r.on = c.bandwidth == 1;
+        return r;
+    case ChannelMark::TxPower:
+        c.txPower = c.txPower == 1 ? 0 : 1;
+        r.on = c.txPower == 1;
+        return r;
+    case ChannelMark::Priority:
+    case ChannelMark::PowerOn:
+        break;
+    }
+    const bool priority = mark == ChannelMark::Priority;
+    auto flag = [priority](ChannelEntry& e) -> int& {
+        return priority ? e.priorityChannel : e.powerOnChannel;
+    };
+    // One mark per group: the row that shows it loses it.
+    const int rows = std::clamp(shownChannels, 0, kChannelCapacity);
+    for (int i = 1; i <= rows; ++i) {
+        ChannelEntry& e = g.channels[i];
+        if (flag(e) == 1 && e.isProgrammed() && r.previous == 0)
+            r.previous = i;
+        flag(e) = 0;
+    }
+    if (r.previous == channel) {
+        (priority ? g.priorityChannel : g.powerOnChannel) = 0;
+        r.on = false;
+    } else {
+        flag(c) = 1;
+        r.on = true;
+    }
+    if (priority)
+        option.scanTx = scanTxWithPriority(option.scanTx, r.on);
+    return r;
+}
+
+void clearChannel(ChannelTable& table, OptionSettings& option, int group, int channel) {
+    if (!validGroup(group) || channel < 1 || channel > kChannelCapacity)
+        return;
+    ChannelGroup& g = table.groups[group];
+    ChannelEntry& c = g.channels[channel];
+    // The group's number is only brought up to date before programming, so
+    // the channel's own mark counts as well.
+    if (g.priorityChannel == channel || c.priorityChannel == 1) {
+        if (g.priorityChannel == channel)
+            g.priorityChannel = 0;
+        c.priorityChannel = 0;
+        option.scanTx = scanTxWithPriority(option.scanTx, false);
+    }
+    if (g.powerOnChannel == channel) {
+        g.powerOnChannel = 0;
+        c.powerOnChannel = 0;
+    }
+    emptyChannel(c);
+    c.inUse = 0;
+    c.rxStepCode = 0;
+    c.txStepCode = 0;
+}
+
+void clearGroupChannels(ChannelTable& table, int group, int channelCount) {
+    if (!validGroup(group))
+        return;
+    const int count = std::clamp(channelCount, 0, kChannelSlots);
+    for (int i = 0; i < count; ++i)
+        emptyChannel(table.groups[group].channels[i]);
+}
+
+void clearAllGroupChannels(ChannelTable& table) {
+    for (ChannelGroup& g : table.groups) {
+        const int last = lastChannelOf(g);
+        for (int i = 0; i <= last; ++i) {
+            emptyChannel(g.channels[i]);
+            g.channels[i].inUse = 0;
+        }
+    }
+}
+
+void clearWholeGroup(ChannelTable& table, int group, int channelCount) {
+    if (!validGroup(group))
+        return;
+    clearGroupChannels(table, group, channelCount);
+    ChannelGroup& g = table.groups[group];
+    g.firstChannel = 0;
+    g.lastChannel = 0;
+    g.priorityChannel = 0;
+    g.powerOnChannel = 0;
+    table.prep.scanMask.fill(0);
+    table.prep.programmedMask.fill(0);
+}
+
+int countUsedChannels(ChannelTable& table) {
+    table.totalUsed = 0;
+    for (ChannelGroup& g : table.groups)
+        g.usedChannels = 0;
+    auto used = [](const ChannelGroup& g) {
+        int n = 0;
+        const int last = lastChannelOf(g);
+        for (int i = 1; i <= last; ++i)
+            if (g.channels[i].isProgrammed())
+                ++n;
+        return n;
+    };
+    if (table.scanMode != 0) {
+        for (int g = 1; g < kGroupSlots; ++g) {
+            table.groups[g].usedChannels = used(table.groups[g]);
+            table.totalUsed += table.groups[g].usedChannels;
+        }
+    } else {
+        table.groups[0].usedChannels = used(table.groups[0]);
+        table.totalUsed = table.groups[0].usedChannels;
+    }
+    return table.totalUsed;
+}
+
+void updateAnyScanChannel(ChannelTable& table) {
+    table.anyScanChannel = 0;
+    for (const ChannelGroup& g : table.groups) {
+        const int last = lastChannelOf(g);
+        for (int i = 1; i <= last; ++i) {
+            if (g.channels[i].scanChannel != 0) {
+                table.anyScanChannel = 1;
+                return;
+            }
+        }
+    }
+}
+
+bool applyChannelDialog(ChannelTable& table, int group, int channel,
+                        const ChannelDialogResult& result) {
+    if (!validGroup(group) || channel < 1 || channel > kChannelCapacity ||
+        result.rxFrequency.empty())
+        return false;
+    ChannelEntry& c = table.groups[group].channels[channel];
+    const bool wasProgrammed = c.isProgrammed();
+    c.label = result.label;
+    c.rxFrequency = result.rxFrequency;
+    c.inUse = 1;
+    c.rxSquelch = result.rxSquelch;
+    c.rxInverseDcs = result.rxInverseDcs;
+    if (!result.txFrequency.empty()) {
+        c.txFrequency = result.txFrequency;
+        c.txSquelch = result.txSquelch;
+        c.txInverseDcs = result.txInverseDcs;
+    } else {
+        c.txFrequency.clear();
+    }
+    // The grid shows "N" / "Low" only for a programmed channel; those stay.
+    c.bandwidth = (wasProgrammed && c.bandwidth == 0) ? 0 : 1;
+    c.txPower = (wasProgrammed && c.txPower == 0) ? 0 : 1;
+    return true;
+}
+
+}  // namespace ks340
