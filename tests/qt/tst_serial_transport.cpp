@@ -85,6 +85,7 @@ private slots:
     void hangUpReportsLostOnce();
     void watchdogFiresOnceAndCanBeStopped();
     void sessionEndsWithErrorWhenTheLineHangsUp();
+    void transferOnAClosedPortFailsAtOnce();
 };
 
 void SerialTransportTest::comNumbersNamePorts() {
@@ -252,6 +253,16 @@ void SerialTransportTest::sessionEndsWithErrorWhenTheLineHangsUp() {
     QVERIFY(!session.busy());
     QVERIFY(!session.running());
     QCOMPARE(busy.last().at(0).toBool(), false);
+}
+
+void SerialTransportTest::transferOnAClosedPortFailsAtOnce() {
+    RadioSession session;
+    QSignalSpy finished(&session, &RadioSession::finished);
+    session.startRead();
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(finished.at(0).at(0).toBool(), false);
+    QCOMPARE(finished.at(0).at(1).toString(), QStringLiteral("Communication Error!!"));
+    QVERIFY(!session.running());
 }
 
 QTEST_GUILESS_MAIN(SerialTransportTest)

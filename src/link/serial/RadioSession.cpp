@@ -63,9 +63,15 @@ bool RadioSession::isOpen() const { return transport_->isOpen(); }
 
 void RadioSession::startRead() { startRead(LinkImage{}); }
 
-void RadioSession::startRead(const LinkImage& base) { exchange_->startRead(base); }
+void RadioSession::startRead(const LinkImage& base) {
+    exchange_->startRead(base);
+    if (!transport_->isOpen()) exchange_->onTransportLost();
+}
 
-void RadioSession::startWrite(const LinkImage& image) { exchange_->startWrite(image); }
+void RadioSession::startWrite(const LinkImage& image) {
+    exchange_->startWrite(image);
+    if (!transport_->isOpen()) exchange_->onTransportLost();
+}
 
 void RadioSession::cancel() { exchange_->cancel(); }
 

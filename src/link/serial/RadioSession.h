@@ -34,7 +34,9 @@ public:
     bool isOpen() const;
     QString openErrorMessage() const { return openError_; }
 
-    // Start (or restart) a transfer; the port must be open.
+    // Start (or restart) a transfer. With the port closed (never opened, or
+    // lost) the transfer fails at once: finished(false, "Communication
+    // Error!!") is emitted before these return.
     void startRead();
     void startRead(const LinkImage& base);
     void startWrite(const LinkImage& image);
