@@ -33,13 +33,32 @@ void selectPosition(QComboBox* list, int position) {
     list->setCurrentIndex(position >= 0 && position < list->count() ? position : -1);
 }
 
-QLabel* addLabelled(QGridLayout* grid, int row, int column, const QString& text, QWidget* field) {
+// A label for `field` in the grid: the label is the field's buddy and gives
+// it its accessible name. A unit ("S", "mS") follows the field directly.
+QLabel* addLabelled(QGridLayout* grid, int row, int column, const QString& text, QWidget* field,
+                    const QString& unit = QString()) {
     auto* label = new QLabel(text);
     label->setBuddy(field);
     field->setAccessibleName(QString(text).remove(QLatin1Char('&')));
     grid->addWidget(label, row, column);
-    grid->addWidget(field, row, column + 1);
+    if (unit.isEmpty()) {
+        grid->addWidget(field, row, column + 1);
+    } else {
+        auto* withUnit = new QHBoxLayout;
+        withUnit->addWidget(field);
+        withUnit->addWidget(new QLabel(unit));
+        withUnit->addStretch(1);
+        grid->addLayout(withUnit, row, column + 1);
+    }
     return label;
+}
+
+// Wide enough for 15 DTMF digits.
+DtmfDigitEdit* dtmfDigitsField() {
+    auto* edit = new DtmfDigitEdit;
+    edit->setMaxLength(signalling::kDtmfDigitsLength);
+    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QString(signalling::kDtmfDigitsLength + 1, QLatin1Char('#'))) + 12);
+    return edit;
 }
 
 const char* const kTimeLabels[4] = {"DTMF Lead In Time", "DTMF Lead Out Time", "DTMF Mark Time",
@@ -62,8 +81,7 @@ DtmfStatusPage::DtmfStatusPage(RadioSettings& settings, ViewFlags& flags, QWidge
         edit->setMaxLength(4);
         edit->setMaximumWidth(edit->fontMetrics().averageCharWidth() * 8 + 16);
         times_[static_cast<std::size_t>(i)] = edit;
-        addLabelled(option, i + 1, 0, tr(kTimeLabels[i]), edit);
-        option->addWidget(new QLabel(tr("mS")), i + 1, 2);
+        addLabelled(option, i + 1, 0, tr(kTimeLabels[i]), edit, tr("mS"));
         edit->installEventFilter(this);
         order.push_back(edit);
     }
@@ -73,8 +91,7 @@ DtmfStatusPage::DtmfStatusPage(RadioSettings& settings, ViewFlags& flags, QWidge
     auto* encodeBox = new QGroupBox(tr("DTMF Encode Address"));
     auto* encode = new QGridLayout(encodeBox);
     for (int i = 0; i < 9; ++i) {
-        auto* edit = new DtmfDigitEdit;
-        edit->setMaxLength(signalling::kDtmfDigitsLength);
+        auto* edit = dtmfDigitsField();
         codes_[static_cast<std::size_t>(i)] = edit;
         addLabelled(encode, i, 0, tr("DTMF %1").arg(i + 1), edit);
         order.push_back(edit);
@@ -92,12 +109,11 @@ DtmfStatusPage::DtmfStatusPage(RadioSettings& settings, ViewFlags& flags, QWidge
     }
     status->setColumnStretch(1, 1);
 
-    auto* decodeRow = new QHBoxLayout;
+    auto* decodeRow = new QGridLayout;
     for (int i = 0; i < 4; ++i) {
         auto* box = new QGroupBox(tr("DTMF Decode Address %1").arg(i + 1));
         auto* grid = new QGridLayout(box);
-        auto* address = new DtmfDigitEdit;
-        address->setMaxLength(signalling::kDtmfDigitsLength);
+        auto* address = dtmfDigitsField();
         auto* action = new QComboBox;
         fillList(action, signalling::dtmfActionItems());
         decodeAddress_[static_cast<std::size_t>(i)] = address;
@@ -105,13 +121,13 @@ DtmfStatusPage::DtmfStatusPage(RadioSettings& settings, ViewFlags& flags, QWidge
         addLabelled(grid, 0, 0, tr("Address"), address);
         addLabelled(grid, 1, 0, tr("Action"), action);
         grid->setColumnStretch(1, 1);
-        decodeRow->addWidget(box);
+        decodeRow->addWidget(box, i / 2, i % 2);
         order.push_back(address);
         order.push_back(action);
     }
 
     auto* topRow = new QHBoxLayout;
-    topRow->addWidget(optionBox, 4);
+    topRow->addWidget(optionBox, 4, Qt::AlignTop);
     topRow->addWidget(encodeBox, 4);
     topRow->addWidget(statusBox, 3);
     auto* outer = new QVBoxLayout(this);

@@ -25,13 +25,22 @@ void fillList(QComboBox* list, const signalling::ItemList& items) {
 }
 
 // A label for `field` in the grid: the label is the field's buddy and gives
-// it its accessible name.
-QLabel* addLabelled(QGridLayout* grid, int row, int column, const QString& text, QWidget* field) {
+// it its accessible name. A unit ("S", "mS") follows the field directly.
+QLabel* addLabelled(QGridLayout* grid, int row, int column, const QString& text, QWidget* field,
+                    const QString& unit = QString()) {
     auto* label = new QLabel(text);
     label->setBuddy(field);
     field->setAccessibleName(QString(text).remove(QLatin1Char('&')));
     grid->addWidget(label, row, column);
-    grid->addWidget(field, row, column + 1);
+    if (unit.isEmpty()) {
+        grid->addWidget(field, row, column + 1);
+    } else {
+        auto* withUnit = new QHBoxLayout;
+        withUnit->addWidget(field);
+        withUnit->addWidget(new QLabel(unit));
+        withUnit->addStretch(1);
+        grid->addLayout(withUnit, row, column + 1);
+    }
     return label;
 }
 
@@ -45,10 +54,8 @@ ModemPage::ModemPage(RadioSettings& settings, ViewFlags& flags, QWidget* parent)
     txOffDelay_ = new QComboBox;
     fillList(txOnDelay_, signalling::txOnDelayItems());
     fillList(txOffDelay_, signalling::txOffDelayItems());
-    addLabelled(optionGrid, 0, 0, tr("Tx On Delay"), txOnDelay_);
-    optionGrid->addWidget(new QLabel(tr("mS")), 0, 2);
-    addLabelled(optionGrid, 1, 0, tr("Tx Off Delay"), txOffDelay_);
-    optionGrid->addWidget(new QLabel(tr("mS")), 1, 2);
+    addLabelled(optionGrid, 0, 0, tr("Tx On Delay"), txOnDelay_, tr("mS"));
+    addLabelled(optionGrid, 1, 0, tr("Tx Off Delay"), txOffDelay_, tr("mS"));
     optionGrid->setColumnStretch(3, 1);
 
     auto* textBox = new QGroupBox(tr("Modem Text"));

@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
@@ -31,12 +32,23 @@ void selectPosition(QComboBox* list, int position) {
     list->setCurrentIndex(position >= 0 && position < list->count() ? position : -1);
 }
 
-QLabel* addLabelled(QGridLayout* grid, int row, int column, const QString& text, QWidget* field) {
+// A label for `field` in the grid: the label is the field's buddy and gives
+// it its accessible name. A unit ("S", "mS") follows the field directly.
+QLabel* addLabelled(QGridLayout* grid, int row, int column, const QString& text, QWidget* field,
+                    const QString& unit = QString()) {
     auto* label = new QLabel(text);
     label->setBuddy(field);
     field->setAccessibleName(QString(text).remove(QLatin1Char('&')));
     grid->addWidget(label, row, column);
-    grid->addWidget(field, row, column + 1);
+    if (unit.isEmpty()) {
+        grid->addWidget(field, row, column + 1);
+    } else {
+        auto* withUnit = new QHBoxLayout;
+        withUnit->addWidget(field);
+        withUnit->addWidget(new QLabel(unit));
+        withUnit->addStretch(1);
+        grid->addLayout(withUnit, row, column + 1);
+    }
     return label;
 }
 
@@ -84,12 +96,9 @@ SelcallDecodePage::SelcallDecodePage(RadioSettings& settings, ViewFlags& flags, 
     toneLength_ = numberField(4);
     covertRx_ = numberField(3);
     covertTx_ = numberField(3);
-    addLabelled(setup, 0, 0, tr("Decoder Tone Length"), toneLength_);
-    setup->addWidget(new QLabel(tr("mS")), 0, 2);
-    addLabelled(setup, 1, 0, tr("Covert Rx Time"), covertRx_);
-    setup->addWidget(new QLabel(tr("S")), 1, 2);
-    addLabelled(setup, 2, 0, tr("Covert Tx Time"), covertTx_);
-    setup->addWidget(new QLabel(tr("S")), 2, 2);
+    addLabelled(setup, 0, 0, tr("Decoder Tone Length"), toneLength_, tr("mS"));
+    addLabelled(setup, 1, 0, tr("Covert Rx Time"), covertRx_, tr("S"));
+    addLabelled(setup, 2, 0, tr("Covert Tx Time"), covertTx_, tr("S"));
     setup->setColumnStretch(3, 1);
     setup->setRowStretch(3, 1);
     boxes->addWidget(setupBox, 2, 2);

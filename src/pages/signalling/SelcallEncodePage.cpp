@@ -42,17 +42,32 @@ void selectPosition(QComboBox* list, int position) {
     list->setCurrentIndex(position >= 0 && position < list->count() ? position : -1);
 }
 
-QLabel* addLabelled(QGridLayout* grid, int row, int column, const QString& text, QWidget* field) {
+// A label for `field` in the grid: the label is the field's buddy and gives
+// it its accessible name. A unit ("S", "mS") follows the field directly.
+QLabel* addLabelled(QGridLayout* grid, int row, int column, const QString& text, QWidget* field,
+                    const QString& unit = QString()) {
     auto* label = new QLabel(text);
     label->setBuddy(field);
     field->setAccessibleName(QString(text).remove(QLatin1Char('&')));
     grid->addWidget(label, row, column);
-    grid->addWidget(field, row, column + 1);
+    if (unit.isEmpty()) {
+        grid->addWidget(field, row, column + 1);
+    } else {
+        auto* withUnit = new QHBoxLayout;
+        withUnit->addWidget(field);
+        withUnit->addWidget(new QLabel(unit));
+        withUnit->addStretch(1);
+        grid->addLayout(withUnit, row, column + 1);
+    }
     return label;
 }
 
-void addUnit(QGridLayout* grid, int row, int column, const QString& unit) {
-    grid->addWidget(new QLabel(unit), row, column);
+// Wide enough for 15 DTMF digits.
+DtmfDigitEdit* dtmfDigitsField() {
+    auto* edit = new DtmfDigitEdit;
+    edit->setMaxLength(signalling::kDtmfDigitsLength);
+    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QString(signalling::kDtmfDigitsLength + 1, QLatin1Char('#'))) + 12);
+    return edit;
 }
 
 template <typename Edit>
@@ -96,8 +111,7 @@ void SelcallEncodePage::buildLayout() {
     fillList(emgType_, signalling::signallingTypeItems());
     addLabelled(emg, 0, 0, tr("EMG Type"), emgType_);
     emgSequence_ = numberField<OneToEightEdit>(signalling::kSequenceNumberLength);
-    emgTone_ = new DtmfDigitEdit;
-    emgTone_->setMaxLength(signalling::kDtmfDigitsLength);
+    emgTone_ = dtmfDigitsField();
     emgLabel_ = addLabelled(emg, 1, 0, tr("EMG Seq."), emgSequence_);
     emg->addWidget(emgTone_, 1, 1, 1, 2);
     emgTone_->setAccessibleName(tr("EMG Tone"));
@@ -115,10 +129,8 @@ void SelcallEncodePage::buildLayout() {
     addLabelled(emg, 5, 0, tr("Repeats"), emgRepeats_);
     cycleRepeatTime_ = numberField<NumberEdit>(3);
     txTimer_ = numberField<NumberEdit>(3);
-    addLabelled(emg, 6, 0, tr("Cycle Repeat Time"), cycleRepeatTime_);
-    addUnit(emg, 6, 2, tr("S"));
-    addLabelled(emg, 7, 0, tr("Tx Timer"), txTimer_);
-    addUnit(emg, 7, 2, tr("S"));
+    addLabelled(emg, 6, 0, tr("Cycle Repeat Time"), cycleRepeatTime_, tr("S"));
+    addLabelled(emg, 7, 0, tr("Tx Timer"), txTimer_, tr("S"));
     // Kept in the record and the file, not offered to the user.
     selcall_ = new QComboBox;
     fillList(selcall_, signalling::disableEnableItems());
@@ -134,8 +146,7 @@ void SelcallEncodePage::buildLayout() {
     fillList(aniType_, signalling::signallingTypeItems());
     addLabelled(ani, 0, 0, tr("ANI Type"), aniType_);
     aniSequence_ = numberField<OneToEightEdit>(signalling::kSequenceNumberLength);
-    aniTone_ = new DtmfDigitEdit;
-    aniTone_->setMaxLength(signalling::kDtmfDigitsLength);
+    aniTone_ = dtmfDigitsField();
     aniLabel_ = addLabelled(ani, 1, 0, tr("ANI Seq."), aniSequence_);
     ani->addWidget(aniTone_, 1, 1, 1, 2);
     aniTone_->setAccessibleName(tr("ANI Tone"));
@@ -144,8 +155,7 @@ void SelcallEncodePage::buildLayout() {
     fillList(aniAt_, signalling::aniAtItems(kSignallingTypeSelcall));
     addLabelled(ani, 2, 0, tr("ANI at"), aniAt_);
     multiAniDelay_ = numberField<NumberEdit>(3);
-    addLabelled(ani, 3, 0, tr("Multi ANI Delay"), multiAniDelay_);
-    addUnit(ani, 3, 2, tr("S"));
+    addLabelled(ani, 3, 0, tr("Multi ANI Delay"), multiAniDelay_, tr("S"));
     ani->setColumnStretch(3, 1);
 
     // Acknowledge
