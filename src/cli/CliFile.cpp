@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "cli/Verbs.h"
+#include "image/MemoryImage.h"
 #include "model/Defaults.h"
 #include "model/SettingFile.h"
 #include "model/Signalling.h"
@@ -98,7 +99,7 @@ bool loadConfiguration(const std::string& path, RadioSettings& settings, std::st
 
 bool loadConfiguration(const std::string& path, RadioSettings& settings, std::string& error) {
     settings = newRadioSettings();
-    const FileResult r = readSettingFile(path, settings);
+    const FileResult r = openSettingFile(path, settings);
     if (!r.ok) {
         error = r.error;
         return false;

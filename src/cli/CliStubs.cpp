@@ -5,13 +5,10 @@
 
 namespace ks340::cli {
 
-static int notYet(const char* verb) {
+[[maybe_unused]] static int notYet(const char* verb) {
     std::fprintf(stderr, "ks340ctl: '%s' is not available in this build\n", verb);
     return kExitFailure;
 }
 
-int runEncode(const Args&) { return notYet("encode"); }
-int runDecode(const Args&) { return notYet("decode"); }
-int runDump(const Args&) { return notYet("dump"); }
 
 }  // namespace ks340::cli

@@ -1,0 +1,227 @@
+// ks340ctl verbs that work on memory images: encode, decode, dump.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "cli/Verbs.h"
+#include "image/MemoryImage.h"
+#include "model/Defaults.h"
+#include "model/SettingFile.h"
+#include "model/Signalling.h"
+
+namespace ks340::cli {
+
+// A setting file read into a new configuration as the program's Open does
+// (CliFile.cpp).
+bool loadConfiguration(const std::string& path, RadioSettings& settings, std::string& error);
+
+namespace {
+
+struct ImageArgs {
+    std::vector<std::string> positional;
+    std::string output;
+    bool hasOutput = false;
+    bool help = false;
+    std::string error;
+};
+
+ImageArgs parseImageArgs(const Args& args) {
+    ImageArgs r;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--help" || a == "-h") {
+            r.help = true;
+        } else if (a == "-o" || a == "--output") {
+            if (i + 1 >= args.size()) {
+                r.error = "option '" + a + "' needs a file name";
+                return r;
+            }
+            if (r.hasOutput) {
+                r.error = "only one output file can be given";
+                return r;
+            }
+            r.output = args[++i];
+            r.hasOutput = true;
+        } else if (a.rfind("--output=", 0) == 0) {
+            r.output = a.substr(9);
+            r.hasOutput = true;
+        } else if (a.size() > 1 && a[0] == '-') {
+            r.error = "unknown option '" + a + "'";
+            return r;
+        } else {
+            r.positional.push_back(a);
+        }
+    }
+    return r;
+}
+
+int usageError(const char* verb, const std::string& message, const char* usage) {
+    std::fprintf(stderr, "ks340ctl %s: %s\nUsage: %s\n", verb, message.c_str(), usage);
+    return kExitUsage;
+}
+
+int failure(const std::string& message) {
+    std::fprintf(stderr, "ks340ctl: %s\n", message.c_str());
+    return kExitFailure;
+}
+
+bool isSettingFileName(const std::string& path) {
+    if (path.size() < 4) return false;
+    std::string ext = path.substr(path.size() - 4);
+    for (char& c : ext) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return ext == ".ks3";
+}
+
+// Reads a memory image file: exactly 8192 bytes.
+bool readImage(const std::string& path, MemoryImage& image, std::string& error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = path + ": cannot open (" + std::strerror(errno) + ")";
+        return false;
+    }
+    std::vector<char> bytes;
+    bytes.reserve(kImageSize + 1);
+    char buf[4096];
+    while (in.read(buf, sizeof buf) || in.gcount() > 0) {
+        bytes.insert(bytes.end(), buf, buf + in.gcount());
+        if (bytes.size() > kImageSize) break;
+    }
+    if (in.bad()) {
+        error = path + ": read error";
+        return false;
+    }
+    if (bytes.size() != kImageSize) {
+        error = path + ": not a memory image (" +
+                (bytes.size() > kImageSize ? std::string("more than 8192") : std::to_string(bytes.size())) +
+                " bytes; an image has exactly 8192)";
+        return false;
+    }
+    for (std::size_t i = 0; i < kImageSize; ++i) image[i] = static_cast<std::uint8_t>(bytes[i]);
+    return true;
+}
+
+// Writes through a temporary file so that a failed write leaves an
+// existing file as it was.
+bool writeFile(const std::string& path, const void* data, std::size_t size, std::string& error) {
+    const std::string temp = path + ".tmp";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out) {
+            error = path + ": cannot write (" + std::strerror(errno) + ")";
+            return false;
+        }
+        out.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
+        out.close();
+        if (!out) {
+            std::remove(temp.c_str());
+            error = path + ": write error";
+            return false;
+        }
+    }
+    if (std::rename(temp.c_str(), path.c_str()) != 0) {
+        error = path + ": cannot replace (" + std::strerror(errno) + ")";
+        std::remove(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
+// A setting file read as the program's Open does, prepared for a transfer
+// and encoded.
+bool encodeSettingFile(const std::string& path, MemoryImage& image, std::string& error) {
+    RadioSettings settings;
+    if (!loadConfiguration(path, settings, error)) return false;
+    prepareForTransfer(settings);
+    encodeMemoryImage(settings, image);
+    return true;
+}
+
+}  // namespace
+
+int runEncode(const Args& args) {
+    static const char* usage = "ks340ctl encode IN.ks3 -o OUT.img";
+    const ImageArgs a = parseImageArgs(args);
+    if (a.help) {
+        std::printf(
+            "Usage: %s\n\n"
+            "Reads the setting file IN.ks3 into a new configuration, prepares it as\n"
+            "before a write to the radio (channel records, tone and decode values)\n"
+            "and writes the radio's 8192-byte memory image to OUT.img.\n",
+            usage);
+        return kExitOk;
+    }
+    if (!a.error.empty()) return usageError("encode", a.error, usage);
+    if (a.positional.size() != 1) return usageError("encode", "give exactly one input file", usage);
+    if (!a.hasOutput || a.output.empty()) return usageError("encode", "the output file is missing", usage);
+
+    MemoryImage image{};
+    std::string error;
+    if (!encodeSettingFile(a.positional[0], image, error)) return failure(error);
+    if (!writeFile(a.output, image.data(), image.size(), error)) return failure(error);
+    return kExitOk;
+}
+
+int runDecode(const Args& args) {
+    static const char* usage = "ks340ctl decode IN.img -o OUT.ks3";
+    const ImageArgs a = parseImageArgs(args);
+    if (a.help) {
+        std::printf(
+            "Usage: %s\n\n"
+            "Decodes an 8192-byte memory image (as read from a radio) into a new\n"
+            "configuration, rebuilds the channel table from it as after a read, and\n"
+            "saves it to OUT.ks3 as the program's Save does.\n",
+            usage);
+        return kExitOk;
+    }
+    if (!a.error.empty()) return usageError("decode", a.error, usage);
+    if (a.positional.size() != 1) return usageError("decode", "give exactly one input file", usage);
+    if (!a.hasOutput || a.output.empty()) return usageError("decode", "the output file is missing", usage);
+
+    MemoryImage image{};
+    std::string error;
+    if (!readImage(a.positional[0], image, error)) return failure(error);
+    RadioSettings settings = newRadioSettings();
+    decodeMemoryImage(image, settings);
+    refreshChannelTable(settings, false);
+    prepareForSave(settings);
+    const FileResult r = writeSettingFile(a.output, settings);
+    if (!r.ok) return failure(r.error);
+    return kExitOk;
+}
+
+int runDump(const Args& args) {
+    static const char* usage = "ks340ctl dump IN.img|IN.ks3 [-o OUT.txt]";
+    const ImageArgs a = parseImageArgs(args);
+    if (a.help) {
+        std::printf(
+            "Usage: %s\n\n"
+            "Shows a memory image as the programming dialog's memory map does: rows\n"
+            "000..1FF of sixteen bytes in hexadecimal. A setting file (.ks3) is\n"
+            "encoded first, as for a write to the radio. Output goes to standard\n"
+            "output unless -o names a file.\n",
+            usage);
+        return kExitOk;
+    }
+    if (!a.error.empty()) return usageError("dump", a.error, usage);
+    if (a.positional.size() != 1) return usageError("dump", "give exactly one input file", usage);
+    if (a.hasOutput && a.output.empty()) return usageError("dump", "the output file name is empty", usage);
+
+    const std::string& in = a.positional[0];
+    MemoryImage image{};
+    std::string error;
+    const bool ok = isSettingFileName(in) ? encodeSettingFile(in, image, error) : readImage(in, image, error);
+    if (!ok) return failure(error);
+    const std::string map = formatMemoryMap(image);
+    if (a.hasOutput) {
+        if (!writeFile(a.output, map.data(), map.size(), error)) return failure(error);
+    } else if (std::fwrite(map.data(), 1, map.size(), stdout) != map.size() || std::fflush(stdout) != 0) {
+        return failure("cannot write to standard output");
+    }
+    return kExitOk;
+}
+
+}  // namespace ks340::cli
