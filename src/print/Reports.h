@@ -1,0 +1,54 @@
+// The printed reports: the channel list and the two-page option report.
+#pragma once
+
+#include <QPainter>
+#include <QRectF>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <string>
+#include <vector>
+
+#include "model/RadioSettings.h"
+
+class QPagedPaintDevice;
+
+namespace ks340 {
+
+enum PrintMode { kPrintChannels = 1, kPrintOptions = 2, kPrintAll = 3 };
+
+inline constexpr int kRowsPerChannelPage = 60;
+
+// One row per programmed channel, without gaps: group, channel, label, Rx
+// frequency, Rx squelch, Tx frequency, Tx squelch, scan, bandwidth, power,
+// priority, power-on.
+using PrintRow = std::array<std::string, 12>;
+std::vector<PrintRow> buildPrintRows(const ChannelTable& table);
+
+// "Group Scan Mode" or "All Channel Scan Mode".
+QString channelModeText(const ChannelTable& table);
+
+int channelPageCount(int rowCount);        // pages of the channel list (at least 1)
+int rowsOnLastChannelPage(int rowCount);
+int reportPageCount(int mode, int rowCount);
+
+// What page p (1-based) of a report shows.
+enum class ReportPage { Channel, Option1, Option2 };
+struct PageChoice {
+    ReportPage kind;
+    int channelPage;  // 1-based, for channel pages
+};
+PageChoice choosePage(int mode, int page, int rowCount);
+
+// Draws page `page` of report `mode` into pageRect (device pixels).
+void drawReportPage(QPainter& painter, const QRectF& pageRect, const RadioSettings& settings,
+                    const std::vector<PrintRow>& rows, int mode, int page);
+
+// Draws the whole report on a paged device (printer or PDF writer), starting
+// a new page between pages. Returns false when painting could not start.
+bool paintReport(QPagedPaintDevice& device, const RadioSettings& settings, int mode);
+
+// Writes the report as a PDF file. On failure returns false with a message.
+bool writeReportPdf(const QString& path, const RadioSettings& settings, int mode, QString* error);
+
+}  // namespace ks340
