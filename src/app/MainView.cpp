@@ -3,7 +3,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -96,9 +96,9 @@ void MainView::buildHeader() {
     for (std::string_view name : SpeakerTable)
         speakerList_->addItem(fromView(name));
     const QFontMetrics fm(font());
-    modelName_->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("KS-390")) + 16);
-    bandName_->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("UHF2 (440 ~ 480Mhz)")) + 16);
-    logoEdit_->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("WWWWWWWWW")) + 12);
+    modelName_->setFixedWidth(fm.horizontalAdvance(QStringLiteral("KS-390")) + 16);
+    bandName_->setFixedWidth(fm.horizontalAdvance(QStringLiteral("UHF2 (440 ~ 480Mhz)")) + 16);
+    logoEdit_->setFixedWidth(fm.horizontalAdvance(QStringLiteral("MMMMMMMMM")) + 12);
 
     auto label = [](const QString& text, QWidget* buddy) {
         auto* l = new QLabel(text);
@@ -109,24 +109,30 @@ void MainView::buildHeader() {
         return l;
     };
 
+    // One row, so that the pages keep as much height as possible.
     auto* box = new QGroupBox;
-    auto* grid = new QGridLayout(box);
-    grid->addWidget(label(QStringLiteral("&Model"), modelList_), 0, 0);
-    grid->addWidget(modelList_, 0, 1);
-    grid->addWidget(modelName_, 0, 2);
-    grid->addWidget(label(QStringLiteral("&Band"), bandList_), 1, 0);
-    grid->addWidget(bandList_, 1, 1);
-    grid->addWidget(bandName_, 1, 2);
-    grid->setColumnMinimumWidth(3, 24);
-    grid->addWidget(label(QStringLiteral("S&peaker"), speakerList_), 0, 4);
-    grid->addWidget(speakerList_, 0, 5);
-    grid->addWidget(label(QStringLiteral("LCD &Display Logo"), logoEdit_), 1, 4);
-    grid->addWidget(logoEdit_, 1, 5);
-    grid->setColumnStretch(6, 1);
+    auto* row = new QHBoxLayout(box);
+    row->setContentsMargins(8, 4, 8, 4);
+    row->setSpacing(6);
+    row->addWidget(label(QStringLiteral("&Model"), modelList_));
+    row->addWidget(modelList_);
+    row->addWidget(modelName_);
+    row->addSpacing(10);
+    row->addWidget(label(QStringLiteral("&Band"), bandList_));
+    row->addWidget(bandList_);
+    row->addWidget(bandName_);
+    row->addSpacing(10);
+    row->addWidget(label(QStringLiteral("S&peaker"), speakerList_));
+    row->addWidget(speakerList_);
+    row->addSpacing(10);
+    row->addWidget(label(QStringLiteral("LCD &Display Logo"), logoEdit_));
+    row->addWidget(logoEdit_);
+    row->addStretch(1);
 
     tabs_ = new TabHost;
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setContentsMargins(4, 2, 4, 4);
+    layout->setSpacing(4);
     layout->addWidget(box);
     layout->addWidget(tabs_, 1);
 

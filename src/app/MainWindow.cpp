@@ -219,10 +219,12 @@ void MainWindow::showAbout() {
 }
 
 void MainWindow::fitToScreen() {
+    // Room for the window frame that the desktop adds around the window.
+    const QSize frame(16, 36);
     QSize size = sizeHint().expandedTo(QSize(900, 640));
     if (const QScreen* screen = QApplication::primaryScreen()) {
         const QRect avail = screen->availableGeometry();
-        size = size.boundedTo(avail.size() - QSize(16, 40));
+        size = size.boundedTo(avail.size() - frame);
         resize(size);
         move(avail.center() - rect().center());
     } else {

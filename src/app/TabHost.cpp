@@ -1,11 +1,26 @@
 #include "app/TabHost.h"
 
 #include <QApplication>
+#include <QScrollArea>
 #include <QTabBar>
 
 #include "controls/TabPage.h"
 
 namespace ks340 {
+
+namespace {
+
+// Asks for the page's full size but gives way on a small screen.
+class PageScroller : public QScrollArea {
+public:
+    QSize sizeHint() const override {
+        return widget() ? widget()->sizeHint().expandedTo(widget()->minimumSizeHint())
+                        : QScrollArea::sizeHint();
+    }
+    QSize minimumSizeHint() const override { return QSize(160, 120); }
+};
+
+}  // namespace
 
 TabHost::TabHost(QWidget* parent) : QTabWidget(parent) {
     setAccessibleName(QStringLiteral("Pages"));
@@ -16,7 +31,15 @@ TabHost::TabHost(QWidget* parent) : QTabWidget(parent) {
 int TabHost::addPage(TabPage* page, const QString& caption) {
     pages_.append(page);
     focus_.append(QPointer<QWidget>());
-    const int index = addTab(page, caption);
+    // A page taller or wider than the window scrolls instead of forcing the
+    // window beyond a small screen.
+    auto* scroller = new PageScroller;
+    scroller->setWidget(page);
+    scroller->setWidgetResizable(true);
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setFocusPolicy(Qt::NoFocus);
+    scroller->setAccessibleName(caption.trimmed());
+    const int index = addTab(scroller, caption);
     setTabToolTip(index, caption.trimmed());
     return index;
 }
@@ -48,7 +71,8 @@ void TabHost::onCurrentChanged(int index) {
     // Only move the focus when it was inside the tab control (on the tab
     // bar or on the page that was just hidden), never away from the header.
     QWidget* focused = QApplication::focusWidget();
-    const bool focusHere = !focused || focused == this || isAncestorOf(focused) || !focused->isVisible();
+    const bool focusHere =
+        !focused || focused == this || isAncestorOf(focused) || !focused->isVisible();
     QWidget* target = focus_[index].data();
     if (focusHere && target && target->isEnabled() && target->isVisibleTo(pages_[index]) &&
         !tabBar()->hasFocus())

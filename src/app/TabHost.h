@@ -17,6 +17,7 @@ public:
     explicit TabHost(QWidget* parent = nullptr);
 
     int addPage(TabPage* page, const QString& caption);
+    // The page on tab `index` (each tab holds its page in a scroll area).
     TabPage* page(int index) const;
     int pageCount() const { return int(pages_.size()); }
 
