@@ -1,4 +1,4 @@
-// The simulated radio's memory from a setting file.
+// The simulated radio's memory from and to a setting file.
 #pragma once
 
 #include <string>
@@ -11,5 +11,14 @@ namespace ks340::sim {
 // that precede every transfer and encodes the memory image a write would
 // send. False with a message when the file does not load.
 bool loadSettingFileMemory(const std::string& path, Memory& memory, std::string& error);
+
+// Decodes the memory the way a read from the radio does and writes it as a
+// setting file.
+bool saveSettingFileMemory(const std::string& path, const Memory& memory, std::string& error);
+
+// Saves to a setting file when the name ends in ".ks3" (any case), else as a
+// raw image.
+bool saveMemory(const std::string& path, const Memory& memory, std::string& error);
+bool isSettingFileName(const std::string& path);
 
 }  // namespace ks340::sim

@@ -173,7 +173,9 @@ Memory (8192 bytes; all 0xFF when nothing is loaded):
   --image FILE         load a raw memory image; completed writes are saved
                        back into it unless --save says otherwise
   --ks3 FILE           load a setting file, encoded as for a write
-  --save FILE          save the memory after each completed write
+  --save FILE          save the memory after each completed write: as a
+                       setting file when FILE ends in .ks3 (decoded as a
+                       read from the radio is), else as a raw image
   --link PATH          make PATH a symbolic link to the terminal (removed
                        again on exit)
 

@@ -180,7 +180,7 @@ private:
                 std::string text = e.text;
                 if (!savePath_.empty()) {
                     std::string error;
-                    if (saveImageFile(savePath_, radio_.memory(), error))
+                    if (saveMemory(savePath_, radio_.memory(), error))
                         text += ", saved to " + savePath_;
                     else
                         text += ", NOT saved: " + error;

@@ -60,5 +60,35 @@ TEST(MemoryLoader, AFileThatDoesNotLoadLeavesTheMemoryAndSaysWhy) {
     EXPECT_FALSE(loadSettingFileMemory(path, memory, error));
 }
 
+TEST(MemoryLoader, SavingToAKs3NameWritesTheDecodedConfiguration) {
+    RadioSettings settings;
+    resetRadioSettings(settings);
+    settings.header.lcdDisplayLogo = "ROUNDTRIP";
+    const std::string source = tempPath("source.ks3");
+    ASSERT_TRUE(writeSettingFile(source, settings).ok);
+    Memory memory = blankMemory();
+    std::string error;
+    ASSERT_TRUE(loadSettingFileMemory(source, memory, error)) << error;
+
+    const std::string saved = tempPath("saved.KS3");
+    ASSERT_TRUE(saveMemory(saved, memory, error)) << error;
+    RadioSettings back;
+    resetRadioSettings(back);
+    ASSERT_TRUE(readSettingFile(saved, back).ok);
+    EXPECT_EQ(back.header.lcdDisplayLogo, "ROUNDTRIP");
+    // And it encodes to the memory it came from.
+    Memory again = blankMemory();
+    ASSERT_TRUE(loadSettingFileMemory(saved, again, error)) << error;
+    EXPECT_EQ(again, memory);
+
+    // Any other name gets the raw bytes.
+    const std::string raw = tempPath("saved.bin");
+    ASSERT_TRUE(saveMemory(raw, memory, error)) << error;
+    Memory rawBack = blankMemory();
+    ASSERT_TRUE(loadImageFile(raw, rawBack, error)) << error;
+    EXPECT_EQ(rawBack, memory);
+    for (const auto& p : {source, saved, raw}) std::remove(p.c_str());
+}
+
 }  // namespace
 }  // namespace ks340::sim
