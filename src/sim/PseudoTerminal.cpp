@@ -64,8 +64,10 @@ bool PseudoTerminal::writeAll(const std::uint8_t* data, std::size_t size) {
         }
         if (n < 0 && errno == EINTR) continue;
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            // Nobody is reading: give the other side a moment, then let
+            // the rest go as a line with no listener would.
             pollfd p{fd_, POLLOUT, 0};
-            if (::poll(&p, 1, 1000) <= 0) return false;
+            if (::poll(&p, 1, 50) <= 0) return false;
             if (p.revents & (POLLERR | POLLNVAL)) return false;
             continue;
         }

@@ -24,8 +24,8 @@ public:
     // The device path the other side opens, e.g. /dev/pts/3.
     const std::string& devicePath() const { return path_; }
 
-    // Writes every byte, waiting for room when the terminal's buffer is
-    // full. False when the terminal failed.
+    // Writes every byte, waiting a little for room when the terminal's
+    // buffer is full. False when not everything could be written.
     bool writeAll(const std::uint8_t* data, std::size_t size);
     // Throws away bytes in both directions that nobody has read yet.
     void discardPending();

@@ -211,6 +211,9 @@ Other:
   -v, --verbose        report every frame on standard error
   -q, --quiet          report nothing but errors
   -h, --help           show this text
+
+Exit status: 0 when stopped by a signal or after --hangup-after, 1 when a
+file or the terminal could not be set up, 2 for a bad command line.
 )";
 }
 
