@@ -318,12 +318,20 @@ private:
         return v;
     }
 
-    std::string text() {  // "NULL" reads as the empty text
+    std::string_view textField() {
         const std::string_view f = nextField();
+        if (f.size() > kMaxSettingTextLength)
+            fail("field " + std::to_string(fieldNo_) + " is longer than " +
+                 std::to_string(kMaxSettingTextLength) + " characters");
+        return f;
+    }
+
+    std::string text() {  // "NULL" reads as the empty text
+        const std::string_view f = textField();
         return f == kNull ? std::string() : std::string(f);
     }
 
-    std::string rawText() { return std::string(nextField()); }
+    std::string rawText() { return std::string(textField()); }
 
     void readHeader(HeaderSettings& h) {
         nextLine();

@@ -13,6 +13,9 @@ namespace ks340 {
 
 // No valid line comes anywhere near this; a longer line is an error.
 inline constexpr std::size_t kMaxSettingLineLength = 64 * 1024;
+// The longest text field a file may hold (the editors allow at most 40
+// characters). With it, whatever loads also saves into lines that load.
+inline constexpr std::size_t kMaxSettingTextLength = 1024;
 
 // Joins the fields with "," and appends "\r\n". A field holding a comma or
 // a double quote is enclosed in double quotes with its quotes doubled.

@@ -534,13 +534,31 @@ TEST(SettingFileRejectTest, OverlongLines) {
     expectRejected(text, 4, "longer than");
     // A line of exactly the limit is still read.
     RadioSettings s = newRadioSettings();
-    const std::string rest = ",0,0,0,0,0,0,0,0,0,0,0,0,0,0,NULL,NULL,0,0,0,0,0,0";
-    const std::string longLabel(kMaxSettingLineLength - rest.size(), 'L');
-    std::string okText = withLine(defaultFile(), 4, longLabel + rest);
+    const std::string rest = ",0,0,0,0,0,0,0,0,0,0,0,0,NULL,NULL,0,0,0,0,0,0";
+    const std::string longNumber = std::string(kMaxSettingLineLength - rest.size() - 9, '0') + "1";
+    std::string okText = withLine(defaultFile(), 4, "Label,0," + longNumber + rest);
     ASSERT_EQ(linesOf(okText)[3].size(), kMaxSettingLineLength);
     const FileResult r = readSettingText(okText, s, "x.ks3");
     ASSERT_TRUE(r.ok) << r.error;
-    EXPECT_EQ(s.channelTable.groups[0].channels[1].label, longLabel);
+    EXPECT_EQ(s.channelTable.groups[0].channels[1].inUse, 1);
+    EXPECT_EQ(s.channelTable.groups[0].channels[1].label, "Label");
+}
+
+TEST(SettingFileRejectTest, OverlongTexts) {
+    const std::string text = defaultFile();
+    const std::string rest = ",0,0,0,0,0,0,0,0,0,0,0,0,0,0,NULL,NULL,0,0,0,0,0,0";
+    expectRejected(withLine(text, 4, std::string(kMaxSettingTextLength + 1, 'x') + rest), 4,
+                   "field 1 is longer than");
+    RadioSettings s = newRadioSettings();
+    ASSERT_TRUE(readSettingText(withLine(text, 4, std::string(kMaxSettingTextLength, 'x') + rest), s, "x.ks3").ok);
+    // A text of quotes at the limit doubles when saved and still loads.
+    const std::string quotes(kMaxSettingTextLength, '"');
+    for (std::string& m : s.modem.modemText) m = quotes;
+    for (std::string& m : s.modem.commonSentence) m = quotes;
+    RadioSettings back = newRadioSettings();
+    const FileResult r = readSettingText(formatSettingFile(s), back, "q.ks3");
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(back.modem.commonSentence[19], quotes);
 }
 
 TEST(SettingFileRejectTest, GarbageNeverCrashesAndNeverHalfLoads) {
