@@ -57,6 +57,7 @@ fuzz-replay: build-fuzz/CMakeCache.txt
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x $$b ] && $$b; done
+	@for s in bench/*_bench.sh; do [ -x $$s ] && $$s $(BUILD); done
 
 install: build
 	cmake --install $(BUILD)
