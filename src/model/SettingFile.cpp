@@ -249,7 +249,7 @@ struct ReadFault {
 
 class Reader {
 public:
-    Reader(LineSource& source, const std::string& name) : source_(source), name_(name) {}
+    explicit Reader(LineSource& source) : source_(source) {}
 
     // Reads one whole configuration into `s`.
     void read(RadioSettings& s) {
@@ -539,7 +539,6 @@ private:
     }
 
     LineSource& source_;
-    const std::string& name_;
     std::string buffer_;
     std::vector<std::string> fields_;
     std::size_t fieldCount_ = 0;
@@ -551,7 +550,7 @@ private:
 FileResult readFrom(LineSource& source, RadioSettings& settings, const std::string& name) {
     FileResult result;
     auto copy = std::make_unique<RadioSettings>(settings);
-    Reader reader(source, name);
+    Reader reader(source);
     try {
         reader.read(*copy);
     } catch (const ReadFault& fault) {

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "model/Defaults.h"
-#include "model/Signalling.h"
 
 namespace ks340 {
 
@@ -29,51 +28,6 @@ RadioSettings edited() {
 }
 
 }  // namespace
-
-TEST(DefaultsTest, PageDefaults) {
-    RadioSettings s = newRadioSettings();
-    const OptionSettings& o = s.option;
-    EXPECT_EQ(o.programmableKey1Short, 1);
-    EXPECT_EQ(o.programmableKey2Short, 8);
-    EXPECT_EQ(o.programmableKey3Short, 3);
-    EXPECT_EQ(o.programmableKey1Long, 2);
-    EXPECT_EQ(o.programmableKey2Long, 9);
-    EXPECT_EQ(o.programmableKey3Long, 0);
-    EXPECT_EQ(o.programmableKey3Mode, 1);
-    EXPECT_EQ(o.monitor, 1);
-    EXPECT_EQ(o.autoMuteTimer, 30);
-    EXPECT_EQ(o.scanTx, 3);
-    EXPECT_EQ(o.scanSpeedTime, 49);
-
-    const ToneSequenceSettings& t = s.toneSequence;
-    EXPECT_EQ(t.toneset, 0);
-    EXPECT_EQ(t.toneFrequency, ToneSetTable[0].tones);
-    EXPECT_EQ(t.toneLength, 40);
-    EXPECT_EQ(t.sequences[1].sequence, "12XX5");
-    EXPECT_EQ(t.sequences[2].sequence, "54321");
-    EXPECT_EQ(t.sequences[2].leadInTime, 300);
-    EXPECT_EQ(t.sequences[3].leadInTime, 0);
-    EXPECT_EQ(t.sequences[8].firstToneTime, 40);
-    EXPECT_EQ(t.sequences[8].leadOutTime, 40);
-    for (const std::string& u : t.userTone) EXPECT_EQ(u, " ");
-
-    EXPECT_EQ(s.selcallEncode.selcall, 1);
-    EXPECT_EQ(s.selcallEncode.emgSequence, "2");
-    EXPECT_EQ(s.selcallEncode.emgEncodeAlert, 1);
-    EXPECT_EQ(s.selcallEncode.emgRepeats, 3);
-    EXPECT_EQ(s.selcallEncode.emgCycleRepeatTime, 20);
-    EXPECT_EQ(s.selcallEncode.emgTxTimer, 5);
-    EXPECT_EQ(s.selcallDecode.decoderToneLength, 40);
-    EXPECT_EQ(s.selcallDecode.covertRxTime, 10);
-    EXPECT_EQ(s.selcallDecode.covertTxTime, 10);
-    EXPECT_EQ(s.dtmf.dtmfLeadInTime, 300);
-    EXPECT_EQ(s.dtmf.dtmfLeadOutTime, 160);
-    EXPECT_EQ(s.dtmf.dtmfMarkTime, 70);
-    EXPECT_EQ(s.dtmf.dtmfSpaceTime, 50);
-    EXPECT_EQ(s.modem.modemBaudRate, 1);
-    EXPECT_EQ(s.modem.txDelayTime, 1);
-    EXPECT_EQ(s.modem.rxOnDelay, 4);
-}
 
 TEST(DefaultsTest, NewGivesTheSameStateWhateverWasEditedBefore) {
     RadioSettings s = edited();
