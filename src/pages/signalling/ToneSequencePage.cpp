@@ -1,5 +1,6 @@
 #include "pages/signalling/ToneSequencePage.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
@@ -7,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPalette>
 #include <QPointer>
 #include <QScopedValueRollback>
 #include <QTimer>
@@ -43,6 +45,16 @@ QLabel* unitLabel(const QString& unit) {
     auto* label = new QLabel(unit);
     label->setContentsMargins(0, 0, 8, 0);
     return label;
+}
+
+// Read-only fields get the window's background so that locked and open
+// fields can be told apart at a glance.
+void setLocked(QLineEdit* field, bool locked) {
+    field->setReadOnly(locked);
+    QPalette palette = field->palette();
+    palette.setColor(QPalette::Base, QApplication::palette(field).color(
+                                         locked ? QPalette::Window : QPalette::Base));
+    field->setPalette(palette);
 }
 
 ToneSequence& sequenceEntry(ToneSequenceSettings& t, int sequence) {
@@ -238,15 +250,15 @@ void ToneSequencePage::showTableTones(int toneset) {
 }
 
 void ToneSequencePage::setToneFieldsEditable(bool editable) {
-    for (NumberEdit* tone : tones_) tone->setReadOnly(!editable);
+    for (NumberEdit* tone : tones_) setLocked(tone, !editable);
 }
 
 void ToneSequencePage::setTimesEditable(int sequence) {
     const auto k = static_cast<std::size_t>(sequence - 1);
     const bool locked = sequences_[k]->text().isEmpty();
-    leadIn_[k]->setReadOnly(locked);
-    firstTone_[k]->setReadOnly(locked);
-    leadOut_[k]->setReadOnly(locked);
+    setLocked(leadIn_[k], locked);
+    setLocked(firstTone_[k], locked);
+    setLocked(leadOut_[k], locked);
 }
 
 void ToneSequencePage::toneLeft(int tone) {
