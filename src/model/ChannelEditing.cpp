@@ -130,11 +130,12 @@ void clearGroupChannels(ChannelTable& table, int group, int channelCount) {
 }
 
 void clearAllGroupChannels(ChannelTable& table) {
+    // Every slot, not only those within the current capabilities: a group
+    // that was just freed must not bring old channels back when it grows.
     for (ChannelGroup& g : table.groups) {
-        const int last = lastChannelOf(g);
-        for (int i = 0; i <= last; ++i) {
-            emptyChannel(g.channels[i]);
-            g.channels[i].inUse = 0;
+        for (ChannelEntry& c : g.channels) {
+            emptyChannel(c);
+            c.inUse = 0;
         }
     }
 }

@@ -34,7 +34,7 @@ int scanTxWithPriority(int scanTx, bool priorityChannelExists);
 void clearChannel(ChannelTable& table, OptionSettings& option, int group, int channel);
 
 // Empties channels 0..channelCount-1 of one group (inUse and the step codes
-// stay), or of every group up to its capability (inUse cleared as well).
+// stay), or every channel of every group (inUse cleared as well).
 void clearGroupChannels(ChannelTable& table, int group, int channelCount);
 void clearAllGroupChannels(ChannelTable& table);
 
