@@ -1,0 +1,109 @@
+// Helpers shared by the desktop program's tests: a private configuration
+// folder and working directory, and an answerer for modal message boxes.
+#pragma once
+
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QSet>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <functional>
+
+namespace ks340test {
+
+// Answers every modal message box that comes up while it runs: `answer`
+// chooses the button from the caption and the text. Other modal windows are
+// handed to `onOtherModal` (e.g. to close the programming dialog).
+class ModalAnswerer : public QObject {
+public:
+    using Answer = std::function<QMessageBox::StandardButton(const QString& caption,
+                                                             const QString& text)>;
+    explicit ModalAnswerer(Answer answer) : answer_(std::move(answer)) {
+        connect(&timer_, &QTimer::timeout, this, &ModalAnswerer::tick);
+        timer_.start(5);
+    }
+
+    std::function<void(QWidget*)> onOtherModal;
+
+    // "caption: text" of every box answered, in order.
+    QStringList seen;
+
+    bool sawText(const QString& text) const {
+        for (const QString& s : seen)
+            if (s.endsWith(QStringLiteral(": ") + text))
+                return true;
+        return false;
+    }
+
+private:
+    void tick() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            if (handled_.contains(box) || !box->isVisible())
+                return;
+            handled_.insert(box);
+            seen << box->windowTitle() + QStringLiteral(": ") + box->text();
+            QAbstractButton* button = box->button(answer_(box->windowTitle(), box->text()));
+            if (!button)
+                button = box->buttons().value(0);
+            QTimer::singleShot(0, button, &QAbstractButton::click);
+        } else if (modal && onOtherModal) {
+            onOtherModal(modal);
+        }
+    }
+
+    Answer answer_;
+    QTimer timer_;
+    QSet<QMessageBox*> handled_;
+};
+
+// Answers Yes/OK to everything.
+inline QMessageBox::StandardButton yesToAll(const QString&, const QString&) {
+    return QMessageBox::Yes;
+}
+
+// Runs the test in a fresh working directory with its own settings folder
+// (the recent-file list), so nothing of the user's is read or written.
+class Sandbox {
+public:
+    Sandbox() {
+        old_ = QDir::currentPath();
+        QDir::setCurrent(dir_.path());
+    }
+    ~Sandbox() { QDir::setCurrent(old_); }
+    QString path() const { return dir_.path(); }
+    QString file(const QString& name) const { return QDir(dir_.path()).filePath(name); }
+
+private:
+    QTemporaryDir dir_;
+    QString old_;
+};
+
+// Call first in main(): settings go to a temporary folder.
+inline void isolateSettings(QTemporaryDir& configDir) {
+    qputenv("XDG_CONFIG_HOME", configDir.path().toLocal8Bit());
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen")
+                                                                     : qgetenv("QT_QPA_PLATFORM"));
+#ifdef KS340_BINARY_DIR
+    if (qEnvironmentVariableIsEmpty("KS340_BINARY_DIR"))
+        qputenv("KS340_BINARY_DIR", KS340_BINARY_DIR);
+#endif
+}
+
+}  // namespace ks340test
+
+#define KS340_APP_TEST_MAIN(TestClass)                 \
+    int main(int argc, char** argv) {                  \
+        QTemporaryDir configDir;                       \
+        ks340test::isolateSettings(configDir);         \
+        QApplication app(argc, argv);                  \
+        app.setAttribute(Qt::AA_Use96Dpi, true);       \
+        TestClass test;                                \
+        QTEST_SET_MAIN_SOURCE_PATH                     \
+        return QTest::qExec(&test, argc, argv);        \
+    }
