@@ -163,6 +163,8 @@ public:
     virtual ~LineSource() = default;
     // The next line without its line end (LF, or CR LF).
     virtual LineStatus next(std::string& line) = 0;
+    // Why the last ReadError happened.
+    virtual std::string readErrorText() const { return {}; }
 };
 
 void dropCarriageReturn(std::string& line) {
@@ -194,6 +196,8 @@ private:
 class FileLineSource final : public LineSource {
 public:
     explicit FileLineSource(std::FILE* f) : file_(f), buffer_(64 * 1024) {}
+
+    std::string readErrorText() const override { return std::strerror(readErrno_); }
 
     LineStatus next(std::string& line) override {
         line.clear();
@@ -228,6 +232,7 @@ private:
         if (length_ == 0) {
             eof_ = true;
             error_ = std::ferror(file_) != 0;
+            if (error_) readErrno_ = errno;
             return false;
         }
         return true;
@@ -239,6 +244,7 @@ private:
     std::size_t length_ = 0;
     bool eof_ = false;
     bool error_ = false;
+    int readErrno_ = 0;  // errno of a failed read
 };
 
 // Thrown inside the reader only; turned into a FileResult at its boundary.
@@ -281,7 +287,7 @@ private:
                 fail("the line is longer than " + std::to_string(kMaxSettingLineLength) +
                      " characters");
             case LineStatus::ReadError:
-                fail(std::string("the file cannot be read: ") + std::strerror(errno));
+                fail("the file cannot be read: " + source_.readErrorText());
             case LineStatus::Ok:
                 break;
         }
