@@ -218,11 +218,4 @@ TEST(SimBinary, HangupClosesTheTerminalUnderThePc) {
     ::close(fd);
 }
 
-TEST(SimBinary, ABadCommandLineIsAUsageError) {
-    if (simBinary().empty()) GTEST_SKIP() << "ks340sim not built";
-    SimProcess sim;
-    EXPECT_FALSE(sim.start({"--baud", "fast"}));
-    EXPECT_EQ(sim.wait(), 2);
-}
-
 }  // namespace
