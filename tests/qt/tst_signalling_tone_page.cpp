@@ -179,16 +179,6 @@ private slots:
         QCOMPARE(settings_.toneSequence.toneFrequency[3], shown.toInt());
     }
 
-    void builtInSetLocksTheTones() {
-        // Typing into a locked tone field changes nothing.
-        QLineEdit* tone = page_->toneField(5);
-        tone->setFocus();
-        QTest::keyClicks(tone, "7");
-        leave(tone);
-        QCOMPARE(tone->text(), QString("1446"));
-        QCOMPARE(settings_.toneSequence.toneFrequency[5], 1446);
-    }
-
     void ccirThenUser() {
         QSignalSpy spy(page_, &TabPage::settingsEdited);
         QVERIFY(chooseSet("CCIR"));
