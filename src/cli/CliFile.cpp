@@ -1,5 +1,6 @@
 // ks340ctl verbs that work on setting files: new, convert, check, show.
 #include <algorithm>
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -77,6 +78,20 @@ std::string toUtf8(std::string_view bytes) {
     for (char& c : clean)
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
     return cp1252ToUtf8(clean);
+}
+
+// printf into a std::string of any length.
+[[gnu::format(printf, 1, 2)]] std::string format(const char* fmt, ...) {
+    va_list args;
+    va_start(args, fmt);
+    va_list copy;
+    va_copy(copy, args);
+    const int n = std::vsnprintf(nullptr, 0, fmt, copy);
+    va_end(copy);
+    std::string out(n > 0 ? static_cast<std::size_t>(n) : 0, '\0');
+    if (n > 0) std::vsnprintf(out.data(), out.size() + 1, fmt, args);
+    va_end(args);
+    return out;
 }
 
 // Pads UTF-8 text to `width` characters.
@@ -214,7 +229,6 @@ int runShow(const Args& args) {
     const int lastSlot = t.scanMode == 1 ? kGroupSlots - 1 : 0;
     int programmed = 0;
     std::string table;
-    char line[512];
     for (int g = firstSlot; g <= lastSlot; ++g) {
         const ChannelGroup& group = t.groups[static_cast<std::size_t>(g)];
         const int capability = std::min(std::max(group.capability, 0), kChannelCapacity);
@@ -222,14 +236,13 @@ int runShow(const Args& args) {
             const ChannelEntry& e = group.channels[static_cast<std::size_t>(c)];
             if (!e.isProgrammed()) continue;
             ++programmed;
-            std::snprintf(line, sizeof line, "%-5s %3d  %s  %-10s %-10s %-16s %-16s %-2s %-4s %-4s %-4s %s\n",
+            table += format("%-5s %3d  %s  %-10s %-10s %-16s %-16s %-2s %-4s %-4s %-4s %s\n",
                           g == 0 ? "-" : std::to_string(g).c_str(), c,
-                          padded(toUtf8(e.label), 8).c_str(), e.rxFrequency.c_str(),
-                          e.txFrequency.c_str(), toneCodeText(e.rxSquelch, e.rxInverseDcs).c_str(),
+                          padded(toUtf8(e.label), 8).c_str(), padded(toUtf8(e.rxFrequency), 10).c_str(),
+                          padded(toUtf8(e.txFrequency), 10).c_str(), toneCodeText(e.rxSquelch, e.rxInverseDcs).c_str(),
                           toneCodeText(e.txSquelch, e.txInverseDcs).c_str(), e.bandwidth ? "S" : "N",
                           e.txPower ? "High" : "Low", e.scanChannel ? "ON" : "", e.priorityChannel ? "ON" : "",
                           e.powerOnChannel ? "ON" : "");
-            table += line;
         }
     }
     std::printf("Channels:  %d programmed\n", programmed);
