@@ -292,7 +292,7 @@ private slots:
         QTRY_VERIFY(lead->hasFocus());
         lead->selectAll();
         QTest::keyClicks(lead, "1000");
-        page_->collectLongestLeadIn();
+        page_->collectIntoSettings();  // runs the longest lead-in step too
         QCOMPARE(settings_.toneSequence.longestLeadInTime, 1000);
         QCOMPARE(settings_.toneSequence.sequences[5].leadInTime, 300);
     }

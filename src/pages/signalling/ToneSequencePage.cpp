@@ -379,6 +379,9 @@ void ToneSequencePage::collectIntoSettings() {
                 leadingDecimal(tones_[static_cast<std::size_t>(i)]->text().toStdString());
     }
     collectToneSequence(t);
+    // The longest lead-in is derived alongside; it is not saved, so working
+    // it out before a save as well changes nothing there.
+    collectLongestLeadIn();
 }
 
 void ToneSequencePage::collectLongestLeadIn() {

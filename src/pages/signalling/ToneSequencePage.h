@@ -29,9 +29,10 @@ public:
     // the "User" set), the sequences and all times.
     void refreshFromSettings() override;
     // Before saving and before a radio transfer: takes the tone fields as
-    // shown into the record and derives the tone cycle values.
+    // shown into the record and derives the tone cycle values, then runs
+    // collectLongestLeadIn().
     void collectIntoSettings() override;
-    // Before a radio transfer: the largest lead-in time the page shows.
+    // The largest lead-in time the page shows, into longestLeadInTime.
     void collectLongestLeadIn();
 
     // Controls, for the view and the tests. tone is 0..14, sequence 1..8.
