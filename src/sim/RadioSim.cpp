@@ -75,7 +75,8 @@ void RadioSim::advance(SimTime now) {
             what = Input;
             when = inbound_.front().ready;
         }
-        if (resendDeadline_ && *resendDeadline_ <= now && (what == None || *resendDeadline_ < when)) {
+        if (resendDeadline_ && *resendDeadline_ <= now &&
+            (what == None || *resendDeadline_ < when)) {
             what = Resend;
             when = *resendDeadline_;
         }
@@ -101,11 +102,13 @@ void RadioSim::advance(SimTime now) {
         case Gap:
             gapDeadline_.reset();
             stats_.bytesDiscarded += static_cast<int>(inBuf_.size());
-            trace("incomplete frame of " + std::to_string(inBuf_.size()) + " bytes thrown away");
+            trace([&] {
+                return "incomplete frame of " + std::to_string(inBuf_.size()) +
+                       " bytes thrown away";
+            });
             inBuf_.clear();
             break;
-        case None:
-            break;
+        case None: break;
         }
     }
     while (!outbound_.empty() && outbound_.front().time <= now) {
@@ -135,7 +138,8 @@ void RadioSim::lineDropped(SimTime now) {
     outbound_.clear();
     output_.clear();
     inFree_ = outFree_ = clock_;
-    if (mode_ != Mode::Idle || transferOpen_) emit(SimEventKind::LineDropped, "the PC closed the line");
+    if (mode_ != Mode::Idle || transferOpen_)
+        emit(SimEventKind::LineDropped, "the PC closed the line");
     mode_ = Mode::Idle;
     endTransfer();
 }
@@ -240,7 +244,10 @@ void RadioSim::onBlock() {
     if (!valid) {
         ++stats_.blocksRefused;
         if (damaged) ++stats_.packetsCorrupted;
-        trace("block " + hex4(address) + (damaged ? " damaged on the line" : " malformed") + ", refused");
+        trace([&] {
+            return "block " + hex4(address) + (damaged ? " damaged on the line" : " malformed") +
+                   ", refused";
+        });
         // Whatever else is queued belongs to the bad frame: start afresh.
         stats_.bytesDiscarded += static_cast<int>(inBuf_.size()) - wire::kWritePacketSize;
         inBuf_.clear();
@@ -254,7 +261,7 @@ void RadioSim::onBlock() {
     }
     inBuf_.erase(inBuf_.begin(), inBuf_.begin() + wire::kWritePacketSize);
     ++stats_.blocksStored;
-    trace("block " + hex4(address) + " stored");
+    trace([&] { return "block " + hex4(address) + " stored"; });
     const int block = address / wire::kBlockSize;
     if (block < wire::kWriteBlockCount && !blockSeen_[block]) {
         blockSeen_[block] = true;
@@ -272,7 +279,7 @@ void RadioSim::onBlock() {
 void RadioSim::onReadReply(std::uint8_t first) {
     if (clock_ < packetDelivered_) {
         // The packet is still on its way, so this answers an earlier one.
-        trace("answer before the packet was out, ignored");
+        trace([&] { return "answer before the packet was out, ignored"; });
         return;
     }
     if (first == wire::kAccepted) {
@@ -296,7 +303,7 @@ void RadioSim::onReadReply(std::uint8_t first) {
         return;
     }
     ++stats_.packetsResent;
-    trace("packet " + hex4(readAddress_) + " refused, sent again");
+    trace([&] { return "packet " + hex4(readAddress_) + " refused, sent again"; });
     sendReadPacket(clock_ + config_.replyDelayMs * kMs, false);
 }
 
@@ -308,7 +315,7 @@ void RadioSim::onResendTimeout() {
         return;
     }
     ++stats_.packetsResent;
-    trace("packet " + hex4(readAddress_) + " not answered, sent again");
+    trace([&] { return "packet " + hex4(readAddress_) + " not answered, sent again"; });
     sendReadPacket(clock_, false);
 }
 
@@ -333,7 +340,7 @@ void RadioSim::sendReadPacket(SimTime earliest, bool withReadyReply) {
             packet[0] ^= 0x01;
         else
             packet[wire::kReadPacketSize - 1] ^= 0x01;
-        trace("packet " + hex4(readAddress_) + " damaged on the line");
+        trace([&] { return "packet " + hex4(readAddress_) + " damaged on the line"; });
     }
     std::vector<std::uint8_t> bytes;
     if (withReadyReply) bytes.assign(kRadioAccept.begin(), kRadioAccept.end());
@@ -355,7 +362,7 @@ SimTime RadioSim::transmit(std::vector<std::uint8_t> bytes, SimTime earliest) {
     outFree_ = done;
     if (drop) {
         ++stats_.transmissionsDropped;
-        trace("transmission " + std::to_string(ordinal) + " lost on the line");
+        trace([&] { return "transmission " + std::to_string(ordinal) + " lost on the line"; });
     } else {
         outbound_.push_back({done, std::move(bytes)});
     }
@@ -376,16 +383,11 @@ void RadioSim::hangUp() {
     gapDeadline_.reset();
     inbound_.clear();
     inBuf_.clear();
-    emit(SimEventKind::HungUp,
-         "hung up after " + std::to_string(config_.hangupAfter) + " packets");
+    emit(SimEventKind::HungUp, "hung up after " + std::to_string(config_.hangupAfter) + " packets");
 }
 
 void RadioSim::emit(SimEventKind kind, std::string text) {
     events_.push_back({clock_, kind, std::move(text)});
-}
-
-void RadioSim::trace(const std::string& text) {
-    if (config_.trace) emit(SimEventKind::Trace, text);
 }
 
 }  // namespace ks340::sim

@@ -46,18 +46,19 @@ struct RadioConfig {
     int replyDelayMs = 0;       // pause before every reply and read packet
     int readStartGapMs = 5;     // between the ready reply and the first read packet
     int resendTimeoutMs = 250;  // a read packet with no answer is sent again after this
-    int giveUpAfter = 20;       // failed sends of one read packet in a row before the radio gives up
-    int frameGapMs = 20;        // an incomplete frame older than this is thrown away
+    int giveUpAfter = 20;  // failed sends of one read packet in a row before the radio gives up
+    int frameGapMs = 20;   // an incomplete frame older than this is thrown away
     std::uint64_t seed = 1;
 
     FaultSchedule dropReply;      // transmissions (replies, read packets) lost on the line
-    FaultSchedule corruptPacket;  // read packets sent with a damaged frame byte; write blocks taken as damaged
+    FaultSchedule corruptPacket;  // read packets sent with a damaged frame byte; write blocks taken
+                                  // as damaged
     FaultSchedule strayBytes;     // transmissions preceded by one stray byte
     int refuseRequests = 0;       // requests refused at the start of each transfer
     bool burst = false;           // ready reply and first read packet in one burst
     int hangupAfter = -1;         // hang up in place of packet N+1 of a transfer; < 0 never
     std::vector<int> wrongByteAddresses;  // a write stores a wrong byte here
-    bool trace = false;           // report every frame as a Trace event
+    bool trace = false;                   // report every frame as a Trace event
 };
 
 enum class SimEventKind {
@@ -88,7 +89,7 @@ struct SimStats {
     int requestsRefused = 0;
     int blocksStored = 0;
     int blocksRefused = 0;
-    int packetsSent = 0;    // read packets, resends included
+    int packetsSent = 0;  // read packets, resends included
     int packetsResent = 0;
     int refusalsReceived = 0;
     int resendTimeouts = 0;
@@ -144,7 +145,11 @@ private:
     void abandonRead(const char* why);
     void hangUp();
     void emit(SimEventKind kind, std::string text);
-    void trace(const std::string& text);
+    // Builds the text only when tracing is on.
+    template <class MakeText>
+    void trace(MakeText&& makeText) {
+        if (config_.trace) emit(SimEventKind::Trace, makeText());
+    }
     std::uint8_t strayByte();
 
     RadioConfig config_;

@@ -41,7 +41,7 @@ timespec toTimespec(SimTime micros) {
 // A symlink at `linkPath` to `target`; an existing symlink there is replaced,
 // anything else is left alone.
 bool makeLink(const std::string& linkPath, const std::string& target, std::string& error) {
-    struct stat st{};
+    struct stat st {};
     if (::lstat(linkPath.c_str(), &st) == 0) {
         if (!S_ISLNK(st.st_mode)) {
             error = linkPath + " exists and is not a symbolic link";
@@ -69,7 +69,9 @@ void removeLink(const std::string& linkPath, const std::string& target) {
 class Server {
 public:
     Server(const SimOptions& options, const Memory& memory)
-        : options_(options), radio_(options.radio, memory), savePath_(options.effectiveSavePath()) {}
+        : options_(options),
+          radio_(options.radio, memory),
+          savePath_(options.effectiveSavePath()) {}
 
     int run() {
         std::string error;
@@ -188,14 +190,11 @@ private:
                 note(text);
                 break;
             }
-            case SimEventKind::LineDropped:
-                break;  // serve() reports it
+            case SimEventKind::LineDropped: break;  // serve() reports it
             case SimEventKind::Trace:
                 if (options_.verbose) note(e.text);
                 break;
-            default:
-                note(e.text);
-                break;
+            default: note(e.text); break;
             }
         }
     }
@@ -209,7 +208,8 @@ private:
         if (c.strayBytes.active()) s += ", stray bytes: " + c.strayBytes.describe();
         if (c.refuseRequests > 0) s += ", refuse " + std::to_string(c.refuseRequests) + " requests";
         if (c.burst) s += ", burst";
-        if (c.hangupAfter >= 0) s += ", hang up after " + std::to_string(c.hangupAfter) + " packets";
+        if (c.hangupAfter >= 0)
+            s += ", hang up after " + std::to_string(c.hangupAfter) + " packets";
         if (!c.wrongByteAddresses.empty()) s += ", wrong bytes";
         return s;
     }
@@ -230,10 +230,9 @@ private:
                      "ks340sim: requests %d (refused %d), blocks stored %d (refused %d), "
                      "packets sent %d (resent %d), refusals %d, timeouts %d, dropped %d, "
                      "corrupted %d, stray bytes %d, bytes discarded %d\n",
-                     s.requests, s.requestsRefused, s.blocksStored, s.blocksRefused,
-                     s.packetsSent, s.packetsResent, s.refusalsReceived, s.resendTimeouts,
-                     s.transmissionsDropped, s.packetsCorrupted, s.strayBytesSent,
-                     s.bytesDiscarded);
+                     s.requests, s.requestsRefused, s.blocksStored, s.blocksRefused, s.packetsSent,
+                     s.packetsResent, s.refusalsReceived, s.resendTimeouts, s.transmissionsDropped,
+                     s.packetsCorrupted, s.strayBytesSent, s.bytesDiscarded);
     }
 
     const SimOptions& options_;
@@ -262,7 +261,7 @@ int runSimServer(const SimOptions& options) {
 
     // Signals are only taken while waiting, so a handler never interrupts
     // the radio model half-way.
-    struct sigaction sa{};
+    struct sigaction sa {};
     sa.sa_handler = onStopSignal;
     ::sigemptyset(&sa.sa_mask);
     ::sigaction(SIGINT, &sa, nullptr);

@@ -108,7 +108,8 @@ Bytes receive(int fd, std::size_t n, int timeoutMs = 2000) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (out.size() < n) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            end - std::chrono::steady_clock::now()).count();
+                              end - std::chrono::steady_clock::now())
+                              .count();
         if (left <= 0) break;
         pollfd p{fd, POLLIN, 0};
         if (::poll(&p, 1, static_cast<int>(left)) <= 0) break;
@@ -192,7 +193,7 @@ TEST(SimBinary, ServesAWriteAndAReadAcrossReopensAndStopsCleanly) {
     ::close(fd);
 
     EXPECT_EQ(sim.stop(SIGTERM), 0);
-    struct stat st{};
+    struct stat st {};
     EXPECT_NE(::lstat(linkPath.c_str(), &st), 0) << "the link is left behind";
     std::remove(imagePath.c_str());
     ::rmdir(dir.c_str());

@@ -13,7 +13,9 @@ using Bytes = std::vector<std::uint8_t>;
 inline Bytes bytesOf(std::initializer_list<std::uint8_t> list) { return Bytes(list); }
 
 inline Bytes readRequest() { return Bytes(wire::kReadRequest.begin(), wire::kReadRequest.end()); }
-inline Bytes writeRequest() { return Bytes(wire::kWriteRequest.begin(), wire::kWriteRequest.end()); }
+inline Bytes writeRequest() {
+    return Bytes(wire::kWriteRequest.begin(), wire::kWriteRequest.end());
+}
 inline Bytes ack() { return Bytes(wire::kPacketAccepted.begin(), wire::kPacketAccepted.end()); }
 inline Bytes nak() { return Bytes(wire::kPacketRefused.begin(), wire::kPacketRefused.end()); }
 

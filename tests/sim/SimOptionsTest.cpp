@@ -60,11 +60,33 @@ TEST(FaultScheduleHits, ListsHitTheirOrdinalsAndRatesFollowTheSeed) {
 SimOptionsResult parse(std::vector<std::string> args) { return parseSimOptions(args); }
 
 TEST(SimOptionsParse, TakesEveryOption) {
-    const auto r = parse({"--image", "a.img", "--save=b.img", "--link", "/tmp/radio", "--baud", "0",
-                          "--reply-delay", "15", "--resend-timeout=40", "--seed", "12345678901",
-                          "--drop-reply", "5%", "--corrupt-packet", "3,9", "--stray-bytes=0.5",
-                          "--refuse-requests", "2", "--burst", "--hangup-after", "100",
-                          "--wrong-byte", "0x1F00", "--wrong-byte", "17", "-v"});
+    const auto r = parse({"--image",
+                          "a.img",
+                          "--save=b.img",
+                          "--link",
+                          "/tmp/radio",
+                          "--baud",
+                          "0",
+                          "--reply-delay",
+                          "15",
+                          "--resend-timeout=40",
+                          "--seed",
+                          "12345678901",
+                          "--drop-reply",
+                          "5%",
+                          "--corrupt-packet",
+                          "3,9",
+                          "--stray-bytes=0.5",
+                          "--refuse-requests",
+                          "2",
+                          "--burst",
+                          "--hangup-after",
+                          "100",
+                          "--wrong-byte",
+                          "0x1F00",
+                          "--wrong-byte",
+                          "17",
+                          "-v"});
     ASSERT_TRUE(r.ok) << r.error;
     const SimOptions& o = r.options;
     EXPECT_EQ(o.imagePath, "a.img");
