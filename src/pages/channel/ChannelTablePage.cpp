@@ -77,12 +77,24 @@ ChannelTablePage::ChannelTablePage(RadioSettings& settings, ViewFlags& flags, QW
     QStringList headers;
     int gridWidth = 2 * grid_->frameWidth() + grid_->verticalScrollBar()->sizeHint().width();
     const QFontMetrics headerMetrics(grid_->horizontalHeader()->font());
+    QFont boldFont = grid_->font();
+    boldFont.setBold(true);
+    const QFontMetrics cellMetrics(grid_->font());
+    const QFontMetrics boldMetrics(boldFont);
+    // The widest text each column can hold.
+    const QString widest[ColumnCount] = {
+        QStringLiteral("208"),           QStringLiteral("WWWWWWWW"),
+        QStringLiteral("446.01250"),     QStringLiteral("Inv DCS : 754"),
+        QStringLiteral("446.01250"),     QStringLiteral("Inv DCS : 754"),
+        kOn, QStringLiteral("S"), QStringLiteral("High"), kOn, kOn};
     for (int c = 0; c < ColumnCount; ++c) {
         headers << headerText(c);
-        // The width the layout asks for, or the header text's width when
-        // this system's font needs more.
-        const int width = std::max(twipsToPixels(this, kColumns[c].twips),
-                                   headerMetrics.horizontalAdvance(headerText(c)) + 8);
+        // The width the layout asks for, or more when this system's font
+        // needs it for the header or the column's widest text.
+        const QFontMetrics& m = c == ColumnChannel ? boldMetrics : cellMetrics;
+        const int width = std::max({twipsToPixels(this, kColumns[c].twips),
+                                    headerMetrics.horizontalAdvance(headerText(c)) + 8,
+                                    m.horizontalAdvance(widest[c]) + 12});
         grid_->setColumnWidth(c, width);
         gridWidth += width;
     }

@@ -6,8 +6,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include "pages/channel/ChannelGrid.h"
 #include "pages/channel/GroupSetDialog.h"
@@ -36,10 +37,13 @@ GroupSettingDialog::GroupSettingDialog(ChannelTable& table, QWidget* parent)
     grid_->setRowCount(kUserGroups);
     grid_->setColumnCount(3);
     const int widths[3] = {600, 1000, 1000};
+    const QStringList headers = {QStringLiteral("Group"), QStringLiteral("Capability"),
+                                 QStringLiteral("Use")};
+    const QFontMetrics headerMetrics(grid_->horizontalHeader()->font());
     for (int c = 0; c < 3; ++c)
-        grid_->setColumnWidth(c, twipsToPixels(this, widths[c]));
-    grid_->setHorizontalHeaderLabels(
-        {QStringLiteral("Group"), QStringLiteral("Capability"), QStringLiteral("Use")});
+        grid_->setColumnWidth(c, std::max(twipsToPixels(this, widths[c]),
+                                          headerMetrics.horizontalAdvance(headers[c]) + 12));
+    grid_->setHorizontalHeaderLabels(headers);
     grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
 
     int capabilitySum = 0;
@@ -61,8 +65,11 @@ GroupSettingDialog::GroupSettingDialog(ChannelTable& table, QWidget* parent)
     int gridWidth = 2 * grid_->frameWidth();
     for (int c = 0; c < 3; ++c)
         gridWidth += grid_->columnWidth(c);
-    gridWidth += grid_->verticalScrollBar()->sizeHint().width();
+    // Tall enough for all 13 rows, so no scroll bars are needed.
+    grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid_->setMinimumWidth(gridWidth);
+    grid_->setMaximumWidth(gridWidth);
     grid_->setMinimumHeight(grid_->horizontalHeader()->sizeHint().height() +
                             kUserGroups * grid_->verticalHeader()->defaultSectionSize() +
                             2 * grid_->frameWidth());
