@@ -1,10 +1,7 @@
 // The four signalling pages configured through their widgets, saved to a
 // setting file and written into a memory image, then loaded into a fresh
 // configuration: the fresh pages show what the first ones showed.
-#include <QComboBox>
-#include <QLineEdit>
 #include <QTemporaryDir>
-#include <QtTest>
 
 #include "controls/FilterEdit.h"
 #include "image/MemoryImage.h"
@@ -15,30 +12,12 @@
 #include "pages/signalling/ModemPage.h"
 #include "pages/signalling/SelcallDecodePage.h"
 #include "pages/signalling/SelcallEncodePage.h"
+#include "qt/signalling_support.h"
 
 using namespace ks340;
+using namespace sigtest;
 
 namespace {
-
-void choose(QComboBox* list, int index) {
-    QVERIFY(list->isEnabled());
-    QTest::keyClick(list, Qt::Key_Home);
-    for (int i = 0; i < index; ++i) QTest::keyClick(list, Qt::Key_Down);
-    QCOMPARE(list->currentIndex(), index);
-}
-
-// Focus moves only inside the active window.
-void activate(QWidget* page) {
-    page->show();
-    page->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(page));
-}
-
-void retype(QLineEdit* field, const QString& text) {
-    field->selectAll();
-    QTest::keyClick(field, Qt::Key_Delete);
-    QTest::keyClicks(field, text);
-}
 
 struct Pages {
     RadioSettings settings = newRadioSettings();
@@ -98,7 +77,7 @@ class RoundTripTest : public QObject {
         choose(e.call(2).encodeAlert, 0);
 
         SelcallDecodePage& d = p.decode;
-        activate(&d);
+        showActive(&d);
         const char* addresses[] = {"12345", "", "2X", "ABCDE", "9", "", "0S0", "99999999"};
         for (int i = 0; i < kDecodeEntries; ++i) {
             QTest::keyClicks(d.entry(i).address, addresses[i]);
@@ -107,24 +86,20 @@ class RoundTripTest : public QObject {
             choose(d.entry(i).ack, i % 4);
             QTest::keyClicks(d.entry(i).text, QStringLiteral("Entry %1").arg(i));
         }
-        d.decoderToneLengthField()->setFocus();
-        QTRY_VERIFY(d.decoderToneLengthField()->hasFocus());
+        focus(d.decoderToneLengthField());
         retype(d.decoderToneLengthField(), "73");
-        d.covertRxTimeField()->setFocus();
-        QTRY_VERIFY(!d.decoderToneLengthField()->hasFocus());
+        focus(d.covertRxTimeField());
         retype(d.covertRxTimeField(), "30");
         retype(d.covertTxTimeField(), "999");
 
         DtmfStatusPage& t = p.dtmf;
-        activate(&t);
+        showActive(&t);
         choose(t.dtmfList(), 1);
-        t.timeField(DtmfStatusPage::LeadIn)->setFocus();
-        QTRY_VERIFY(t.timeField(DtmfStatusPage::LeadIn)->hasFocus());
+        focus(t.timeField(DtmfStatusPage::LeadIn));
         retype(t.timeField(DtmfStatusPage::LeadIn), "1234");
-        t.timeField(DtmfStatusPage::Mark)->setFocus();
+        focus(t.timeField(DtmfStatusPage::Mark));
         retype(t.timeField(DtmfStatusPage::Mark), "88");
-        t.dtmfList()->setFocus();
-        QTRY_VERIFY(t.dtmfList()->hasFocus());
+        focus(t.dtmfList());
         for (int i = 0; i < 9; ++i) QTest::keyClicks(t.dtmfCodeField(i), QString("%1*#").arg(i + 1).repeated(i + 1).left(15));
         QTest::keyClicks(t.decodeAddressField(0), "123");
         choose(t.decodeActionList(0), 2);
