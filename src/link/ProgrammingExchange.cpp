@@ -222,21 +222,35 @@ void ProgrammingExchange::acceptReadPacket() {
 
 void ProgrammingExchange::onWatchdogExpired() {
     watchdogArmed_ = false;
+    const bool graceOver = grace_;
+    grace_ = false;
     switch (state_) {
     case Idle:
         return;
     case WriteRequestSent:
+    case ReadRequestSent:
+        if (graceOver) {
+            // Counted when the short wait ran out; the reply is still missing.
+            resendRequest();
+            return;
+        }
+        if (state_ == ReadRequestSent && requestRefused_) {
+            sendReadRequest();  // the refusal was counted when it came in
+            return;
+        }
         if (!countError()) return;
-        resendWriteRequest();
+        if (armedDelay_ == kRequestWatchdogMs) {
+            // A radio slower than the short wait: sending the request again
+            // now would cross its late reply. Give it the long wait first.
+            armWatchdog(kBlockWatchdogMs);
+            grace_ = true;
+            return;
+        }
+        resendRequest();
         return;
     case Writing:
         if (!countError()) return;
         sendBlock();  // the block that was not answered
-        return;
-    case ReadRequestSent:
-        // A refusal was already counted when it came in.
-        if (!requestRefused_ && !countError()) return;
-        sendReadRequest();
         return;
     case Reading:
         // Our answer or the radio's packet went missing. A refusal makes the
@@ -248,6 +262,13 @@ void ProgrammingExchange::onWatchdogExpired() {
         armWatchdog(kBlockWatchdogMs);
         return;
     }
+}
+
+void ProgrammingExchange::resendRequest() {
+    if (state_ == WriteRequestSent)
+        resendWriteRequest();
+    else
+        sendReadRequest();
 }
 
 void ProgrammingExchange::onTransportLost() {
@@ -271,9 +292,12 @@ void ProgrammingExchange::armWatchdog(int ms) {
     if (watchdogArmed_) return;
     timer_.start(ms);
     watchdogArmed_ = true;
+    armedDelay_ = ms;
+    grace_ = false;
 }
 
 void ProgrammingExchange::stopWatchdog() {
+    grace_ = false;
     if (!watchdogArmed_) return;
     timer_.stop();
     watchdogArmed_ = false;

@@ -13,11 +13,14 @@
 //   onTransportLost()        the port went away (cable pulled, device gone)
 // and learns about the outcome through ExchangeListener.
 //
-// Lost replies are recovered: on each watchdog expiry the exchange resends
-// what the other side has not answered (the request, the current block, or
-// a refusal asking the radio to repeat its last read packet). Errors in a
-// row are counted in errorCount; once it has passed 10 the transfer ends
-// with "Communication Error!!".
+// Lost replies are recovered: on watchdog expiry the exchange resends what
+// the other side has not answered (the request, the current block, or a
+// refusal asking the radio to repeat its last read packet). When a short
+// (25 ms) wait for a request's reply runs out, the exchange first waits the
+// long delay (100 ms) before asking again, so a slow radio's late reply is
+// not crossed by a second request. Errors in a row are counted in
+// errorCount; once it has passed 10 the transfer ends with
+// "Communication Error!!".
 #pragma once
 
 #include <array>
@@ -113,6 +116,7 @@ private:
     void sendBlock();
     void acceptReadPacket();
     void resendWriteRequest();
+    void resendRequest();
     void sendReadRequest();
     void takeReadPacket();
     void sendBytes(const std::uint8_t* data, int n);
@@ -135,6 +139,8 @@ private:
     bool packetValid_ = false;
     bool firstHalf_ = false;
     bool watchdogArmed_ = false;
+    int armedDelay_ = 0;    // delay of the watchdog armed last
+    bool grace_ = false;    // the armed watchdog is the long wait after a short one ran out
     bool busyReported_ = false;
     bool requestRefused_ = false;  // the read request was refused; resend on expiry
     std::array<std::uint8_t, wire::kReplySize> replyBytes_{};

@@ -135,10 +135,17 @@ TEST(ExchangeWrite, RefusedOrUnansweredBlockGoesAgain) {
 TEST(ExchangeWrite, LostRequestReplyResendsRequest) {
     Rig rig;
     rig.exchange.startWrite(patternImage(1));
-    rig.expire();
+    rig.expire();  // the long first wait
     EXPECT_EQ(countWrites(rig, kWriteRequest), 2);
     EXPECT_EQ(rig.timer.delay, 25);
     EXPECT_EQ(rig.exchange.errorCount(), 1);
+    rig.expire();  // the short wait: counted, then the long wait before asking again
+    EXPECT_EQ(countWrites(rig, kWriteRequest), 2);
+    EXPECT_EQ(rig.timer.delay, 100);
+    EXPECT_EQ(rig.exchange.errorCount(), 2);
+    rig.expire();
+    EXPECT_EQ(countWrites(rig, kWriteRequest), 3);
+    EXPECT_EQ(rig.exchange.errorCount(), 2);
 }
 
 TEST(ExchangeWrite, SplitReplyWaitsForSecondByte) {
@@ -346,6 +353,43 @@ TEST(ExchangeRead, ExtraBytesAfterReadyReplyWaitForTheNextNotification) {
     rig.receive(Bytes(p.begin() + 5, p.end()));
     EXPECT_EQ(rig.lastWrite(), kPacketOk);
     EXPECT_EQ(rig.exchange.image()[0], 0x33);
+}
+
+TEST(ExchangeRead, SlowReadyReplyIsStillTaken) {
+    Rig rig;
+    rig.exchange.startRead();
+    rig.expire();  // 25 ms passed without a reply
+    EXPECT_EQ(countWrites(rig, kReadRequest), 1);  // not asked again yet
+    EXPECT_EQ(rig.exchange.errorCount(), 1);
+    EXPECT_EQ(rig.timer.delay, 100);
+    rig.receive(kAck);
+    EXPECT_EQ(rig.exchange.exchangeState(), ProgrammingExchange::Reading);
+    EXPECT_EQ(rig.exchange.errorCount(), 0);
+}
+
+TEST(ExchangeRead, LostReadyReplyIsAskedAgainAfterTheLongWait) {
+    Rig rig;
+    rig.exchange.startRead();
+    rig.transport.deliver({0x99});  // a stray byte, dropped with the resend
+    rig.expire();
+    rig.expire();
+    EXPECT_EQ(countWrites(rig, kReadRequest), 2);
+    EXPECT_EQ(rig.transport.rx.count(), 0);
+    EXPECT_EQ(rig.exchange.errorCount(), 1);
+    EXPECT_EQ(rig.timer.delay, 25);
+}
+
+TEST(ExchangeRead, SilentRadioGivesUpAfterElevenRequestsMore) {
+    Rig rig;
+    rig.exchange.startRead();
+    int expiries = 0;
+    while (rig.listener.finishCount == 0 && expiries < 100) {
+        rig.expire();
+        ++expiries;
+    }
+    EXPECT_EQ(rig.listener.message, "Communication Error!!");
+    EXPECT_EQ(countWrites(rig, kReadRequest), 12);
+    EXPECT_FALSE(rig.timer.armed);
 }
 
 TEST(ExchangeRead, RefusedRequestIsSentAgainOnExpiry) {

@@ -128,12 +128,12 @@ void SerialEndToEndTest::initTestCase() {
 void SerialEndToEndTest::writeThenReadReturnsTheSameBytes_data() {
     QTest::addColumn<QStringList>("faults");
     QTest::newRow("clean line") << QStringList{};
-    QTest::newRow("dropped replies") << QStringList{"--drop-reply", "0.04", "--seed", "7"};
+    QTest::newRow("dropped replies") << QStringList{"--drop-reply", "0.015", "--seed", "7"};
     QTest::newRow("corrupted packets") << QStringList{"--corrupt-packet", "0.05", "--seed", "11"};
     QTest::newRow("burst start") << QStringList{"--burst"};
     QTest::newRow("stray bytes") << QStringList{"--stray-bytes=0.03", "--seed", "5"};
     QTest::newRow("refused requests") << QStringList{"--refuse-requests", "3"};
-    QTest::newRow("everything") << QStringList{"--drop-reply", "0.02", "--corrupt-packet", "0.02",
+    QTest::newRow("everything") << QStringList{"--drop-reply", "0.01", "--corrupt-packet", "0.02",
                                               "--stray-bytes=0.01", "--burst", "--refuse-requests",
                                               "2", "--seed", "3"};
 }
