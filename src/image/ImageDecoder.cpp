@@ -172,7 +172,10 @@ void readKeys(const Reader& r, OptionSettings& o) {
 }
 
 void readTones(const Reader& r, ToneSequenceSettings& t) {
-    t.toneset = r.byte(kToneset);
+    // A tone set the program does not know (a damaged or foreign image)
+    // leaves the choice as it was: the tone page could not show it and a
+    // setting file could not hold it.
+    if (isValidToneSet(r.byte(kToneset))) t.toneset = r.byte(kToneset);
     t.toneLength = r.byte(kToneLength) * 5;
     if (t.toneset == kUserToneSet) {
         for (int k = 0; k < kToneCount; ++k) {

@@ -284,6 +284,16 @@ TEST(DecodeTones, UserTonesAndBuiltInSets) {
     EXPECT_EQ(s.toneSequence.toneFrequency, ToneSetTable[6].tones);
 }
 
+TEST(DecodeTones, UnknownToneSetLeavesTheChoice) {
+    MemoryImage image{};
+    put(image, 0x86E, {200, 20});
+    RadioSettings s = newRadioSettings();
+    s.toneSequence.toneset = 3;
+    decodeMemoryImage(image, s);
+    EXPECT_EQ(s.toneSequence.toneset, 3);
+    EXPECT_EQ(s.toneSequence.toneLength, 100);
+}
+
 TEST(DecodeSelcall, PlaceFollowsTheType) {
     MemoryImage image{};
     put(image, 0x94F, {0x40 | 0x04 | 0x02 | 0x08});
