@@ -36,9 +36,9 @@ start_sim() {
     "$SIM" -q "$@" > "$WORK/sim.out" 2> "$WORK/sim.err" &
     SIM_PID=$!
     i=0
-    while [ ! -s "$WORK/sim.out" ] && [ $i -lt 100 ]; do sleep 0.05; i=$((i + 1)); done
+    while ! grep -q . "$WORK/sim.out" 2>/dev/null && [ $i -lt 400 ]; do sleep 0.05; i=$((i + 1)); done
     PORT=$(head -n 1 "$WORK/sim.out")
-    [ -n "$PORT" ] || { echo "link_bench: ks340sim did not start" >&2; exit 1; }
+    [ -n "$PORT" ] || { echo "link_bench: ks340sim did not start" >&2; cat "$WORK/sim.err" >&2; exit 1; }
 }
 
 stop_sim() {
