@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "cli/CliCommon.h"
 #include "cli/Verbs.h"
 #include "image/MemoryImage.h"
 #include "model/Defaults.h"
@@ -106,12 +107,7 @@ std::string padded(const std::string& utf8, std::size_t width) {
 
 }  // namespace
 
-// Reads a setting file into a new configuration as the program's Open does.
-// On failure returns false with a message naming the file and the line; a
-// warning (the file ended early) goes to stderr. The other verbs that read
-// setting files share it.
-bool loadConfiguration(const std::string& path, RadioSettings& settings, std::string& error);
-
+// A warning (the file ended early) goes to stderr; the load still counts.
 bool loadConfiguration(const std::string& path, RadioSettings& settings, std::string& error) {
     settings = newRadioSettings();
     const FileResult r = openSettingFile(path, settings);
