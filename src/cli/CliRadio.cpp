@@ -23,6 +23,7 @@
 #define KS340_FILENO fileno
 #endif
 
+#include "cli/CliCommon.h"
 #include "cli/Verbs.h"
 #include "image/MemoryImage.h"
 #include "link/serial/PortNames.h"
@@ -375,13 +376,12 @@ int runWrite(const Args& args) {
             return kExitFailure;
         }
     } else {
-        RadioSettings settings = newRadioSettings();
-        const FileResult r = openSettingFile(input, settings);
-        if (!r.ok) {
-            std::fprintf(stderr, "ks340ctl: %s\n", r.error.c_str());
+        // Read as the program's Open does, then the steps before every transfer.
+        RadioSettings settings;
+        if (!loadConfiguration(input, settings, error)) {
+            std::fprintf(stderr, "ks340ctl: %s\n", error.c_str());
             return kExitFailure;
         }
-        if (!r.warning.empty()) std::fprintf(stderr, "ks340ctl: warning: %s\n", r.warning.c_str());
         prepareForTransfer(settings);
         encodeMemoryImage(settings, image);
     }
