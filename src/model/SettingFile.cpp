@@ -303,16 +303,9 @@ private:
     }
 
     int integer() {
+        // Read as atoi reads: leading decimal digits, anything else gives 0,
+        // so files the earlier program wrote or hand-edited still load.
         const std::string_view f = nextField();
-        if (!f.empty() && f != kNull) {
-            const std::size_t start = f.find_first_not_of(" \t\v\f\r\n");
-            if (start != std::string_view::npos) {
-                std::size_t i = start;
-                if (f[i] == '+' || f[i] == '-') ++i;
-                if (i >= f.size() || f[i] < '0' || f[i] > '9')
-                    fail("field " + std::to_string(fieldNo_) + " is not a number");
-            }
-        }
         return leadingDecimal(f);
     }
 

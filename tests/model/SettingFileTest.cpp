@@ -514,10 +514,19 @@ TEST(SettingFileRejectTest, IndicesIntoFixedTables) {
     expectRejected(withLine(text, 226, "8" + tone.substr(1)), 226, "tone set 8");
 }
 
-TEST(SettingFileRejectTest, TextInNumberFields) {
-    const std::string text = defaultFile();
-    expectRejected(withLine(text, 225, "1,8,abc,2"), 225, "field 3 is not a number");
-    expectRejected(withLine(text, 1, "x,0,0,Vandrell"), 1, "field 1");
+TEST(SettingFileReadTest, TextInNumberFieldsReadsAsAtoiDoes) {
+    std::string text = defaultFile();
+    text = withLine(text, 225, "1,8,abc,2,12x, 7,-3");
+    RadioSettings s = newRadioSettings();
+    const FileResult r = readSettingText(text, s, "atoi.ks3");
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(s.option.txDelay, 1);
+    EXPECT_EQ(s.option.monitor, 8);
+    EXPECT_EQ(s.option.hook, 0);
+    EXPECT_EQ(s.option.hookScan, 2);
+    EXPECT_EQ(s.option.beep, 12);
+    EXPECT_EQ(s.option.publicAddress, 7);
+    EXPECT_EQ(s.option.powerUpAlert, -3);
 }
 
 TEST(SettingFileRejectTest, NulBytes) {
