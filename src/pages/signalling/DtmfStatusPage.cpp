@@ -1,7 +1,7 @@
 #include "pages/signalling/DtmfStatusPage.h"
 
 #include <QComboBox>
-#include <QEvent>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -218,7 +218,9 @@ void DtmfStatusPage::timeLeft(TimeField which) {
 }
 
 bool DtmfStatusPage::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusOut) {
+    // A context menu opened on the field does not end the editing.
+    if (event->type() == QEvent::FocusOut &&
+        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
         for (int i = 0; i < 4; ++i) {
             if (watched == times_[static_cast<std::size_t>(i)]) timeLeft(static_cast<TimeField>(i));
         }

@@ -1,7 +1,7 @@
 #include "pages/signalling/SelcallDecodePage.h"
 
 #include <QComboBox>
-#include <QEvent>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -139,7 +139,10 @@ SelcallDecodePage::SelcallDecodePage(RadioSettings& settings, ViewFlags& flags, 
 }
 
 bool SelcallDecodePage::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == toneLength_ && event->type() == QEvent::FocusOut) toneLengthLeft();
+    // A context menu opened on the field does not end the editing.
+    if (watched == toneLength_ && event->type() == QEvent::FocusOut &&
+        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
+        toneLengthLeft();
     return TabPage::eventFilter(watched, event);
 }
 
