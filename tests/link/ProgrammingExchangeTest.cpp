@@ -503,3 +503,45 @@ TEST(ExchangeRead, RestartDuringRequestBeginsAfresh) {
     EXPECT_EQ(rig.lastWrite(), kWriteRequest);
     EXPECT_EQ(rig.timer.delay, 100);
 }
+
+// ---------------------------------------------------------------- noise
+
+TEST(ExchangeNoise, RandomLineNoiseNeverCompletesOrOverrunsTheImage) {
+    std::uint32_t seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return seed >> 8;
+    };
+    for (int run = 0; run < 200; ++run) {
+        Rig rig;
+        LinkImage base{};
+        base.fill(0x5A);
+        if (run % 2)
+            rig.exchange.startRead(base);
+        else
+            rig.exchange.startWrite(base);
+        for (int step = 0; step < 400 && rig.listener.finishCount == 0; ++step) {
+            if (next() % 5 == 0) {
+                rig.timer.armed = false;
+                rig.exchange.onWatchdogExpired();
+                continue;
+            }
+            Bytes burst(1 + next() % 16);
+            for (auto& b : burst) b = static_cast<std::uint8_t>(next());
+            // Now and then a well-framed packet with a random address.
+            if (burst.size() == 12 && next() % 2) {
+                burst.front() = 0x99;
+                burst.back() = 0x66;
+            }
+            rig.receive(burst);
+            ASSERT_LE(rig.exchange.errorCount(), ProgrammingExchange::kMaxErrors + 1);
+        }
+        // Noise cannot pass for a whole transfer.
+        EXPECT_FALSE(rig.listener.finishCount == 1 && rig.listener.ok) << "run " << run;
+        EXPECT_LE(rig.listener.finishCount, 1);
+        if (rig.listener.finishCount == 1) {
+            EXPECT_EQ(rig.exchange.exchangeState(), ProgrammingExchange::Idle);
+            EXPECT_FALSE(rig.exchange.busy());
+        }
+    }
+}
