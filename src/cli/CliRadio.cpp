@@ -50,7 +50,7 @@ enum class FileKind { SettingFile, RawImage, Unknown };
 
 FileKind kindOf(const std::string& path) {
     if (endsWith(path, ".ks3")) return FileKind::SettingFile;
-    if (endsWith(path, ".img") || endsWith(path, ".bin")) return FileKind::RawImage;
+    if (endsWith(path, ".img")) return FileKind::RawImage;
     return FileKind::Unknown;
 }
 
