@@ -176,8 +176,6 @@ struct TransferResult {
     LinkImage image{};
 };
 
-// Opens the port, asks the question, runs one read (image null) or write.
-// Returns the process exit status; result holds the outcome.
 // --stats: the transfer time and the time from one packet to the next
 // (a whole round trip: packet out, reply back, next packet out).
 void printStats(const std::vector<qint64>& stamps, qint64 totalNs) {
@@ -189,6 +187,8 @@ void printStats(const std::vector<qint64>& stamps, qint64 totalNs) {
                  totalNs / 1e9, stamps.size(), at(0.5), at(0.9), gaps.empty() ? 0.0 : gaps.back());
 }
 
+// Opens the port, asks the question, runs one read (writeImage null) or
+// write. Returns the process exit status; result holds the outcome.
 int runTransfer(const std::string& port, bool yes, bool stats, const LinkImage* writeImage,
                 TransferResult& result) {
     application();
@@ -216,7 +216,7 @@ int runTransfer(const std::string& port, bool yes, bool stats, const LinkImage* 
         bar.update(position, writeImage ? maximum + 1 : maximum);
     });
     QObject::connect(&session, &RadioSession::bufferFull, [] {
-        std::fprintf(stderr, "\nbuff full\n");
+        std::fprintf(stderr, "buff full\n");
     });
     QObject::connect(&session, &RadioSession::finished, [&](bool ok, const QString& message) {
         if (ok) bar.update(510, 510);
