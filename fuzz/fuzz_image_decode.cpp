@@ -1,5 +1,7 @@
 // Any 8192 bytes read from a radio (or a damaged image file) must decode,
 // rebuild the channel table, prepare, encode and save without a fault.
+// (That the saved file loads again is checked by the unit tests; the
+// setting file reader has a fuzzer of its own.)
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -25,7 +27,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     MemoryImage image{};
     std::memcpy(image.data(), data, size < image.size() ? size : image.size());
 
-    RadioSettings settings = newRadioSettings();
+    // Copy-assigning keeps the text buffers of the earlier runs.
+    static const RadioSettings fresh = newRadioSettings();
+    static RadioSettings settings;
+    settings = fresh;
     decodeMemoryImage(image, settings);
     refreshChannelTable(settings, false);
 
@@ -46,15 +51,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(settings.selcallEncode.aniSequence.size() <= 15 && settings.selcallEncode.emgSequence.size() <= 15);
 
     prepareForSave(settings);
-    const std::string text = formatSettingFile(settings);
+    check(!formatSettingFile(settings).empty());
 
     prepareForTransfer(settings);
     const MemoryImage first = encodeMemoryImage(settings);
     check(encodeMemoryImage(settings) == first);
     check(formatMemoryMap(first).size() > 0);
 
-    // What the program saved after the read loads again.
-    RadioSettings loaded = newRadioSettings();
-    check(readSettingText(text, loaded, "fuzz.ks3").ok);
     return 0;
 }

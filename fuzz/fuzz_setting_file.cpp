@@ -13,7 +13,11 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace ks340;
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    RadioSettings settings = newRadioSettings();
+    // Copy-assigning keeps the text buffers of the earlier runs.
+    static const RadioSettings fresh = newRadioSettings();
+    static RadioSettings settings;
+    static RadioSettings again;
+    settings = fresh;
     const FileResult result = readSettingText(text, settings, "fuzz.ks3");
     if (!result.ok) {
         if (result.error.empty()) std::abort();  // a refusal says why
@@ -28,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (encodeMemoryImage(settings) != image) std::abort();
 
     // The saved text reads back into the same configuration.
-    RadioSettings again = newRadioSettings();
+    again = fresh;
     const FileResult reread = readSettingText(saved, again, "saved.ks3");
     if (!reread.ok) std::abort();
     refreshChannelTable(again, true);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <random>
 
 #include "image/ImageTestSupport.h"
 #include "model/SettingFile.h"
@@ -134,6 +135,33 @@ TEST(ImageRoundTrip, DecodedConfigurationSurvivesTheSettingFile) {
         ASSERT_EQ(formatSettingFile(e), text) << "seed " << seed;
         // And the radio gets the same bytes from the file as from the read.
         ASSERT_EQ(test::prepareAndEncode(e), test::prepareAndEncode(d)) << "seed " << seed;
+    }
+}
+
+TEST(ImageRoundTrip, AnyImageDecodesIntoALoadableSettingFile) {
+    std::mt19937 rng(2024);
+    for (int run = 0; run < 24; ++run) {
+        MemoryImage image{};
+        if (run == 0) {
+            image.fill(0xFF);
+        } else {
+            // Random bytes; every other run keeps the fixed bytes of a real
+            // image so that the channel and group areas look plausible.
+            for (std::uint8_t& b : image) b = static_cast<std::uint8_t>(rng());
+            if (run % 2 == 0) {
+                image[0x761] = 0xE0;
+                image[0x86E] = static_cast<std::uint8_t>(run % 8);
+            }
+        }
+        RadioSettings d = readBack(image);
+        prepareForSave(d);
+        const std::string text = formatSettingFile(d);
+        RadioSettings e = newRadioSettings();
+        const FileResult result = readSettingText(text, e, "decoded.ks3");
+        ASSERT_TRUE(result.ok) << "run " << run << ": " << result.error;
+        refreshChannelTable(e, true);
+        prepareForSave(e);
+        ASSERT_EQ(formatSettingFile(e), text) << "run " << run;
     }
 }
 
