@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "image/MemoryImage.h"
+#include "model/ChannelStep.h"
 #include "model/Tables.h"
 #include "model/ToneCode.h"
 
@@ -42,8 +43,9 @@ void buildRecord(ChannelTable& t, int j, std::int64_t receiveOffsetHz) {
 
     r[4] = e.label.empty() ? 0 : 0x20;
 
-    const std::int64_t rxHz = frequencyTextToHz(e.rxFrequency);
-    if (rxHz != 0) {
+    // Any number other than 0 is a frequency, however small.
+    if (leadingNumber(e.rxFrequency) != 0.0) {
+        const std::int64_t rxHz = frequencyTextToHz(e.rxFrequency);
         if (list.firstChannel == 0 || list.firstChannel > j) list.firstChannel = j;
         if (list.lastChannel < j) list.lastChannel = j;
         const FrequencyCode c = frequencyCode(rxHz + receiveOffsetHz);
@@ -60,8 +62,8 @@ void buildRecord(ChannelTable& t, int j, std::int64_t receiveOffsetHz) {
 
     r[3] = lowByte(e.rxSquelch);
 
-    const std::int64_t txHz = frequencyTextToHz(e.txFrequency);
-    if (txHz != 0) {
+    if (leadingNumber(e.txFrequency) != 0.0) {
+        const std::int64_t txHz = frequencyTextToHz(e.txFrequency);
         const FrequencyCode c = frequencyCode(txHz);
         e.txStepCode = c.stepCode;
         r[8] = static_cast<std::uint8_t>((c.stepCode << 6) | transmitSubBand(txHz));
