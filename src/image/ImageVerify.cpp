@@ -117,9 +117,7 @@ std::string imageAddressName(int a) {
         return "Decode / " + signalling::decodeEntryNames()[static_cast<std::size_t>(i)];
     if (int i = slotOf(a, L::kModemTexts, 43, 9); i >= 0) return "Modem / Modem Text " + std::to_string(i + 1);
     if (int i = slotOf(a, L::kStatusTexts, 9, 10); i >= 0) {
-        char buf[40];
-        std::snprintf(buf, sizeof buf, "DTMF and Selcall Status / Status %02d", i + 1);
-        return buf;
+        return std::string("DTMF and Selcall Status / Status ") + (i + 1 < 10 ? "0" : "") + std::to_string(i + 1);
     }
     if (int t = slotOf(a, L::kUserTones, 3, kToneCount); t >= 0)
         return "Tone Sequence / " + tonelists::toneLabel(t) + " (User)";

@@ -8,6 +8,8 @@
 #include <QObject>
 #include <QString>
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "link/ProgrammingExchange.h"
@@ -50,6 +52,11 @@ public:
     // The written image, or the image read (complete after finished(true)).
     const LinkImage& image() const;
 
+    // Sees every byte each way while set (sent: true for bytes to the
+    // radio), for a transfer trace. Set or clear it between transfers.
+    using TraceObserver = std::function<void(bool sent, const std::uint8_t* data, int n)>;
+    void setTraceObserver(TraceObserver observer);
+
 signals:
     // Progress bar position: done in 0..total (write 509, read 510).
     void progress(int done, int total);
@@ -63,12 +70,17 @@ signals:
 
 private:
     class Listener;
+    class Tap;
     void handleLost();
+    void traceReceived();
 
     std::unique_ptr<Listener> listener_;
     SerialTransport* transport_;
     WatchdogTimer* timer_;
+    std::unique_ptr<Tap> tap_;
     std::unique_ptr<ProgrammingExchange> exchange_;
+    TraceObserver trace_;
+    int tracedQueued_ = 0;  // bytes still queued that the trace has already seen
     QString openError_;
 };
 
