@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <fstream>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -25,7 +26,10 @@
 
 #include "cli/CliCommon.h"
 #include "cli/Verbs.h"
+#include "image/ImageBackup.h"
+#include "image/ImageVerify.h"
 #include "image/MemoryImage.h"
+#include "link/TransferTrace.h"
 #include "link/serial/PortNames.h"
 #include "link/serial/RadioSession.h"
 #include "model/Defaults.h"
@@ -68,6 +72,10 @@ struct RadioArgs {
     bool yes = false;
     bool stats = false;
     bool help = false;
+    std::string backupDir;   // --backup-dir; empty: the program's backups folder
+    bool noBackup = false;   // --no-backup
+    bool verify = false;     // --verify (write)
+    std::string trace;       // --trace FILE
     std::string error;
 };
 
@@ -90,6 +98,13 @@ RadioArgs parseRadioArgs(const Args& args, bool takesOutput) {
             r.yes = true;
         } else if (a == "--stats") {
             r.stats = true;
+        } else if (a == "--no-backup") {
+            r.noBackup = true;
+        } else if (a == "--verify") {
+            r.verify = true;
+        } else if (a == "--backup-dir" || a == "--trace") {
+            bool unused = false;
+            if (!value(i, a, a == "--trace" ? r.trace : r.backupDir, unused)) return r;
         } else if (a == "--port" || a == "-p") {
             if (!value(i, a, r.port, r.hasPort)) return r;
         } else if (a.rfind("--port=", 0) == 0) {
@@ -189,10 +204,35 @@ void printStats(const std::vector<qint64>& stamps, qint64 totalNs) {
 
 // Opens the port, asks the question, runs one read (writeImage null) or
 // write. Returns the process exit status; result holds the outcome.
+// Keeps the image of a transfer in the backups folder unless --no-backup.
+void keepBackup(const RadioArgs& a, const LinkImage& image, const char* kind) {
+    if (a.noBackup) return;
+    const std::string dir = a.backupDir.empty() ? defaultBackupDirectory() : a.backupDir;
+    const BackupResult b = writeImageBackup(dir, image, kind);
+    if (b.ok)
+        std::fprintf(stderr, "backup: %s\n", b.path.c_str());
+    else
+        std::fprintf(stderr, "ks340ctl: warning: no backup was kept: %s\n", b.error.c_str());
+}
+
 int runTransfer(const std::string& port, bool yes, bool stats, const LinkImage* writeImage,
-                TransferResult& result) {
+                TransferResult& result, const std::string& traceFile = {}) {
     application();
     RadioSession session;
+    // --trace: every byte each way, appended so a write and its verify read share one file.
+    std::ofstream traceStream;
+    std::unique_ptr<TransferTrace> trace;
+    const std::string& tracePath = traceFile.empty() ? globalTraceFilePath() : traceFile;
+    if (!tracePath.empty()) {
+        traceStream.open(tracePath, std::ios::app);
+        if (!traceStream) {
+            std::fprintf(stderr, "ks340ctl: %s: the trace file cannot be written\n", tracePath.c_str());
+            return kExitFailure;
+        }
+        trace = std::make_unique<TransferTrace>(traceStream);
+        trace->note(std::string(writeImage ? "write" : "read") + " on " + port);
+        session.setTraceObserver([&trace](bool sent, const std::uint8_t* data, int n) { trace->record(sent, data, n); });
+    }
     const PortChoice choice = resolvePortArgument(QString::fromStdString(port));
     if (!session.open(choice)) {
         std::fprintf(stderr, "%s\n", session.openErrorMessage().toLocal8Bit().constData());
@@ -236,6 +276,8 @@ int runTransfer(const std::string& port, bool yes, bool stats, const LinkImage* 
     if (stats) printStats(stamps, totalNs);
     if (result.ok) result.image = session.image();
     session.close();
+    session.setTraceObserver({});
+    if (trace) trace->note(result.message.toStdString());
 
     if (result.ok) {
         std::printf("%s\n", result.message.toLocal8Bit().constData());
@@ -298,7 +340,8 @@ int runPorts(const Args& args) {
 }
 
 int runRead(const Args& args) {
-    static const char* usage = "ks340ctl read --port PORT -o OUT.ks3|OUT.img [--yes] [--stats]";
+    static const char* usage =
+        "ks340ctl read --port PORT -o OUT.ks3|OUT.img [--yes] [--stats] [--backup-dir DIR|--no-backup] [--trace FILE]";
     const RadioArgs a = parseRadioArgs(args, true);
     if (a.help) {
         std::printf(
@@ -309,8 +352,12 @@ int runRead(const Args& args) {
             "completed. On a terminal it first asks \"Is the radio connected?\"\n"
             "(--yes answers it) and shows a progress bar. --stats prints the transfer\n"
             "time and the packet round-trip times.\n"
+            "Every completed read keeps the 8192-byte image in the backups folder\n"
+            "(%s, or --backup-dir DIR; --no-backup keeps none);\n"
+            "backups older than 365 days are removed. --trace FILE appends every byte\n"
+            "each way with millisecond times to FILE.\n"
             "Exit status 0 when the read completed, 1 when it failed.\n",
-            usage);
+            usage, defaultBackupDirectory().c_str());
         return kExitOk;
     }
     if (!a.error.empty()) return usageError("read", a.error, usage);
@@ -321,9 +368,11 @@ int runRead(const Args& args) {
     if (kind == FileKind::Unknown)
         return usageError("read", "the output must end in .ks3 or .img", usage);
 
+    if (a.verify) return usageError("read", "--verify belongs to write", usage);
     TransferResult result;
-    const int status = runTransfer(a.port, a.yes, a.stats, nullptr, result);
+    const int status = runTransfer(a.port, a.yes, a.stats, nullptr, result, a.trace);
     if (status != kExitOk) return status;
+    keepBackup(a, result.image, "read");
 
     std::string error;
     if (kind == FileKind::RawImage) {
@@ -346,7 +395,9 @@ int runRead(const Args& args) {
 }
 
 int runWrite(const Args& args) {
-    static const char* usage = "ks340ctl write IN.ks3|IN.img --port PORT [--yes] [--stats]";
+    static const char* usage =
+        "ks340ctl write IN.ks3|IN.img --port PORT [--yes] [--stats] [--verify] [--backup-dir DIR|--no-backup] "
+        "[--trace FILE]";
     const RadioArgs a = parseRadioArgs(args, false);
     if (a.help) {
         std::printf(
@@ -357,8 +408,13 @@ int runWrite(const Args& args) {
             "as it is. On a terminal it first asks \"Is the radio connected?\" (--yes\n"
             "answers it) and shows a progress bar. --stats prints the transfer time and\n"
             "the packet round-trip times.\n"
-            "Exit status 0 when the write completed, 1 when it failed.\n",
-            usage);
+            "--verify reads the radio back after the write and compares the bytes the\n"
+            "write sent; differences are listed with their addresses and settings.\n"
+            "Every write keeps the image sent in the backups folder (%s,\n"
+            "or --backup-dir DIR; --no-backup keeps none). --trace FILE appends every\n"
+            "byte each way with millisecond times to FILE.\n"
+            "Exit status 0 when the write (and the verify) succeeded, 1 when not.\n",
+            usage, defaultBackupDirectory().c_str());
         return kExitOk;
     }
     if (!a.error.empty()) return usageError("write", a.error, usage);
@@ -386,7 +442,26 @@ int runWrite(const Args& args) {
         encodeMemoryImage(settings, image);
     }
     TransferResult result;
-    return runTransfer(a.port, a.yes, a.stats, &image, result);
+    const int status = runTransfer(a.port, a.yes, a.stats, &image, result, a.trace);
+    keepBackup(a, image, status == kExitOk ? "write" : "write-failed");
+    if (status != kExitOk || !a.verify) return status;
+
+    // --verify: read the radio back and compare the bytes the write sent.
+    TransferResult back;
+    const int readStatus = runTransfer(a.port, true, a.stats, nullptr, back, a.trace);
+    if (readStatus != kExitOk) {
+        std::fprintf(stderr, "ks340ctl: the radio could not be read back to verify the write\n");
+        return kExitFailure;
+    }
+    keepBackup(a, back.image, "read");
+    const std::vector<ByteMismatch> mismatches = compareWrittenImage(image, back.image);
+    if (!mismatches.empty()) {
+        std::fprintf(stderr, "Verify failed: %zu byte(s) differ from what was written:\n%s", mismatches.size(),
+                     formatByteMismatches(mismatches).c_str());
+        return kExitFailure;
+    }
+    std::printf("Verify OK: the radio holds the bytes written\n");
+    return kExitOk;
 }
 
 }  // namespace ks340::cli

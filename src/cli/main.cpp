@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/CliCommon.h"
 #include "cli/Verbs.h"
 
 namespace {
@@ -27,22 +28,40 @@ const Verb kVerbs[] = {
     {"read", "read a radio into a setting file or image", ks340::cli::runRead},
     {"write", "write a setting file or image to a radio", ks340::cli::runWrite},
     {"print", "print reports to a PDF file", ks340::cli::runPrint},
+    {"export-csv", "write the channel list to a CSV file", ks340::cli::runExportCsv},
+    {"import-csv", "read the channel list from a CSV file", ks340::cli::runImportCsv},
+    {"diff", "list the settings two configurations differ in", ks340::cli::runDiff},
 };
 
 void usage(FILE* out) {
     std::fprintf(out, "Usage: ks340ctl VERB [OPTIONS] [ARGS]\n\nVerbs:\n");
-    for (const Verb& v : kVerbs) std::fprintf(out, "  %-9s %s\n", v.name, v.summary);
+    for (const Verb& v : kVerbs) std::fprintf(out, "  %-10s %s\n", v.name, v.summary);
     std::fprintf(out, "\n'ks340ctl VERB --help' describes one verb.\n");
+    std::fprintf(out, "'ks340ctl --trace FILE read|write ...' writes every byte of the transfer to FILE.\n");
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
+    // Options before the verb: --trace FILE.
+    int first = 1;
+    while (first < argc && (std::strcmp(argv[first], "--trace") == 0 || std::strncmp(argv[first], "--trace=", 8) == 0)) {
+        if (argv[first][7] == '=') {
+            ks340::cli::setGlobalTraceFile(argv[first] + 8);
+            first += 1;
+        } else if (first + 1 < argc) {
+            ks340::cli::setGlobalTraceFile(argv[first + 1]);
+            first += 2;
+        } else {
+            std::fprintf(stderr, "ks340ctl: option '--trace' needs a file\n");
+            return ks340::cli::kExitUsage;
+        }
+    }
+    if (argc - first < 1) {
         usage(stderr);
         return ks340::cli::kExitUsage;
     }
-    const std::string verb = argv[1];
+    const std::string verb = argv[first];
     if (verb == "--help" || verb == "-h" || verb == "help") {
         usage(stdout);
         return 0;
@@ -51,7 +70,7 @@ int main(int argc, char** argv) {
         std::printf("ks340ctl %s\n", KS340_VERSION);
         return 0;
     }
-    std::vector<std::string> args(argv + 2, argv + argc);
+    std::vector<std::string> args(argv + first + 1, argv + argc);
     for (const Verb& v : kVerbs)
         if (verb == v.name) return v.run(args);
     std::fprintf(stderr, "ks340ctl: unknown verb '%s'\n", verb.c_str());

@@ -1,0 +1,257 @@
+// ks340ctl verbs for channel CSV files and comparing configurations:
+// export-csv, import-csv, diff. Also the transfer options shared by read and
+// write: the image backups and the transfer trace.
+#include <QStandardPaths>
+#include <QString>
+
+#include <cctype>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "cli/CliCommon.h"
+#include "cli/Verbs.h"
+#include "image/ChannelCsv.h"
+#include "image/ImageBackup.h"
+#include "image/MemoryImage.h"
+#include "image/SettingsDiff.h"
+#include "model/Defaults.h"
+#include "model/SettingFile.h"
+#include "model/Signalling.h"
+
+namespace ks340::cli {
+
+namespace {
+
+std::string globalTraceFile;
+
+bool endsWithNoCase(const std::string& s, const char* suffix) {
+    const std::string x(suffix);
+    if (s.size() < x.size()) return false;
+    for (std::size_t i = 0; i < x.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(s[s.size() - x.size() + i])) != x[i]) return false;
+    return true;
+}
+
+bool isImagePath(const std::string& path) { return endsWithNoCase(path, ".img") || endsWithNoCase(path, ".bin"); }
+
+int usageError(const char* verb, const std::string& message, const char* usage) {
+    std::fprintf(stderr, "ks340ctl %s: %s\nUsage: %s\n", verb, message.c_str(), usage);
+    return kExitUsage;
+}
+
+struct BeyondArgs {
+    std::vector<std::string> positional;
+    std::string output;
+    bool hasOutput = false;
+    std::string format;
+    bool cutLabels = false;
+    bool help = false;
+    std::string error;
+};
+
+BeyondArgs parseArgs(const Args& args, bool takesOutput, bool takesFormat, bool takesCut) {
+    BeyondArgs r;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](std::string& out) {
+            if (i + 1 >= args.size()) {
+                r.error = "option '" + a + "' needs a value";
+                return false;
+            }
+            out = args[++i];
+            return true;
+        };
+        if (a == "--help" || a == "-h") {
+            r.help = true;
+        } else if (takesOutput && (a == "-o" || a == "--output")) {
+            if (!value(r.output)) return r;
+            r.hasOutput = true;
+        } else if (takesOutput && a.rfind("--output=", 0) == 0) {
+            r.output = a.substr(9);
+            r.hasOutput = true;
+        } else if (takesFormat && a == "--format") {
+            if (!value(r.format)) return r;
+        } else if (takesFormat && a.rfind("--format=", 0) == 0) {
+            r.format = a.substr(9);
+        } else if (takesCut && a == "--cut-labels") {
+            r.cutLabels = true;
+        } else if (a.size() > 1 && a[0] == '-') {
+            r.error = "unknown option '" + a + "'";
+            return r;
+        } else {
+            r.positional.push_back(a);
+        }
+    }
+    return r;
+}
+
+bool readText(const std::string& path, std::string& text, std::string& error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = path + ": cannot be opened";
+        return false;
+    }
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    text = ss.str();
+    return true;
+}
+
+bool writeText(const std::string& path, const std::string& text, std::string& error) {
+    const std::string temporary = path + ".part";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out || !(out << text) || !out.flush()) {
+            error = path + ": cannot be written";
+            out.close();
+            std::remove(temporary.c_str());
+            return false;
+        }
+    }
+    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        error = path + ": cannot be written";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+// A .ks3 file as the program's Open reads it, or a raw image decoded as a
+// radio read is.
+bool loadAnyConfiguration(const std::string& path, RadioSettings& settings, std::string& error) {
+    if (!isImagePath(path)) return loadConfiguration(path, settings, error);
+    MemoryImage image{};
+    if (!readImageFile(path, image, error)) return false;
+    settings = newRadioSettings();
+    decodeMemoryImage(image, settings);
+    refreshChannelTable(settings, false);
+    return true;
+}
+
+std::string defaultBackupDirectory() {
+    // The same folder the desktop program uses.
+    return (QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+            QStringLiteral("/KS340/backups"))
+        .toStdString();
+}
+
+void setGlobalTraceFile(const std::string& path) { globalTraceFile = path; }
+const std::string& globalTraceFilePath() { return globalTraceFile; }
+
+int runExportCsv(const Args& args) {
+    static const char* usage = "ks340ctl export-csv IN.ks3|IN.img -o OUT.csv [--format native|common]";
+    const BeyondArgs a = parseArgs(args, true, true, false);
+    if (a.help) {
+        std::printf(
+            "Usage: %s\n\n"
+            "Writes every programmed channel of the configuration to a CSV file.\n"
+            "--format native (the default): this program's columns, Group,CH,Label,\n"
+            "  Rx Freq.,RX Option,Tx Freq.,Tx Option,Scan CH,BandWidth,Tx Power,\n"
+            "  Priority CH,PowON CH, with the texts the channel grid shows.\n"
+            "--format common: the channel CSV of multi-radio programming tools,\n"
+            "  Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,\n"
+            "  DtcsPolarity,Mode,TStep,Skip,Power,Comment,RxDtcsCode,CrossMode.\n",
+            usage);
+        return kExitOk;
+    }
+    if (!a.error.empty()) return usageError("export-csv", a.error, usage);
+    if (a.positional.size() != 1) return usageError("export-csv", "give exactly one input file", usage);
+    if (!a.hasOutput || a.output.empty()) return usageError("export-csv", "the output file is missing (-o)", usage);
+    const auto format = a.format.empty() ? std::optional(ChannelCsvFormat::Native) : channelCsvFormatFromName(a.format);
+    if (!format) return usageError("export-csv", "unknown format '" + a.format + "' (native or common)", usage);
+    RadioSettings settings;
+    std::string error;
+    if (!loadAnyConfiguration(a.positional[0], settings, error) ||
+        !writeText(a.output, exportChannelCsv(settings, *format), error)) {
+        std::fprintf(stderr, "ks340ctl: %s\n", error.c_str());
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
+int runImportCsv(const Args& args) {
+    static const char* usage =
+        "ks340ctl import-csv IN.ks3 CHANNELS.csv -o OUT.ks3 [--format native|common] [--cut-labels]";
+    const BeyondArgs a = parseArgs(args, true, true, true);
+    if (a.help) {
+        std::printf(
+            "Usage: %s\n\n"
+            "Replaces the channel list of IN.ks3 (or IN.img) with the channels of\n"
+            "CHANNELS.csv and saves the result as OUT.ks3. The layout is taken from the\n"
+            "header line unless --format names it (native or common; see export-csv).\n"
+            "Every row is checked against the band and channel raster of the file's\n"
+            "model and band, and labels against the radio's characters and 8-character\n"
+            "length (--cut-labels cuts longer labels instead). Any bad row is reported\n"
+            "as \"line N, COLUMN: reason\" and nothing is written.\n"
+            "Exit status 0 when imported, 1 when a row or a file was bad.\n",
+            usage);
+        return kExitOk;
+    }
+    if (!a.error.empty()) return usageError("import-csv", a.error, usage);
+    if (a.positional.size() != 2) return usageError("import-csv", "give the configuration and the CSV file", usage);
+    if (!a.hasOutput || a.output.empty()) return usageError("import-csv", "the output file is missing (-o)", usage);
+    CsvImportOptions options;
+    options.cutLongLabels = a.cutLabels;
+    if (!a.format.empty()) {
+        options.format = channelCsvFormatFromName(a.format);
+        if (!options.format) return usageError("import-csv", "unknown format '" + a.format + "' (native or common)", usage);
+    }
+    RadioSettings settings;
+    std::string error, text;
+    if (!loadAnyConfiguration(a.positional[0], settings, error) || !readText(a.positional[1], text, error)) {
+        std::fprintf(stderr, "ks340ctl: %s\n", error.c_str());
+        return kExitFailure;
+    }
+    const CsvImportResult r = importChannelCsv(text, settings, options);
+    if (!r.ok) {
+        for (const CsvIssue& issue : r.errors)
+            std::fprintf(stderr, "%s: %s\n", a.positional[1].c_str(), formatCsvIssue(issue).c_str());
+        std::fprintf(stderr, "ks340ctl: %zu error(s); nothing was imported\n", r.errors.size());
+        return kExitFailure;
+    }
+    for (const CsvIssue& note : r.notes)
+        std::fprintf(stderr, "%s: %s\n", a.positional[1].c_str(), formatCsvIssue(note).c_str());
+    prepareForSave(settings);
+    const FileResult saved = writeSettingFile(a.output, settings);
+    if (!saved.ok) {
+        std::fprintf(stderr, "ks340ctl: %s\n", saved.error.c_str());
+        return kExitFailure;
+    }
+    std::printf("%d channel(s) imported\n", r.channels);
+    return kExitOk;
+}
+
+int runDiff(const Args& args) {
+    static const char* usage = "ks340ctl diff A.ks3|A.img B.ks3|B.img";
+    const BeyondArgs a = parseArgs(args, false, false, false);
+    if (a.help) {
+        std::printf(
+            "Usage: %s\n\n"
+            "Lists the settings in which two configurations differ, by the names the\n"
+            "pages show them under, one a line:\n"
+            "  Channel 12 Rx Freq.: 150.00000 -> 150.01250\n"
+            "  Option / Beep: Enable -> Disable\n"
+            "A file ending in .img is a memory image, decoded as a radio read is.\n"
+            "Exit status 0 when they are the same, 1 when they differ or a file\n"
+            "cannot be read.\n",
+            usage);
+        return kExitOk;
+    }
+    if (!a.error.empty()) return usageError("diff", a.error, usage);
+    if (a.positional.size() != 2) return usageError("diff", "give exactly two files", usage);
+    RadioSettings first, second;
+    std::string error;
+    if (!loadAnyConfiguration(a.positional[0], first, error) || !loadAnyConfiguration(a.positional[1], second, error)) {
+        std::fprintf(stderr, "ks340ctl: %s\n", error.c_str());
+        return kExitFailure;
+    }
+    const std::vector<SettingDifference> differences = diffSettings(first, second);
+    for (const SettingDifference& d : differences) std::printf("%s\n", formatSettingDifference(d).c_str());
+    return differences.empty() ? kExitOk : kExitFailure;
+}
+
+}  // namespace ks340::cli
