@@ -67,6 +67,7 @@ QLabel* addRow(QGridLayout* grid, int row, const QString& text, QWidget* field,
 
 QGridLayout* newGrid(QGroupBox* box) {
     auto* grid = new QGridLayout(box);
+    grid->setVerticalSpacing(3);
     grid->setColumnStretch(3, 1);
     grid->setColumnMinimumWidth(2, 12);
     return grid;
@@ -95,6 +96,7 @@ void OptionPage::buildLayout() {
     // KEY
     auto* keyBox = new QGroupBox(tr("KEY"));
     auto* keyGrid = new QGridLayout(keyBox);
+    keyGrid->setVerticalSpacing(3);
     for (int key = 0; key < 3; ++key) {
         QComboBox* shortList = newList();
         QComboBox* longList = newList();
@@ -213,6 +215,7 @@ void OptionPage::buildLayout() {
     columns->addLayout(left, 1);
     columns->addLayout(right, 1);
     auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(4, 4, 4, 4);
     outer->addWidget(keyBox);
     outer->addLayout(columns);
     outer->addStretch(1);
