@@ -250,7 +250,6 @@ void OptionPage::onChoice(QComboBox* box, const QString& label, std::function<vo
 void OptionPage::edited(const QString& label) { emit settingsEdited(tr("Set %1").arg(label)); }
 
 void OptionPage::connectHandlers() {
-    OptionSettings& o = settings_.option;
     for (int key = 0; key < 3; ++key) {
         QComboBox* shortList = keyLists_[static_cast<std::size_t>(shortSlot(key))];
         QComboBox* longList = keyLists_[static_cast<std::size_t>(longSlot(key))];
@@ -264,8 +263,8 @@ void OptionPage::connectHandlers() {
                  });
     }
 
-    const auto direct = [this, &o](QComboBox* box, const QString& label, Field field) {
-        onChoice(box, label, [&o, field](int position) { o.*field = position; });
+    const auto direct = [this](QComboBox* box, const QString& label, Field field) {
+        onChoice(box, label, [this, field](int position) { settings_.option.*field = position; });
     };
     direct(txDelay_, tr("Tx Delay"), &OptionSettings::txDelay);
     direct(monitor_, tr("Monitor"), &OptionSettings::monitor);
@@ -279,8 +278,9 @@ void OptionPage::connectHandlers() {
     direct(scanType_, tr("Scan Type"), &OptionSettings::scanType);
     direct(scanWaitTime_, tr("Scan Wait Time"), &OptionSettings::scanWaitTime);
     direct(priorityLbTime_, tr("Priority LB Time"), &OptionSettings::priorityLbTime);
-    onChoice(txTimer_, tr("Tx Timer"), [&o](int position) { o.txTimer = position + 1; });
-    onChoice(txInhibit_, tr("Tx Inhibit"), [&o](int position) { o.txInhibit = position + 1; });
+    onChoice(txTimer_, tr("Tx Timer"), [this](int position) { settings_.option.txTimer = position + 1; });
+    onChoice(txInhibit_, tr("Tx Inhibit"),
+             [this](int position) { settings_.option.txInhibit = position + 1; });
 
     onChoice(hook_, tr("Hook"), [this](int position) { hookChosen(position); });
     onChoice(powerUp_, tr("Power up"), [this](int position) { powerUpChosen(position); });
