@@ -260,7 +260,7 @@ std::vector<std::string> commonRow(int location, const Slot& s, const ChannelEnt
             t.polarity,
             e.bandwidth ? "FM" : "NFM",
             step,
-            e.scanChannel ? "" : "S",
+            e.priorityChannel ? "P" : (e.scanChannel ? "" : "S"),
             e.txPower ? "High" : "Low",
             comment,
             t.rxDtcs,
@@ -358,9 +358,7 @@ bool labelCharacterAllowed(char c) {
 // Label checks: the radio's alphabet and at most 8 characters.
 std::string checkLabel(RowReader& r, const std::string& column, const CsvImportOptions& options,
                        std::vector<CsvIssue>& notes) {
-    std::string label = r.raw(column);
-    // Trailing blanks are padding; leading ones are kept as typed.
-    while (!label.empty() && (label.back() == ' ' || label.back() == '\t')) label.pop_back();
+    const std::string label = r.raw(column);
     bool lossy = false;
     const std::string bytes = utf8ToCp1252(label, &lossy);
     std::string bad;
@@ -624,7 +622,8 @@ void readCommonRow(RowReader& r, const std::vector<Slot>& slots, const Band& ban
     else if (sameText(mode, "NFM")) e.bandwidth = 0;
     else r.error("Mode", "mode '" + mode + "' is not supported (FM or NFM)");
     const std::string skip = r.get("Skip");
-    if (skip.empty() || sameText(skip, "P")) e.scanChannel = 1;
+    if (skip.empty()) e.scanChannel = 1;
+    else if (sameText(skip, "P")) e.scanChannel = e.priorityChannel = 1;
     else if (sameText(skip, "S")) e.scanChannel = 0;
     else r.error("Skip", "'" + skip + "' should be empty, S or P");
     if (const auto p = powerLevel(r)) e.txPower = *p;
@@ -764,8 +763,9 @@ CsvImportResult importChannelCsv(std::string_view text, RadioSettings& settings,
             continue;
         }
         seen[key] = ic.line;
+        const char* priorityColumn = format == ChannelCsvFormat::Native ? "Priority CH" : "Skip";
         for (auto [flag, lines2, column] :
-             {std::tuple<int, std::map<int, int>*, const char*>{ic.entry.priorityChannel, &priorityLine, "Priority CH"},
+             {std::tuple<int, std::map<int, int>*, const char*>{ic.entry.priorityChannel, &priorityLine, priorityColumn},
               {ic.entry.powerOnChannel, &powerOnLine, "PowON CH"}}) {
             if (!flag) continue;
             if (const auto it = lines2->find(ic.slot.group); it != lines2->end())

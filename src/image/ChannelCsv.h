@@ -9,7 +9,8 @@
 //    (Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,
 //    DtcsCode,DtcsPolarity,Mode,TStep,Skip,Power,Comment, then RxDtcsCode and
 //    CrossMode). Duplex and Offset give the transmit frequency, the tone mode
-//    the CTCSS/DCS codes, Mode FM/NFM the bandwidth and Skip the scan mark.
+//    the CTCSS/DCS codes, Mode FM/NFM the bandwidth and Skip the scan mark
+//    ("S" not scanned, "P" the priority channel). It has no power-on mark.
 //    Location is the channel number in the all-channel list, and in group
 //    scan mode the position counted through groups 1..13 in order.
 //
