@@ -174,6 +174,25 @@ private slots:
         QCOMPARE(d.rxFrequencyField()->text(), QStringLiteral("150.01250"));
     }
 
+    void cancellingWithABadFrequencyDoesNotWarn() {
+        setBand(0, 1);
+        open(0, 1, 2);
+        ChannelSettingDialog d(settings.channelTable, settings.header, pending);
+        d.show();
+        QVERIFY(QTest::qWaitForWindowActive(&d));
+        QTest::keyClicks(d.rxFrequencyField(), QStringLiteral("999"));
+        bool warned = false;
+        auto box = whenModal<QMessageBox>([&warned](QMessageBox* b) {
+            warned = true;
+            b->accept();
+        }, 40);
+        QTest::mouseClick(d.cancelButton(), Qt::LeftButton);
+        QTRY_COMPARE(pendingModalPolls(), 0);
+        QVERIFY(!warned);
+        QCOMPARE(d.result(), int(QDialog::Rejected));
+        QVERIFY(!d.isVisible());
+    }
+
     void outOfBandRevertsAndWarns_data() {
         QTest::addColumn<int>("model");
         QTest::addColumn<int>("band");

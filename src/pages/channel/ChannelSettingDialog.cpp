@@ -1,5 +1,6 @@
 #include "pages/channel/ChannelSettingDialog.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -88,7 +89,8 @@ ChannelSettingDialog::ChannelSettingDialog(ChannelTable& table, const HeaderSett
     ok_ = buttons->button(QDialogButtonBox::Ok);
     ok_->setText(QStringLiteral("&OK"));
     ok_->setDefault(true);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("&Cancel"));
+    cancel_ = buttons->button(QDialogButtonBox::Cancel);
+    cancel_->setText(QStringLiteral("&Cancel"));
     buttons->addButton(rxEqualsTx_, QDialogButtonBox::ActionRole);
     connect(rxEqualsTx_, &QPushButton::clicked, this, &ChannelSettingDialog::copyRxToTx);
     connect(ok_, &QPushButton::clicked, this, &ChannelSettingDialog::okPressed);
@@ -305,8 +307,10 @@ bool ChannelSettingDialog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut &&
         (watched == rx_.frequency || watched == tx_.frequency)) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        // Leaving the field checks it; a window switch or a popup does not.
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+        // Leaving the field checks it; a window switch or a popup does not,
+        // nor going to Cancel, which drops the typed text anyway.
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+            QApplication::focusWidget() != cancel_)
             snapFrequencyField(static_cast<QLineEdit*>(watched));
     }
     return QDialog::eventFilter(watched, event);

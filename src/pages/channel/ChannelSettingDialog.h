@@ -63,6 +63,7 @@ public:
     QCheckBox* txInverseBox() const { return tx_.inverseBox; }
     QPushButton* rxEqualsTxButton() const { return rxEqualsTx_; }
     QPushButton* okButton() const { return ok_; }
+    QPushButton* cancelButton() const { return cancel_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -114,6 +115,7 @@ private:
     PrintableTextEdit* label_ = nullptr;
     QPushButton* rxEqualsTx_ = nullptr;
     QPushButton* ok_ = nullptr;
+    QPushButton* cancel_ = nullptr;
 };
 
 // Grid text of a tone code with its inverse flag ("OFF", "CTCSS : 67.0",
