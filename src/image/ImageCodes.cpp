@@ -142,14 +142,18 @@ std::string hzToFrequencyText(std::int64_t hz) {
     // Five decimals of MHz are tens of hertz; round half away from zero
     // as printf does for these exactly representable values.
     const bool negative = hz < 0;
-    std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(hz)
-                                       : static_cast<std::uint64_t>(hz);
-    magnitude = (magnitude + 5) / 10;
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%s%llu.%05llu", negative && magnitude != 0 ? "-" : "",
-                  static_cast<unsigned long long>(magnitude / 100000),
-                  static_cast<unsigned long long>(magnitude % 100000));
-    return buf;
+    std::uint64_t tens = negative ? 0 - static_cast<std::uint64_t>(hz) : static_cast<std::uint64_t>(hz);
+    tens = (tens + 5) / 10;
+    char buf[32];
+    char* p = buf + sizeof buf;
+    for (int i = 0; i < 5; ++i, tens /= 10) *--p = static_cast<char>('0' + tens % 10);
+    *--p = '.';
+    do {
+        *--p = static_cast<char>('0' + tens % 10);
+        tens /= 10;
+    } while (tens != 0);
+    if (negative && std::string_view(p, static_cast<std::size_t>(buf + sizeof buf - p)) != "0.00000") *--p = '-';
+    return std::string(p, static_cast<std::size_t>(buf + sizeof buf - p));
 }
 
 bool channelBit(const std::array<std::uint8_t, 26>& mask, int channel) {

@@ -62,6 +62,9 @@ TEST(FrequencyText, ReadsAndWritesFiveDecimalMegahertz) {
     EXPECT_EQ(hzToFrequencyText(446'006'250), "446.00625");
     EXPECT_EQ(hzToFrequencyText(480'000'000), "480.00000");
     EXPECT_EQ(hzToFrequencyText(5'000), "0.00500");
+    EXPECT_EQ(hzToFrequencyText(0), "0.00000");
+    EXPECT_EQ(hzToFrequencyText(-45'097'500), "-45.09750");
+    EXPECT_EQ(hzToFrequencyText(1'234'567'890'000), "1234567.89000");
 }
 
 TEST(TextCode, TableAndOwnCodes) {
