@@ -31,6 +31,19 @@ std::string bitmapChannels(int a, int base) {
     return "(channels " + std::to_string(16 * word + 1) + ".." + std::to_string(16 * word + 16) + ")";
 }
 
+// The first nine bytes hold switches of several pages.
+constexpr const char* kSettingsBlock[kChannelRecordSize] = {
+    "Option / Tx Inhibit, Mark Idle, Tx Delay, PTT Timer, Busy Ch. Lock out, Beep",
+    "Option / Scan Tx, Scan Type; Header / Model, Radio Band; DTMF",
+    "Option / Tx Inhibit; Radio / Priority CH present",
+    "Option / Tx Timer",
+    "Option / Priority LB Time, Scan Wait Time",
+    "Option / Scan Speed Time",
+    "Radio / Mode, PowON CH present",
+    "Option / Power up Alert, Hook, Tx Inhibit Alert; Radio / Scan CH present",
+    "Option / Hook Scan, Open Lock, Auto Mute, Power up; Header / Speaker; Encode / Selcall, ANI",
+};
+
 struct Single {
     int address;
     int length;
@@ -90,7 +103,7 @@ constexpr Single kSingles[] = {
     {L::kEmgLong, 17, "Encode / EMG Tone"},
     {L::kAniLong, 17, "Encode / ANI Tone"},
     {L::kLightKeyAbsent, 1, "Option / Light key"},
-    {L::kLogo, L::kLogoWidth, "Header / LCD Display Logo"},
+    {L::kLogo, L::kLogoWidth + 1, "Header / LCD Display Logo"},
 };
 
 }  // namespace
@@ -99,7 +112,7 @@ std::string imageAddressName(int a) {
     if (a < 0 || a >= static_cast<int>(kImageSize)) return "Outside the image (" + hex(a) + ")";
     if (a >= static_cast<int>(kTransferSize)) return "Unused (" + hex(a) + ")";
     if (a <= L::kChannelAreaEnd) {
-        if (a < kChannelRecordSize) return "Radio / Channel settings block";
+        if (a < kChannelRecordSize) return kSettingsBlock[a];
         return "Channel " + std::to_string(a / kChannelRecordSize);
     }
     if (int g = slotOf(a, L::kGroupRecords, 5, 13); g >= 0) return "Radio / Group " + std::to_string(g + 1) + " record";
