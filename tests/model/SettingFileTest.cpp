@@ -520,13 +520,14 @@ TEST(SettingFileReadTest, TextInNumberFieldsReadsAsAtoiDoes) {
     RadioSettings s = newRadioSettings();
     const FileResult r = readSettingText(text, s, "atoi.ks3");
     ASSERT_TRUE(r.ok) << r.error;
-    EXPECT_EQ(s.option.txDelay, 1);
-    EXPECT_EQ(s.option.monitor, 8);
-    EXPECT_EQ(s.option.hook, 0);
-    EXPECT_EQ(s.option.hookScan, 2);
-    EXPECT_EQ(s.option.beep, 12);
-    EXPECT_EQ(s.option.publicAddress, 7);
-    EXPECT_EQ(s.option.powerUpAlert, -3);
+    // The option line starts with the six key functions, then the modes.
+    EXPECT_EQ(s.option.programmableKey1Short, 1);
+    EXPECT_EQ(s.option.programmableKey2Short, 8);
+    EXPECT_EQ(s.option.programmableKey3Short, 0);
+    EXPECT_EQ(s.option.programmableKey1Long, 2);
+    EXPECT_EQ(s.option.programmableKey2Long, 12);
+    EXPECT_EQ(s.option.programmableKey3Long, 7);
+    EXPECT_EQ(s.option.programmableKey1Mode, -3);
 }
 
 TEST(SettingFileRejectTest, NulBytes) {
