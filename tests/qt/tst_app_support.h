@@ -24,8 +24,12 @@ public:
     using Answer = std::function<QMessageBox::StandardButton(const QString& caption,
                                                              const QString& text)>;
     explicit ModalAnswerer(Answer answer) : answer_(std::move(answer)) {
-        connect(&timer_, &QTimer::timeout, this, &ModalAnswerer::tick);
+        // Two timers: while a handler of other windows waits for a message
+        // box of its own, the box timer still runs and answers it.
+        connect(&timer_, &QTimer::timeout, this, &ModalAnswerer::answerBox);
+        connect(&otherTimer_, &QTimer::timeout, this, &ModalAnswerer::handleOther);
         timer_.start(5);
+        otherTimer_.start(5);
     }
 
     std::function<void(QWidget*)> onOtherModal;
@@ -41,25 +45,30 @@ public:
     }
 
 private:
-    void tick() {
+    void handleOther() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && !qobject_cast<QMessageBox*>(modal) && onOtherModal)
+            onOtherModal(modal);
+    }
+
+    void answerBox() {
         QWidget* modal = QApplication::activeModalWidget();
         if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-            if (handled_.contains(box) || !box->isVisible())
+            // A property, not the address: a later box may reuse the memory.
+            if (box->property("answeredByTest").toBool() || !box->isVisible())
                 return;
-            handled_.insert(box);
+            box->setProperty("answeredByTest", true);
             seen << box->windowTitle() + QStringLiteral(": ") + box->text();
             QAbstractButton* button = box->button(answer_(box->windowTitle(), box->text()));
             if (!button)
                 button = box->buttons().value(0);
             QTimer::singleShot(0, button, &QAbstractButton::click);
-        } else if (modal && onOtherModal) {
-            onOtherModal(modal);
         }
     }
 
     Answer answer_;
     QTimer timer_;
-    QSet<QMessageBox*> handled_;
+    QTimer otherTimer_;
 };
 
 // Answers Yes/OK to everything.

@@ -1,0 +1,262 @@
+#include <QComboBox>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableView>
+#include <QToolBar>
+#include <QtTest>
+
+#include "app/MainView.h"
+#include "app/MainWindow.h"
+#include "app/MemoryMapModel.h"
+#include "app/ProgrammingDialog.h"
+#include "app/SimulatorProcess.h"
+#include "controls/FilterEdit.h"
+#include "image/MemoryImage.h"
+#include "qt/tst_app_support.h"
+
+using namespace ks340;
+using ks340test::ModalAnswerer;
+using ks340test::Sandbox;
+
+namespace {
+
+QAction* toolAction(MainWindow& w, const QString& tip) {
+    for (QAction* a : w.toolBar()->actions())
+        if (a->toolTip() == tip)
+            return a;
+    return nullptr;
+}
+
+// Sends one key press and release to the widget that has the focus in the
+// dialog (or the dialog itself).
+void pressKey(QDialog* dialog, Qt::Key key) {
+    QWidget* target = QApplication::focusWidget();
+    if (!target || target->window() != dialog)
+        target = dialog;
+    QTest::keyClick(target, key);
+}
+
+int okBottom(ProgrammingDialog* d) {
+    return d->okButton()->mapTo(d, QPoint(0, d->okButton()->height())).y();
+}
+
+}  // namespace
+
+class ProgrammingTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        if (SimulatorProcess::findProgram().isEmpty())
+            QSKIP("ks340sim has not been built");
+    }
+
+    void portOpenErrorClosesTheDialog() {
+        Sandbox sandbox;
+        MainWindow w;
+        MainView* v = w.view();
+        v->chooseDevicePath(sandbox.file("no-such-tty"));
+        {
+            ModalAnswerer answer(ks340test::yesToAll);
+            bool dialogOpened = false;
+            connect(v, &MainView::programmingDialogOpened, this, [&] { dialogOpened = true; });
+            toolAction(w, "Write to Radio")->trigger();
+            QVERIFY(dialogOpened);
+            QCOMPARE(answer.seen, QStringList({"Error: " + sandbox.file("no-such-tty") +
+                                               " Port Open Error!!"}));
+            QCOMPARE(v->settings().header.requestedAction, 0);
+        }
+
+        // A COM number whose device cannot be opened names the COM number.
+        if (!QFileInfo::exists("/dev/ttyS2") || !QFileInfo("/dev/ttyS2").isWritable()) {
+            ModalAnswerer again(ks340test::yesToAll);
+            v->chooseComPort(3);
+            toolAction(w, "Read from Radio")->trigger();
+            QCOMPARE(again.seen, QStringList({"Error: Com3 Port Open Error!!"}));
+            QCOMPARE(v->settings().header.requestedAction, 0);
+        }
+    }
+
+    void answeringNoSendsNothing() {
+        Sandbox sandbox;
+        MainWindow w;
+        MainView* v = w.view();
+        v->setSimulatorArguments({"--baud", "0"});
+        QVERIFY(v->chooseSimulatedRadio());
+        ModalAnswerer no([](const QString&, const QString&) { return QMessageBox::No; });
+        ProgrammingDialog* dialog = nullptr;
+        connect(v, &MainView::programmingDialogOpened, this,
+                [&](ProgrammingDialog* d) { dialog = d; });
+        toolAction(w, "Read from Radio")->trigger();
+        QVERIFY(dialog != nullptr);
+        QCOMPARE(no.seen, QStringList({"Radio Connection: Is the radio connected?"}));
+        QCOMPARE(v->settings().header.requestedAction, 0);
+        QVERIFY(!v->flags().radioReadDone);
+    }
+
+    void memoryMapToggle() {
+        Sandbox sandbox;
+        MainWindow w;
+        MainView* v = w.view();
+        v->setSimulatorArguments({"--baud", "0"});
+        QVERIFY(v->chooseSimulatedRadio());
+        v->settings().header.lcdDisplayLogo = "MAPTEST";
+
+        QStringList answers;  // what to answer to the memory-map question, in turn
+        ModalAnswerer answer([&](const QString& caption, const QString&) {
+            if (caption == "Enable/Disable Memory Map")
+                return answers.isEmpty() ? QMessageBox::No
+                                         : (answers.takeFirst() == "Yes" ? QMessageBox::Yes
+                                                                         : QMessageBox::No);
+            return QMessageBox::Yes;
+        });
+        bool checked = false;
+        answer.onOtherModal = [&](QWidget* modal) {
+            auto* d = qobject_cast<ProgrammingDialog*>(modal);
+            if (!d || checked || !answer.sawText("Is the radio connected?"))
+                return;
+            checked = true;
+            // Read/Write from the menu: nothing starts by itself.
+            QCOMPARE(d->session().state(), ProgrammingExchange::Idle);
+            QVERIFY(!d->mapShown());
+            QVERIFY(d->memoryMap()->isHidden());
+            QCOMPARE(d->height(), okBottom(d) + ProgrammingDialog::kMapHiddenMargin);
+
+            answers << "Yes";
+            pressKey(d, Qt::Key_F6);
+            pressKey(d, Qt::Key_F7);
+            QTRY_VERIFY(d->mapShown());
+            QCOMPARE(answer.seen.last(), QString("Enable/Disable Memory Map: Enable memory map --> "
+                                                 "Press Yes\n\nDisable memory map --> Press No"));
+            QCOMPARE(v->settings().header.memoryMapEnabled, 1);
+            QVERIFY(!d->memoryMap()->isHidden());
+            QCOMPARE(d->height(), okBottom(d) + ProgrammingDialog::kMapShownMargin);
+            QAbstractItemModel* m = d->memoryMap()->model();
+            QCOMPARE(m->rowCount(), 512);
+            QCOMPARE(m->columnCount(), 16);
+            QCOMPARE(m->headerData(0, Qt::Vertical).toString(), QString("000"));
+            QCOMPARE(m->headerData(511, Qt::Vertical).toString(), QString("1FF"));
+            QCOMPARE(m->headerData(10, Qt::Horizontal).toString(), QString("A"));
+            const MemoryImage expected = encodeMemoryImage(v->settings());
+            for (int address : {0, 0x17, 0x100, 0x1234, 0x1FDF, 0x1FFF}) {
+                const QString cell = m->index(address / 16, address % 16).data().toString();
+                QCOMPARE(cell, QString("%1").arg(expected[std::size_t(address)], 2, 16,
+                                                 QLatin1Char('0')).toUpper());
+            }
+
+            // F6, another key, F7: no question.
+            const int asked = int(answer.seen.size());
+            pressKey(d, Qt::Key_F6);
+            pressKey(d, Qt::Key_A);
+            pressKey(d, Qt::Key_F7);
+            QTest::qWait(50);
+            QCOMPARE(int(answer.seen.size()), asked);
+
+            // F6, F7, No: back to 15 pixels below OK.
+            answers << "No";
+            pressKey(d, Qt::Key_F6);
+            pressKey(d, Qt::Key_F7);
+            QTRY_VERIFY(!d->mapShown());
+            QVERIFY(d->memoryMap()->isHidden());
+            QCOMPARE(d->height(), okBottom(d) + ProgrammingDialog::kMapHiddenMargin);
+            QCOMPARE(v->settings().header.memoryMapEnabled, 0);
+            d->okButton()->click();
+        };
+        v->settings().header.requestedAction = 0;
+        v->programRadio(0);
+        QVERIFY(checked);
+    }
+
+    void writeThenReadThroughTheDialog() {
+        Sandbox sandbox;
+        MainWindow w;
+        MainView* v = w.view();
+        v->setSimulatorArguments({"--baud", "0"});
+        QVERIFY(v->chooseSimulatedRadio());
+
+        // The configuration to write: another model and band, speaker, logo.
+        emit v->modelList()->activated(1);
+        emit v->bandList()->activated(1);
+        emit v->speakerList()->activated(1);
+        v->logoEdit()->setText("WRITTEN");
+        const HeaderSettings written = v->settings().header;
+
+        bool buttonsDisabledWhileBusy = false;
+        bool buttonsEnabledAtEnd = false;
+        int progressMax = -1, progressLast = -1;
+        auto answer = std::make_unique<ModalAnswerer>(ks340test::yesToAll);
+        connect(v, &MainView::programmingDialogOpened, this, [&](ProgrammingDialog* d) {
+            connect(&d->session(), &RadioSession::busyChanged, d, [&, d](bool busy) {
+                if (busy)
+                    buttonsDisabledWhileBusy = !d->writeButton()->isEnabled() &&
+                                               !d->readButton()->isEnabled() &&
+                                               !d->okButton()->isEnabled() &&
+                                               !d->cancelButton()->isEnabled();
+            });
+            connect(&d->session(), &RadioSession::finished, d, [&, d] {
+                progressMax = d->progressBar()->maximum();
+                progressLast = d->progressBar()->value();
+            });
+        });
+        answer->onOtherModal = [&](QWidget* modal) {
+            auto* d = qobject_cast<ProgrammingDialog*>(modal);
+            if (!d)
+                return;
+            if (answer->sawText("Writing Data Complete!")) {
+                buttonsEnabledAtEnd = d->writeButton()->isEnabled() && d->okButton()->isEnabled();
+                d->okButton()->click();
+            }
+        };
+        toolAction(w, "Write to Radio")->trigger();
+        QCOMPARE(answer->seen, QStringList({"Radio Connection: Is the radio connected?",
+                                            "Information: Writing Data Complete!"}));
+        answer.reset();
+        QVERIFY(buttonsDisabledWhileBusy);
+        QVERIFY(buttonsEnabledAtEnd);
+        QCOMPARE(progressMax, 509);
+        QCOMPARE(progressLast, 509);
+        QCOMPARE(v->settings().header.requestedAction, 0);
+        QVERIFY(!v->flags().radioReadDone);
+
+        // Back to the defaults, then read the radio and close with Cancel.
+        QVERIFY(v->newConfiguration(false));
+        QCOMPARE(v->modelNameField()->text(), QString("KS-340"));
+        ModalAnswerer readAnswer(ks340test::yesToAll);
+        readAnswer.onOtherModal = [&](QWidget* modal) {
+            auto* d = qobject_cast<ProgrammingDialog*>(modal);
+            if (d && readAnswer.sawText("Reading Data Complete!")) {
+                QVERIFY(v->flags().radioReadDone);
+                d->cancelButton()->click();
+            }
+        };
+        toolAction(w, "Read from Radio")->trigger();
+        QCOMPARE(readAnswer.seen, QStringList({"Radio Connection: Is the radio connected?",
+                                               "Information: Reading Data Complete!"}));
+        const HeaderSettings& h = v->settings().header;
+        QCOMPARE(h.model, written.model);
+        QCOMPARE(h.radioBand, written.radioBand);
+        QCOMPARE(h.speaker, written.speaker);
+        QCOMPARE(h.lcdDisplayLogo, written.lcdDisplayLogo);
+        QCOMPARE(h.requestedAction, 0);
+        QVERIFY(!v->flags().radioReadDone);
+        // The header shows what was read.
+        QCOMPARE(v->modelList()->currentIndex(), 1);
+        QCOMPARE(v->modelNameField()->text(), QString("KS-390"));
+        QCOMPARE(v->bandNameField()->text(), QString("VHF2 (148 ~ 174Mhz)"));
+        QCOMPARE(v->speakerList()->currentIndex(), 1);
+        QCOMPARE(v->logoEdit()->text(), QString("WRITTEN"));
+
+        // The simulator stops with the program.
+        SimulatorProcess* sim = v->simulator();
+        QVERIFY(sim->isRunning());
+        w.setConfirmExit(false);
+        w.close();
+        QVERIFY(!sim->isRunning());
+    }
+};
+
+KS340_APP_TEST_MAIN(ProgrammingTest)
+#include "tst_app_programming.moc"
