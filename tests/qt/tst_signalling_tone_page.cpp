@@ -332,6 +332,11 @@ private slots:
         QCOMPARE(page_->sequenceField(7)->text(), QString("S1K"));
         QCOMPARE(page_->leadOutTimeField(7)->text(), QString("85"));
         QVERIFY(!page_->leadOutTimeField(7)->isReadOnly());
+        // Leaving a locked field still stores what it shows.
+        page_->toneField(1)->setFocus();
+        QTRY_VERIFY(page_->toneField(1)->hasFocus());
+        leave(page_->toneField(1));
+        QCOMPARE(t.toneFrequency[1], 1060);
         // What the radio gets is what the page shows.
         page_->collectIntoSettings();
         QCOMPARE(t.toneFrequency[0], 2400);

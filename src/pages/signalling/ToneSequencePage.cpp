@@ -263,7 +263,7 @@ void ToneSequencePage::setTimesEditable(int sequence) {
 
 void ToneSequencePage::toneLeft(int tone) {
     NumberEdit* field = tones_[static_cast<std::size_t>(tone)];
-    if (updating_ || quiet() || field->isReadOnly()) return;
+    if (updating_ || quiet()) return;
     const int value = checkToneFrequency(leadingDecimal(field->text().toStdString()));
     field->setText(QString::number(value));
     int& frequency = settings_.toneSequence.toneFrequency[static_cast<std::size_t>(tone)];
@@ -287,7 +287,7 @@ void ToneSequencePage::toneLengthLeft() {
 
 void ToneSequencePage::timeLeft(QLineEdit* field, int ToneSequence::*member, int sequence,
                                 const QString& label) {
-    if (updating_ || quiet() || field->isReadOnly()) return;
+    if (updating_ || quiet()) return;
     const int value = snapToFiveMs(field->text().toStdString());
     field->setText(QString::number(value));
     int& storedValue = sequenceEntry(settings_.toneSequence, sequence).*member;
