@@ -5,10 +5,12 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 
 #include "app/MainView.h"
 #include "app/MainWindow.h"
+#include "app/UserGuide.h"
 
 namespace {
 
@@ -33,6 +35,20 @@ long residentKilobytes() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // Answered before any window system is needed.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("ks340 %s\n", qPrintable(ks340::programVersion()));
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::printf("Usage: ks340 [FILE.ks3]\n\n"
+                        "The KS340 Programmer desktop program. FILE.ks3 is opened at start.\n"
+                        "  --version  print the version and exit\n"
+                        "  --help     print this text and exit\n");
+            return 0;
+        }
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KS340"));
 

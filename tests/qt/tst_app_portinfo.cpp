@@ -1,0 +1,492 @@
+// Serial port facts and the reasons for a failed open, Help's choice of
+// file, and the About box with its diagnostics.
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSerialPort>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include "app/AboutDialog.h"
+#include "app/PortInfo.h"
+#include "app/UserGuide.h"
+
+using namespace ks340;
+
+namespace {
+
+// A pseudo-terminal pair; the slave's path stands in for a cable's device.
+struct PseudoTerminal {
+    int master = -1;
+    QString slavePath;
+    PseudoTerminal() {
+        master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        if (master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0)
+            slavePath = QString::fromLocal8Bit(::ptsname(master));
+    }
+    ~PseudoTerminal() {
+        if (master >= 0)
+            ::close(master);
+    }
+};
+
+PortDetails deniedPort(const QString& group, unsigned mode) {
+    PortDetails port;
+    port.path = QStringLiteral("/dev/ttyUSB0");
+    port.exists = true;
+    port.accessible = false;
+    port.owner = QStringLiteral("root");
+    port.group = group;
+    port.mode = mode;
+    return port;
+}
+
+PortOpenDiagnosis problem(PortOpenProblem p) {
+    PortOpenDiagnosis d;
+    d.problem = p;
+    return d;
+}
+
+void touch(const QString& path) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("x");
+}
+
+}  // namespace
+
+class TestPortInfo : public QObject {
+    Q_OBJECT
+
+private slots:
+    void openErrorsClassify_data() {
+        QTest::addColumn<int>("error");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("ENOENT") << ENOENT << int(PortOpenProblem::NoSuchDevice);
+        QTest::newRow("ENODEV") << ENODEV << int(PortOpenProblem::NoSuchDevice);
+        QTest::newRow("ENXIO (unplugged)") << ENXIO << int(PortOpenProblem::NoSuchDevice);
+        QTest::newRow("EACCES") << EACCES << int(PortOpenProblem::PermissionDenied);
+        QTest::newRow("EPERM") << EPERM << int(PortOpenProblem::PermissionDenied);
+        QTest::newRow("EBUSY (TIOCEXCL)") << EBUSY << int(PortOpenProblem::InUse);
+        QTest::newRow("ENOTTY") << ENOTTY << int(PortOpenProblem::NotASerialPort);
+        QTest::newRow("EIO") << EIO << int(PortOpenProblem::Other);
+        QTest::newRow("none") << 0 << int(PortOpenProblem::None);
+    }
+    void openErrorsClassify() {
+        QFETCH(int, error);
+        QFETCH(int, expected);
+        QCOMPARE(int(classifyOpenError(error)), expected);
+    }
+
+    void modeAndUsbIdTexts() {
+        QCOMPARE(modeText(S_IFCHR | 0660), QStringLiteral("crw-rw----"));
+        QCOMPARE(modeText(S_IFCHR | 0600), QStringLiteral("crw-------"));
+        QCOMPARE(modeText(S_IFREG | 0754), QStringLiteral("-rwxr-xr--"));
+        QCOMPARE(modeText(S_IFDIR | 0000), QStringLiteral("d---------"));
+
+        PortDetails port;
+        QCOMPARE(usbIdText(port), QString());  // no USB ids: nothing, not "0000:0000"
+        port.hasUsbIds = true;
+        port.vendorId = 0x067b;
+        port.productId = 0x2303;
+        QCOMPARE(usbIdText(port), QStringLiteral("067b:2303"));
+        port.vendorId = 0x1a86;
+        port.productId = 0x7523;
+        QCOMPARE(usbIdText(port), QStringLiteral("1a86:7523"));
+    }
+
+    // The stable by-id name: the link that resolves to the device, not
+    // another adapter's, and a remembered by-id name still finds the port
+    // after its ttyUSB number changed.
+    void byIdNamesAndRememberedChoice() {
+        QTemporaryDir tmp;
+        QVERIFY(tmp.isValid());
+        QDir dir(tmp.path());
+        touch(dir.filePath("ttyUSB0"));
+        touch(dir.filePath("ttyUSB1"));
+        touch(dir.filePath("ttyUSB7"));
+        QVERIFY(dir.mkpath("by-id"));
+        const QString byId = dir.filePath("by-id");
+        QVERIFY(QFile::link("../ttyUSB1", byId + "/usb-FTDI_Cable_B-if00-port0"));
+        QVERIFY(QFile::link("../ttyUSB0", byId + "/usb-Prolific_Cable_A-if00-port0"));
+
+        QCOMPARE(serialByIdPath(dir.filePath("ttyUSB0"), byId), byId + "/usb-Prolific_Cable_A-if00-port0");
+        QCOMPARE(serialByIdPath(dir.filePath("ttyUSB1"), byId), byId + "/usb-FTDI_Cable_B-if00-port0");
+        QCOMPARE(serialByIdPath(dir.filePath("ttyUSB7"), byId), QString());
+        QCOMPARE(serialByIdPath(dir.filePath("missing"), byId), QString());
+        QCOMPARE(serialByIdPath(dir.filePath("ttyUSB0"), dir.filePath("no-such-dir")), QString());
+
+        PortDetails port = inspectPort(dir.filePath("ttyUSB0"), byId);
+        QVERIFY(port.exists);
+        QCOMPARE(port.stableName(), byId + "/usb-Prolific_Cable_A-if00-port0");
+        QVERIFY(port.matches(port.path));
+        QVERIFY(port.matches(port.byIdPath));
+        QVERIFY(!port.matches(dir.filePath("ttyUSB1")));
+        QVERIFY(!port.matches(byId + "/usb-FTDI_Cable_B-if00-port0"));
+        QVERIFY(!port.matches(QString()));
+
+        // Re-plugged: the adapter is ttyUSB7 now; the remembered link follows it.
+        QVERIFY(QFile::remove(byId + "/usb-Prolific_Cable_A-if00-port0"));
+        QVERIFY(QFile::link("../ttyUSB7", byId + "/usb-Prolific_Cable_A-if00-port0"));
+        const PortDetails moved = inspectPort(dir.filePath("ttyUSB7"), byId);
+        QVERIFY(moved.matches(byId + "/usb-Prolific_Cable_A-if00-port0"));
+        QVERIFY(!inspectPort(dir.filePath("ttyUSB0"), byId).matches(byId + "/usb-Prolific_Cable_A-if00-port0"));
+    }
+
+    void menuEntryNamesThePort() {
+        PortDetails port;
+        port.path = QStringLiteral("/dev/ttyUSB0");
+        port.description = QStringLiteral("USB-Serial Controller");
+        port.manufacturer = QStringLiteral("Prolific & Co");
+        port.hasUsbIds = true;
+        port.vendorId = 0x067b;
+        port.productId = 0x2303;
+        port.byIdPath = QStringLiteral("/dev/serial/by-id/usb-Prolific-if00-port0");
+        port.exists = true;
+        port.accessible = true;
+
+        const QString text = portMenuText(port);
+        QVERIFY2(text.startsWith("/dev/ttyUSB0"), qPrintable(text));
+        QVERIFY2(text.contains("USB-Serial Controller"), qPrintable(text));
+        QVERIFY2(text.contains("[067b:2303]"), qPrintable(text));
+        QVERIFY2(text.contains("usb-Prolific-if00-port0"), qPrintable(text));
+        QVERIFY2(text.contains("Prolific && Co"), qPrintable(text));  // '&' is no mnemonic
+        QVERIFY2(!text.contains("no access"), qPrintable(text));
+
+        port.accessible = false;
+        port.owner = QStringLiteral("root");
+        port.group = QStringLiteral("dialout");
+        port.mode = S_IFCHR | 0660;
+        QVERIFY(portMenuText(port).endsWith("(no access)"));
+        const QString tip = portMenuToolTip(port);
+        QVERIFY2(tip.contains("crw-rw----") && tip.contains("dialout"), qPrintable(tip));
+        QVERIFY2(tip.contains("sudo usermod -aG dialout $USER"), qPrintable(tip));
+
+        // A plain port: no ids, no by-id name, nothing made up.
+        PortDetails plain;
+        plain.path = QStringLiteral("/dev/ttyS0");
+        plain.exists = true;
+        plain.accessible = true;
+        QCOMPARE(portMenuText(plain), QStringLiteral("/dev/ttyS0"));
+    }
+
+    void reasonTexts() {
+        const QString user = QStringLiteral("alice");
+        const QStringList groups{QStringLiteral("alice"), QStringLiteral("users")};
+
+        PortDetails gone;
+        gone.path = QStringLiteral("/dev/ttyUSB3");
+        QString text = portOpenReasonText(problem(PortOpenProblem::NoSuchDevice), gone, user, groups, {});
+        QVERIFY2(text.startsWith("/dev/ttyUSB3: no such device."), qPrintable(text));
+        QVERIFY2(text.contains("plugged in"), qPrintable(text));
+
+        PortOpenDiagnosis busy = problem(PortOpenProblem::InUse);
+        busy.lockHolder = QStringLiteral("minicom, process 4242");
+        text = portOpenReasonText(busy, gone, user, groups, {});
+        QVERIFY2(text.contains("is in use by another program (minicom, process 4242)"), qPrintable(text));
+
+        // Not a member of the device's group: join it, then log in again.
+        text = portOpenReasonText(problem(PortOpenProblem::PermissionDenied),
+                                  deniedPort("dialout", S_IFCHR | 0660), user, groups, {"bob"});
+        QVERIFY2(text.contains("/dev/ttyUSB0: permission denied"), qPrintable(text));
+        QVERIFY2(text.contains("\"root\"") && text.contains("\"dialout\"") && text.contains("crw-rw----"),
+                 qPrintable(text));
+        QVERIFY2(text.contains("sudo usermod -aG dialout $USER"), qPrintable(text));
+        QVERIFY2(text.contains("log out and log in again"), qPrintable(text));
+        QVERIFY2(!text.contains("session started before"), qPrintable(text));
+
+        // The fix names the group that owns the device, whatever it is.
+        text = portOpenReasonText(problem(PortOpenProblem::PermissionDenied),
+                                  deniedPort("uucp", S_IFCHR | 0660), user, groups, {});
+        QVERIFY2(text.contains("sudo usermod -aG uucp $USER"), qPrintable(text));
+        QVERIFY2(!text.contains("dialout"), qPrintable(text));
+
+        // Already added to the group, but this session predates it.
+        text = portOpenReasonText(problem(PortOpenProblem::PermissionDenied),
+                                  deniedPort("dialout", S_IFCHR | 0660), user, groups, {"bob", "alice"});
+        QVERIFY2(text.contains("member of the group \"dialout\""), qPrintable(text));
+        QVERIFY2(text.contains("session started before"), qPrintable(text));
+        QVERIFY2(text.contains("Log out and log in again"), qPrintable(text));
+        QVERIFY2(!text.contains("usermod"), qPrintable(text));
+
+        // A device no group may open: joining its group would not help.
+        for (const PortDetails& port : {deniedPort("root", S_IFCHR | 0600), deniedPort("root", S_IFCHR | 0660),
+                                        deniedPort("tty", S_IFCHR | 0620)}) {
+            text = portOpenReasonText(problem(PortOpenProblem::PermissionDenied), port, user, groups, {});
+            QVERIFY2(text.contains("60-ks340-serial.rules"), qPrintable(text));
+            QVERIFY2(text.contains("sudo usermod -aG dialout $USER"), qPrintable(text));
+            QVERIFY2(!text.contains("usermod -aG root") && !text.contains("usermod -aG tty"), qPrintable(text));
+        }
+
+        PortOpenDiagnosis io = problem(PortOpenProblem::Other);
+        io.errorNumber = EIO;
+        text = portOpenReasonText(io, gone, user, groups, {});
+        QCOMPARE(text, QStringLiteral("/dev/ttyUSB3: %1.").arg(QString::fromLocal8Bit(std::strerror(EIO))));
+
+        text = portOpenReasonText(problem(PortOpenProblem::NoPortChosen), PortDetails{}, user, groups, {});
+        QVERIFY2(text.contains("No port is chosen"), qPrintable(text));
+    }
+
+    // Real files and terminals, looked at after a failed open.
+    void diagnosisOfRealPaths() {
+        QCOMPARE(diagnosePortOpen(QString()).problem, PortOpenProblem::NoPortChosen);
+
+        QTemporaryDir tmp;
+        QVERIFY(tmp.isValid());
+        const PortOpenDiagnosis missing = diagnosePortOpen(tmp.filePath("ttyUSB9"));
+        QCOMPARE(missing.problem, PortOpenProblem::NoSuchDevice);
+        QCOMPARE(missing.errorNumber, ENOENT);
+        QVERIFY(explainPortOpenFailure(tmp.filePath("ttyUSB9")).contains("no such device"));
+
+        const QString plain = tmp.filePath("not-a-port");
+        touch(plain);
+        QCOMPARE(diagnosePortOpen(plain).problem, PortOpenProblem::NotASerialPort);
+        QVERIFY(explainPortOpenFailure(plain).contains("is not a serial port"));
+
+        PseudoTerminal pty;
+        QVERIFY(!pty.slavePath.isEmpty());
+        QCOMPARE(diagnosePortOpen(pty.slavePath).problem, PortOpenProblem::None);
+        const PortDetails details = inspectPort(pty.slavePath);
+        QVERIFY(details.exists);
+        QVERIFY(details.accessible);
+        QVERIFY(S_ISCHR(details.mode));
+        QVERIFY(!details.owner.isEmpty() && !details.group.isEmpty());
+    }
+
+    // Another program holds the port: the second open fails and the reason
+    // names the holder.
+    void portHeldByAnotherOpen() {
+        PseudoTerminal pty;
+        QVERIFY(!pty.slavePath.isEmpty());
+        QSerialPort holder;
+        holder.setPortName(pty.slavePath);
+        QVERIFY2(holder.open(QIODevice::ReadWrite), qPrintable(holder.errorString()));
+
+        QSerialPort second;
+        second.setPortName(pty.slavePath);
+        QVERIFY(!second.open(QIODevice::ReadWrite));
+
+        const PortOpenDiagnosis d = diagnosePortOpen(pty.slavePath);
+        QCOMPARE(d.problem, PortOpenProblem::InUse);
+        QVERIFY2(d.lockHolder.contains(QStringLiteral("process %1").arg(QCoreApplication::applicationPid())),
+                 qPrintable(d.lockHolder));
+        QVERIFY(explainPortOpenFailure(pty.slavePath).contains("is in use by another program"));
+
+        holder.close();
+        QCOMPARE(diagnosePortOpen(pty.slavePath).problem, PortOpenProblem::None);
+    }
+
+    // A device node this user may not open. As root (who may open anything)
+    // the check runs in a child as the user nobody with no groups.
+    void permissionDeniedOnARealNode() {
+        QTemporaryDir tmp;
+        QVERIFY(tmp.isValid());
+        QVERIFY(QFile::setPermissions(tmp.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                      QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
+                                                      QFile::ExeOther));
+        const QString node = tmp.filePath("ttyUSB0");
+        const QByteArray nativeNode = QFile::encodeName(node);
+        const group* dialout = ::getgrnam("dialout");
+        const gid_t deviceGroup = dialout ? dialout->gr_gid : 0;
+        const QString groupName = dialout ? QStringLiteral("dialout") : QStringLiteral("root");
+
+        if (::geteuid() != 0) {
+            // An ordinary user: a file with no permissions at all.
+            touch(node);
+            QVERIFY(::chmod(nativeNode.constData(), 0) == 0);
+            QCOMPARE(diagnosePortOpen(node).problem, PortOpenProblem::PermissionDenied);
+            const QString text = explainPortOpenFailure(node);
+            QVERIFY2(text.contains("permission denied") && text.contains("log in again"), qPrintable(text));
+            return;
+        }
+
+        // A character device node like a cable's, crw-rw---- root:dialout;
+        // a plain file with those rights where nodes cannot be made.
+        bool isNode = ::mknod(nativeNode.constData(), S_IFCHR | 0660, makedev(1, 3)) == 0;
+        if (!isNode)
+            touch(node);
+        QVERIFY(::chown(nativeNode.constData(), 0, deviceGroup) == 0);
+        QVERIFY(::chmod(nativeNode.constData(), 0660) == 0);
+
+        const passwd* nobody = ::getpwnam("nobody");
+        if (!nobody)
+            QSKIP("no user 'nobody' to run the check as");
+        const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+        if (setpriv.isEmpty())
+            QSKIP("setpriv (util-linux) is missing");
+        // A copy of this program in the open folder: the build tree may lie
+        // where nobody cannot reach.
+        const QString self = tmp.filePath("explain-port");
+        QVERIFY(QFile::copy(QCoreApplication::applicationFilePath(), self));
+        QVERIFY(::chmod(QFile::encodeName(self).constData(), 0755) == 0);
+        QProcess child;
+        child.start(setpriv, {QStringLiteral("--reuid=%1").arg(nobody->pw_uid),
+                              QStringLiteral("--regid=%1").arg(nobody->pw_gid), QStringLiteral("--clear-groups"),
+                              QStringLiteral("--"), self, QStringLiteral("--explain-port"), node});
+        QVERIFY(child.waitForFinished(30000));
+        const QString err = QString::fromLocal8Bit(child.readAllStandardError());
+        QCOMPARE(child.exitCode(), 0);
+        const QString text = QString::fromLocal8Bit(child.readAllStandardOutput());
+        QVERIFY2(text.startsWith(node + ": permission denied."), qPrintable(text + err));
+        QVERIFY2(text.contains(QStringLiteral("group \"%1\"").arg(groupName)), qPrintable(text));
+        QVERIFY2(text.contains(isNode ? "crw-rw----" : "-rw-rw----"), qPrintable(text));
+        QVERIFY2(text.contains("sudo usermod -aG dialout $USER"), qPrintable(text));
+        QVERIFY2(text.contains("log in again"), qPrintable(text));
+    }
+
+    // --- Help Topics ---------------------------------------------------------
+    void helpPrefersTheChmThenTheFirstGuideFound() {
+        QTemporaryDir work, first, second;
+        QVERIFY(work.isValid() && first.isValid() && second.isValid());
+        touch(second.filePath("index.html"));
+
+        HelpPlaces places;
+        places.workingDirectory = work.path();
+        places.guideDirectories = {first.path(), QString(), second.path()};
+        // No help file, no guide in the first folder: the second folder's guide.
+        QCOMPARE(findHelpFile(places), QFileInfo(second.filePath("index.html")).absoluteFilePath());
+
+        touch(first.filePath("index.html"));
+        QCOMPARE(findHelpFile(places), QFileInfo(first.filePath("index.html")).absoluteFilePath());
+
+        touch(work.filePath("KS340_390.chm"));
+        QCOMPARE(findHelpFile(places), QFileInfo(work.filePath("KS340_390.chm")).absoluteFilePath());
+        QCOMPARE(findUserGuide(places), QFileInfo(first.filePath("index.html")).absoluteFilePath());
+
+        QList<QUrl> opened;
+        QVERIFY(openHelpTopics(places, [&](const QUrl& url) { opened << url; return true; }));
+        QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(work.filePath("KS340_390.chm"))});
+
+        // Nothing anywhere: nothing is opened.
+        HelpPlaces none;
+        none.workingDirectory = QTemporaryDir().path();
+        opened.clear();
+        QVERIFY(!openHelpTopics(none, [&](const QUrl& url) { opened << url; return true; }));
+        QVERIFY(opened.isEmpty());
+        // A guide folder without index.html does not count.
+        none.guideDirectories = {work.path()};
+        QVERIFY(findUserGuide(none).isEmpty());
+    }
+
+    // The places the program looks in by default: next to the executable
+    // first, and this build's own guide, which the build made.
+    void defaultHelpPlacesFindTheBuiltGuide() {
+        const HelpPlaces places = defaultHelpPlaces();
+        QCOMPARE(places.workingDirectory, QDir::currentPath());
+        QVERIFY(places.guideDirectories.size() >= 3);
+        QVERIFY2(QDir::cleanPath(places.guideDirectories.first())
+                     .startsWith(QDir::cleanPath(QCoreApplication::applicationDirPath() + "/..")),
+                 qPrintable(places.guideDirectories.first()));
+        QVERIFY(places.guideDirectories.first().endsWith("share/doc/ks340/guide"));
+        const QString builtGuide = QStringLiteral(KS340_BINARY_DIR "/docs/guide");
+        QCOMPARE(QDir::cleanPath(places.guideDirectories.last()), QDir::cleanPath(builtGuide));
+        QVERIFY2(QFileInfo::exists(builtGuide + "/index.html"), "the user guide was not built");
+        QVERIFY(findUserGuide(places).endsWith("/index.html"));
+    }
+
+    // --- About box -----------------------------------------------------------
+    void aboutShowsVersionsAndLicence() {
+        QVERIFY2(QRegularExpression("^\\d+\\.\\d+\\.\\d+$").match(programVersion()).hasMatch(),
+                 qPrintable(programVersion()));
+        AboutDialog about;
+        auto* version = about.findChild<QLabel*>("versionLabel");
+        auto* qt = about.findChild<QLabel*>("qtVersionLabel");
+        auto* licence = about.findChild<QLabel*>("licenceLabel");
+        QVERIFY(version && qt && licence);
+        QCOMPARE(version->text(), QStringLiteral("Version %1").arg(programVersion()));
+        QCOMPARE(qt->text(), QStringLiteral("Qt %1").arg(QString::fromLatin1(qVersion())));
+        QVERIFY(!programLicence().isEmpty());
+        QCOMPARE(licence->text(), QStringLiteral("Licence: %1").arg(programLicence()));
+        for (QLabel* label : {version, qt, licence})
+            QCOMPARE(label->accessibleName(), label->text());
+        QCOMPARE(about.copyButton()->text(), QStringLiteral("Copy diagnostics"));
+        QCOMPARE(about.copyButton()->accessibleName(), QStringLiteral("Copy diagnostics"));
+        QVERIFY(about.copyButton()->focusPolicy() & Qt::TabFocus);
+    }
+
+    void copyDiagnosticsPutsTheFactsOnTheClipboard() {
+        QApplication::clipboard()->setText(QStringLiteral("before"));
+        AboutDialog about;
+        QTest::mouseClick(about.copyButton(), Qt::LeftButton);
+        const QString text = QApplication::clipboard()->text();
+        const QStringList lines = text.split('\n');
+        QCOMPARE(lines.value(0), QStringLiteral("KS340 Programmer %1").arg(programVersion()));
+        QVERIFY2(lines.value(1).startsWith(QStringLiteral("Qt %1 (built with ").arg(qVersion())), qPrintable(text));
+        QVERIFY2(lines.value(2).startsWith("OS: ") && lines.value(2).contains(QSysInfo::kernelVersion()),
+                 qPrintable(text));
+        QCOMPARE(lines.value(3), QStringLiteral("User: %1").arg(currentUserName()));
+        QCOMPARE(lines.value(4), QStringLiteral("Groups: %1").arg(currentUserGroups().join(' ')));
+        QVERIFY2(lines.value(5).startsWith("Serial ports"), qPrintable(text));
+        QVERIFY(!about.statusLabel()->text().isEmpty());
+    }
+
+    void diagnosticsListEveryPortWithOwnerAndMode() {
+        DiagnosticsFacts facts;
+        facts.programVersion = QStringLiteral("9.8.7");
+        facts.qtRuntimeVersion = QStringLiteral("6.4.2");
+        facts.qtBuildVersion = QStringLiteral("6.4.1");
+        facts.operatingSystem = QStringLiteral("Debian GNU/Linux 12, linux 6.1.0, x86_64");
+        facts.userName = QStringLiteral("alice");
+        facts.sessionGroups = {QStringLiteral("alice"), QStringLiteral("plugdev")};
+        PortDetails usb = deniedPort("dialout", S_IFCHR | 0660);
+        usb.description = QStringLiteral("CP2102 USB to UART");
+        usb.hasUsbIds = true;
+        usb.vendorId = 0x10c4;
+        usb.productId = 0xea60;
+        usb.byIdPath = QStringLiteral("/dev/serial/by-id/usb-Silicon_Labs_CP2102-if00-port0");
+        PortDetails builtIn;
+        builtIn.path = QStringLiteral("/dev/ttyS0");
+        builtIn.exists = true;
+        builtIn.accessible = true;
+        builtIn.owner = QStringLiteral("root");
+        builtIn.group = QStringLiteral("dialout");
+        builtIn.mode = S_IFCHR | 0660;
+        facts.ports = {usb, builtIn};
+
+        const QStringList lines = diagnosticsText(facts).split('\n');
+        QCOMPARE(lines.value(0), QStringLiteral("KS340 Programmer 9.8.7"));
+        QCOMPARE(lines.value(1), QStringLiteral("Qt 6.4.2 (built with 6.4.1)"));
+        QCOMPARE(lines.value(4), QStringLiteral("Groups: alice plugdev"));
+        QCOMPARE(lines.value(5), QStringLiteral("Serial ports:"));
+        QCOMPARE(lines.value(6), QStringLiteral("  /dev/ttyUSB0, by-id usb-Silicon_Labs_CP2102-if00-port0, "
+                                                "\"CP2102 USB to UART\", usb 10c4:ea60, crw-rw---- root:dialout, "
+                                                "no access"));
+        QCOMPARE(lines.value(7), QStringLiteral("  /dev/ttyS0, crw-rw---- root:dialout, can open"));
+
+        facts.ports.clear();
+        facts.sessionGroups.clear();
+        const QString empty = diagnosticsText(facts);
+        QVERIFY(empty.contains("Serial ports: none found"));
+        QVERIFY(empty.contains("Groups: (none)"));
+    }
+};
+
+int main(int argc, char** argv) {
+    // Child mode of permissionDeniedOnARealNode: explain one path and exit.
+    if (argc == 3 && std::strcmp(argv[1], "--explain-port") == 0) {
+        const QString text = explainPortOpenFailure(QString::fromLocal8Bit(argv[2]));
+        std::fputs(text.toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    QApplication app(argc, argv);
+    TestPortInfo test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_app_portinfo.moc"
