@@ -186,7 +186,10 @@ void drawToneSection(OptionPageWriter& w, const RadioSettings& s) {
     Box tones{QStringLiteral("Toneset"), {}, 2};
     const bool user = t.toneset == kUserToneSet;
     for (int i = 0; i < kToneCount; ++i) {
-        const QString hz = user ? text(t.userTone[i]) : number(t.toneFrequency[i]);
+        // The page shows the set's own tones for a built-in set and the typed texts for "User".
+        const QString hz = user                     ? text(t.userTone[i])
+                           : isValidToneSet(t.toneset) ? number(ToneSetTable[t.toneset].tones[i])
+                                                       : number(t.toneFrequency[i]);
         tones.items.push_back({QString::fromStdString(tonelists::toneLabel(i)), hertz(hz)});
     }
     // The set's name heads the box; tones 0..7 fill the left column, 8..E the right one.
