@@ -12,7 +12,7 @@ file(MAKE_DIRECTORY ${OUTPUT_DIR})
 file(GLOB _pages ${SOURCE_DIR}/*.md)
 foreach(_md ${_pages})
   get_filename_component(_name ${_md} NAME_WE)
-  execute_process(COMMAND ${CMARK} --to html -e table -e autolink -e strikethrough --smart ${_md}
+  execute_process(COMMAND ${CMARK} --to html --unsafe -e table -e autolink -e strikethrough --smart ${_md}
                   OUTPUT_VARIABLE _body RESULT_VARIABLE _rc ERROR_VARIABLE _err)
   if(NOT _rc EQUAL 0)
     message(FATAL_ERROR "${CMARK} failed on ${_md}: ${_err}")

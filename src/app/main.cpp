@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QIcon>
 #include <QTimer>
 
 #include <cstdio>
@@ -51,6 +52,9 @@ int main(int argc, char* argv[]) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KS340"));
+    // The installed desktop entry and icon: the desktop shows them for the window.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.ks340.programmer"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.ks340.programmer")));
 
     QStringList args = QApplication::arguments();
     args.removeFirst();
