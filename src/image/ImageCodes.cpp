@@ -1,4 +1,5 @@
 // Character codes, frequency codes and channel bitmaps of the memory image.
+#include <array>
 #include <cmath>
 #include <cstdio>
 
@@ -42,27 +43,35 @@ std::uint8_t TextCode::encode(char c) {
     }
 }
 
-char TextCode::decode(std::uint8_t code) {
-    if (code <= 9) return static_cast<char>('0' + code);
-    if (code <= 35) return static_cast<char>('A' + code - 10);
-    if (code >= 40 && code <= 65) return static_cast<char>('a' + code - 40);
-    switch (code) {
-        case 36: return '.';
-        case 37: return '-';
-        case 38: return ' ';
-        case 66: return '_';
-        case 67: return '*';
-        case 68: return '#';
-        case 71: return '+';
-        case 72: return '\'';
-        case 73: return '/';
-        case 74: return '\\';
-        case 75: return '?';
-        case 76: return '(';
-        case 77: return ')';
-        default: return static_cast<char>(code);
-    }
+namespace {
+
+constexpr std::array<char, 256> makeTextDecodeTable() {
+    std::array<char, 256> t{};
+    for (int code = 0; code < 256; ++code) t[static_cast<std::size_t>(code)] = static_cast<char>(code);
+    for (int i = 0; i <= 9; ++i) t[static_cast<std::size_t>(i)] = static_cast<char>('0' + i);
+    for (int i = 0; i < 26; ++i) t[static_cast<std::size_t>(10 + i)] = static_cast<char>('A' + i);
+    for (int i = 0; i < 26; ++i) t[static_cast<std::size_t>(40 + i)] = static_cast<char>('a' + i);
+    t[36] = '.';
+    t[37] = '-';
+    t[38] = ' ';
+    t[66] = '_';
+    t[67] = '*';
+    t[68] = '#';
+    t[71] = '+';
+    t[72] = '\'';
+    t[73] = '/';
+    t[74] = '\\';
+    t[75] = '?';
+    t[76] = '(';
+    t[77] = ')';
+    return t;
 }
+
+constexpr std::array<char, 256> kTextDecode = makeTextDecodeTable();
+
+}  // namespace
+
+char TextCode::decode(std::uint8_t code) { return kTextDecode[code]; }
 
 std::uint8_t ToneDigitCode::encode(char c) {
     if (c >= '0' && c <= '9') return static_cast<std::uint8_t>(c - '0');

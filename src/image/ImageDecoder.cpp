@@ -13,6 +13,8 @@ using namespace layout;
 
 constexpr std::size_t idx(int i) { return static_cast<std::size_t>(i); }
 
+constexpr int kLongestField = kModemTextWidth;
+
 class Reader {
 public:
     explicit Reader(const MemoryImage& image) : m_(image) {}
@@ -23,23 +25,32 @@ public:
     // A text of the stored length, never more than the field holds, so a
     // damaged or foreign image cannot make a text run past its field.
     std::string text(int address, int width, int storedLength) const {
-        const int n = std::min(storedLength, width);
         std::string out;
-        out.reserve(idx(n));
-        for (int i = 0; i < n; ++i) out += TextCode::decode(m_[idx(address + i)]);
+        text(out, address, width, storedLength);
         return out;
+    }
+    void text(std::string& out, int address, int width, int storedLength) const {
+        const int n = std::min(storedLength, width);
+        char buf[kLongestField];
+        for (int i = 0; i < n; ++i) buf[i] = TextCode::decode(m_[idx(address + i)]);
+        out.assign(buf, idx(n));
     }
     // Digits end at the stored length, the field's width or the padding code.
     std::string digits(int address, int width, int storedLength) const {
-        const int n = std::min(storedLength, width);
         std::string out;
-        out.reserve(idx(n));
-        for (int i = 0; i < n; ++i) {
-            const char c = ToneDigitCode::decode(m_[idx(address + i)]);
-            if (c == '\0') break;
-            out += c;
-        }
+        digits(out, address, width, storedLength);
         return out;
+    }
+    void digits(std::string& out, int address, int width, int storedLength) const {
+        const int n = std::min(storedLength, width);
+        char buf[kLongestField];
+        int k = 0;
+        for (; k < n; ++k) {
+            const char c = ToneDigitCode::decode(m_[idx(address + k)]);
+            if (c == '\0') break;
+            buf[k] = c;
+        }
+        out.assign(buf, idx(k));
     }
 
 private:
@@ -142,7 +153,7 @@ void readLabels(const Reader& r, ChannelTable& t) {
     int slot = 0;
     auto next = [&](ChannelEntry& e) {
         const int base = labelSlot(slot++);
-        e.label = r.text(base, kLabelWidth, r.byte(base + kLabelWidth));
+        r.text(e.label, base, kLabelWidth, r.byte(base + kLabelWidth));
     };
     bool anyGroup = false;
     for (int g = 1; g < kGroupSlots; ++g) {
@@ -246,7 +257,7 @@ void readDtmf(const Reader& r, DtmfSettings& d) {
     d.dtmfSpaceTime = r.byte(kDtmfTimes + 3) * 10;
     for (int i = 0; i < 9; ++i) {
         const int base = dtmfCodeSlot(i);
-        d.dtmfCodes[idx(i)] = r.digits(base, kLongDigitWidth, r.byte(base + kLongDigitWidth));
+        r.digits(d.dtmfCodes[idx(i)], base, kLongDigitWidth, r.byte(base + kLongDigitWidth));
     }
     for (int i = 0; i < 4; ++i) {
         const int base = dtmfDecodeSlot(i);
@@ -255,7 +266,7 @@ void readDtmf(const Reader& r, DtmfSettings& d) {
     }
     for (int i = 0; i < 10; ++i) {
         const int base = statusTextSlot(i);
-        d.statusText[idx(i)] = r.text(base + 1, kStatusTextWidth, r.byte(base));
+        r.text(d.statusText[idx(i)], base + 1, kStatusTextWidth, r.byte(base));
     }
 }
 
@@ -282,7 +293,7 @@ void readModem(const Reader& r, ModemSettings& m) {
     m.txDelayTime = r.byte(kTxDelayTime);
     for (int i = 0; i < 9; ++i) {
         const int base = modemTextSlot(i);
-        m.modemText[idx(i)] = r.text(base, kModemTextWidth, r.byte(base + kModemTextWidth));
+        r.text(m.modemText[idx(i)], base, kModemTextWidth, r.byte(base + kModemTextWidth));
     }
 }
 
