@@ -20,28 +20,35 @@ constexpr double kLargestHz = 1e15;
 
 }  // namespace
 
-std::uint8_t TextCode::encode(char c) {
-    const auto u = static_cast<unsigned char>(c);
-    if (c >= '0' && c <= '9') return static_cast<std::uint8_t>(c - '0');
-    if (c >= 'A' && c <= 'Z') return static_cast<std::uint8_t>(c - 'A' + 10);
-    if (c >= 'a' && c <= 'z') return static_cast<std::uint8_t>(c - 'a' + 40);
-    switch (c) {
-        case '.': return 36;
-        case '-': return 37;
-        case ' ': return 38;
-        case '_': return 66;
-        case '*': return 67;
-        case '#': return 68;
-        case '+': return 71;
-        case '\'': return 72;
-        case '/': return 73;
-        case '\\': return 74;
-        case '?': return 75;
-        case '(': return 76;
-        case ')': return 77;
-        default: return u;
-    }
+namespace {
+
+constexpr std::array<std::uint8_t, 256> makeTextEncodeTable() {
+    std::array<std::uint8_t, 256> t{};
+    for (int c = 0; c < 256; ++c) t[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(c);
+    for (int i = 0; i <= 9; ++i) t[static_cast<std::size_t>('0' + i)] = static_cast<std::uint8_t>(i);
+    for (int i = 0; i < 26; ++i) t[static_cast<std::size_t>('A' + i)] = static_cast<std::uint8_t>(10 + i);
+    for (int i = 0; i < 26; ++i) t[static_cast<std::size_t>('a' + i)] = static_cast<std::uint8_t>(40 + i);
+    t['.'] = 36;
+    t['-'] = 37;
+    t[' '] = 38;
+    t['_'] = 66;
+    t['*'] = 67;
+    t['#'] = 68;
+    t['+'] = 71;
+    t['\''] = 72;
+    t['/'] = 73;
+    t['\\'] = 74;
+    t['?'] = 75;
+    t['('] = 76;
+    t[')'] = 77;
+    return t;
 }
+
+constexpr std::array<std::uint8_t, 256> kTextEncode = makeTextEncodeTable();
+
+}  // namespace
+
+std::uint8_t TextCode::encode(char c) { return kTextEncode[static_cast<unsigned char>(c)]; }
 
 namespace {
 

@@ -358,9 +358,8 @@ void encodeMemoryImage(const RadioSettings& s, MemoryImage& image) {
     Writer w(image);
     const ChannelTable& t = s.channelTable;
 
-    for (int c = 0; c < kChannelSlots; ++c)
-        for (int b = 0; b < kChannelRecordSize; ++b)
-            w.set(9 * c + b, t.prep.channelImage[static_cast<std::size_t>(c)][static_cast<std::size_t>(b)]);
+    for (std::size_t c = 0; c < kChannelSlots; ++c)
+        std::copy(t.prep.channelImage[c].begin(), t.prep.channelImage[c].end(), image.begin() + 9 * c);
 
     writeGroups(w, t);
 
