@@ -1,0 +1,275 @@
+#include "app/BeyondActions.h"
+
+#include <QAction>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMessageBox>
+#include <QSettings>
+#include <QStandardPaths>
+
+#include <algorithm>
+
+#include "app/RecentFiles.h"
+#include "image/ImageBackup.h"
+#include "image/ImageVerify.h"
+#include "link/TransferTrace.h"
+#include "link/serial/RadioSession.h"
+#include "model/Defaults.h"
+
+namespace ks340 {
+
+namespace {
+
+constexpr const char* kBackupsKey = "Transfer/Keep Image Backups";
+constexpr const char* kTraceKey = "Transfer/Trace Transfers";
+constexpr const char* kVerifyKey = "Transfer/Verify After Write";
+
+QSettings programSettings() {
+    return QSettings(QString::fromLatin1(kSettingsOrganisation), QString::fromLatin1(kSettingsApplication));
+}
+
+bool flag(const char* key, bool fallback) { return programSettings().value(QLatin1String(key), fallback).toBool(); }
+void setFlag(const char* key, bool on) { programSettings().setValue(QLatin1String(key), on); }
+
+std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+QString dataFolder(const char* name) {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/KS340/") +
+           QLatin1String(name);
+}
+
+}  // namespace
+
+BeyondActions::BeyondActions(QMainWindow* window, RadioSettings& settings, std::function<void()> refresh)
+    : QObject(window), window_(window), settings_(settings), refresh_(std::move(refresh)) {
+    chooseFile = [this](const QString& caption, const QString& filter, bool save) {
+        return save ? QFileDialog::getSaveFileName(window_, caption, QString(), filter)
+                    : QFileDialog::getOpenFileName(window_, caption, QString(), filter);
+    };
+    showMessage = [this](const QString& title, const QString& text) {
+        QMessageBox::information(window_, title, text);
+    };
+    askQuestion = [this](const QString& title, const QString& text) {
+        return QMessageBox::question(window_, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+               QMessageBox::Yes;
+    };
+
+    export_ = new QAction(QStringLiteral("Export Channels (CSV)..."), this);
+    import_ = new QAction(QStringLiteral("Import Channels (CSV)..."), this);
+    saveImage_ = new QAction(QStringLiteral("Save Radio Image..."), this);
+    openImage_ = new QAction(QStringLiteral("Open Radio Image..."), this);
+    backups_ = new QAction(QStringLiteral("Keep Image Backups"), this);
+    trace_ = new QAction(QStringLiteral("Trace Transfers"), this);
+    verify_ = new QAction(QStringLiteral("Verify After Write"), this);
+    for (QAction* a : {backups_, trace_, verify_}) a->setCheckable(true);
+    backups_->setChecked(backupsEnabled());
+    trace_->setChecked(traceEnabled());
+    verify_->setChecked(verifyAfterWrite());
+    saveImage_->setEnabled(false);
+
+    connect(export_, &QAction::triggered, this, &BeyondActions::runExport);
+    connect(import_, &QAction::triggered, this, &BeyondActions::runImport);
+    connect(saveImage_, &QAction::triggered, this, &BeyondActions::runSaveImage);
+    connect(openImage_, &QAction::triggered, this, &BeyondActions::runOpenImage);
+    connect(backups_, &QAction::toggled, this, [](bool on) { setBackupsEnabled(on); });
+    connect(trace_, &QAction::toggled, this, [](bool on) { setTraceEnabled(on); });
+    connect(verify_, &QAction::toggled, this, [](bool on) { setVerifyAfterWrite(on); });
+}
+
+BeyondActions::~BeyondActions() = default;
+
+bool BeyondActions::backupsEnabled() { return flag(kBackupsKey, true); }
+bool BeyondActions::traceEnabled() { return flag(kTraceKey, false); }
+bool BeyondActions::verifyAfterWrite() { return flag(kVerifyKey, true); }
+void BeyondActions::setBackupsEnabled(bool on) { setFlag(kBackupsKey, on); }
+void BeyondActions::setTraceEnabled(bool on) { setFlag(kTraceKey, on); }
+void BeyondActions::setVerifyAfterWrite(bool on) { setFlag(kVerifyKey, on); }
+QString BeyondActions::backupDirectory() { return dataFolder("backups"); }
+QString BeyondActions::traceDirectory() { return dataFolder("traces"); }
+
+void BeyondActions::addTo(QMenu* fileMenu) {
+    const QList<QAction*> actions = fileMenu->actions();
+    QAction* before = nullptr;
+    for (int i = 0; i < actions.size(); ++i)
+        if (actions[i]->text().startsWith(QStringLiteral("Print Setting")) && i + 1 < actions.size())
+            before = actions[i + 1];
+    fileMenu->insertSeparator(before);
+    fileMenu->insertActions(before, {export_, import_, saveImage_, openImage_});
+    QMenu* options = new QMenu(QStringLiteral("Transfer Options"), fileMenu);
+    options->addActions({backups_, trace_, verify_});
+    fileMenu->insertMenu(before, options);
+}
+
+bool BeyondActions::exportChannels(const QString& path, ChannelCsvFormat format) {
+    QFile f(path);
+    const std::string csv = exportChannelCsv(settings_, format);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        f.write(csv.data(), static_cast<qint64>(csv.size())) != static_cast<qint64>(csv.size())) {
+        message_ = QStringLiteral("%1\nThe file could not be written.").arg(path);
+        return false;
+    }
+    const auto rows = std::count(csv.begin(), csv.end(), '\n') - 1;
+    message_ = QStringLiteral("%1 channel(s) exported.").arg(rows);
+    return true;
+}
+
+bool BeyondActions::importChannels(const QString& path, bool cutLongLabels) {
+    errors_.clear();
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        message_ = QStringLiteral("%1\nThe file could not be read.").arg(path);
+        return false;
+    }
+    const QByteArray bytes = f.readAll();
+    CsvImportOptions options;
+    options.cutLongLabels = cutLongLabels;
+    const CsvImportResult r = importChannelCsv(std::string_view(bytes.constData(), std::size_t(bytes.size())),
+                                               settings_, options);
+    if (!r.ok) {
+        errors_ = r.errors;
+        QStringList lines;
+        for (const CsvIssue& i : r.errors) lines << QString::fromStdString(formatCsvIssue(i));
+        message_ = QStringLiteral("Nothing was imported:\n") + lines.mid(0, 20).join(QLatin1Char('\n')) +
+                   (lines.size() > 20 ? QStringLiteral("\n... %1 more").arg(lines.size() - 20) : QString());
+        return false;
+    }
+    message_ = QStringLiteral("%1 channel(s) imported.").arg(r.channels);
+    if (refresh_) refresh_();
+    return true;
+}
+
+bool BeyondActions::saveRadioImage(const QString& path) {
+    if (!lastImage_) {
+        message_ = QStringLiteral("No radio image has been read yet.");
+        return false;
+    }
+    std::string error;
+    if (!writeImageFile(localPath(path), *lastImage_, error)) {
+        message_ = QString::fromStdString(error);
+        return false;
+    }
+    return true;
+}
+
+bool BeyondActions::openRadioImage(const QString& path) {
+    MemoryImage image{};
+    std::string error;
+    if (!readImageFile(localPath(path), image, error)) {
+        message_ = QString::fromStdString(error);
+        return false;
+    }
+    // As a radio read: decoded into fresh settings, the channel table rebuilt.
+    RadioSettings decoded = newRadioSettings();
+    decodeMemoryImage(image, decoded);
+    refreshChannelTable(decoded, false);
+    decoded.header.requestedAction = settings_.header.requestedAction;
+    decoded.header.memoryMapEnabled = settings_.header.memoryMapEnabled;
+    settings_ = decoded;
+    lastImage_ = image;
+    saveImage_->setEnabled(true);
+    if (refresh_) refresh_();
+    return true;
+}
+
+void BeyondActions::keepBackup(const MemoryImage& image, const char* kind) {
+    if (!backupsEnabled()) return;
+    const BackupResult b = writeImageBackup(localPath(backupDirectory()), image, kind);
+    lastBackup_ = b.ok ? QFile::decodeName(b.path.c_str()) : QString();
+}
+
+void BeyondActions::attachToSession(RadioSession& session) {
+    auto writing = std::make_shared<bool>(false);
+    connect(&session, &RadioSession::busyChanged, this, [writing, &session](bool busy) {
+        if (busy) *writing = session.state() == ProgrammingExchange::Writing;
+    });
+    connect(&session, &RadioSession::finished, this, [this, writing, &session](bool ok, const QString&) {
+        const MemoryImage& image = session.image();
+        if (*writing) {
+            keepBackup(image, ok ? "write" : "write-failed");
+        } else if (ok) {
+            keepBackup(image, "read");
+            lastImage_ = image;
+            saveImage_->setEnabled(true);
+        }
+        if (transferTrace_) transferTrace_->note(ok ? "completed" : "failed");
+    });
+    if (!traceEnabled()) return;
+    QDir().mkpath(traceDirectory());
+    lastTrace_ = QDir(traceDirectory())
+                     .filePath(QStringLiteral("trace-%1.txt")
+                                   .arg(QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"))));
+    transferTrace_.reset();
+    traceStream_ = std::ofstream(localPath(lastTrace_), std::ios::app);
+    if (!traceStream_) {
+        lastTrace_.clear();
+        return;
+    }
+    transferTrace_ = std::make_unique<TransferTrace>(traceStream_);
+    session.setTraceObserver([this](bool sent, const std::uint8_t* data, int n) {
+        if (transferTrace_) transferTrace_->record(sent, data, n);
+    });
+    connect(&session, &QObject::destroyed, this, [this] { transferTrace_.reset(); traceStream_.close(); });
+}
+
+QString BeyondActions::verifyReport(const MemoryImage& sent, const MemoryImage& readBack) {
+    const std::vector<ByteMismatch> m = compareWrittenImage(sent, readBack);
+    if (m.empty()) return {};
+    return QStringLiteral("Verify failed: %1 byte(s) differ from what was written:\n").arg(m.size()) +
+           QString::fromStdString(formatByteMismatches(m, 20));
+}
+
+void BeyondActions::runExport() {
+    const QString path = chooseFile(QStringLiteral("Export Channels (CSV)"),
+                                    QStringLiteral("Channel list (*.csv);;Common channel CSV (*.csv)"), true);
+    if (path.isEmpty()) return;
+    const bool common = askQuestion(QStringLiteral("Export Channels (CSV)"),
+                                    QStringLiteral("Write the common channel CSV of multi-radio programmers "
+                                                   "(Location, Name, Frequency, ...)?\nNo writes this program's "
+                                                   "own columns."));
+    exportChannels(path, common ? ChannelCsvFormat::Common : ChannelCsvFormat::Native);
+    showMessage(QStringLiteral("Export Channels (CSV)"), message_);
+}
+
+void BeyondActions::runImport() {
+    const QString path = chooseFile(QStringLiteral("Import Channels (CSV)"), QStringLiteral("CSV files (*.csv)"), false);
+    if (path.isEmpty()) return;
+    if (importChannels(path, false)) {
+        showMessage(QStringLiteral("Import Channels (CSV)"), message_);
+        return;
+    }
+    // Only over-long labels wrong: offer to cut them.
+    const bool onlyLabels = !errors_.empty() && std::all_of(errors_.begin(), errors_.end(), [](const CsvIssue& i) {
+        return i.reason.find("longer than") != std::string::npos;
+    });
+    if (onlyLabels && askQuestion(QStringLiteral("Import Channels (CSV)"),
+                                  message_ + QStringLiteral("\n\nCut the labels to 8 characters and import?"))) {
+        importChannels(path, true);
+    }
+    showMessage(QStringLiteral("Import Channels (CSV)"), message_);
+}
+
+void BeyondActions::runSaveImage() {
+    const QString path = chooseFile(QStringLiteral("Save Radio Image"), QStringLiteral("Radio image (*.img)"), true);
+    if (path.isEmpty()) return;
+    if (!saveRadioImage(path)) showMessage(QStringLiteral("Error"), message_);
+}
+
+void BeyondActions::runOpenImage() {
+    const QString path = chooseFile(QStringLiteral("Open Radio Image"), QStringLiteral("Radio image (*.img *.bin)"), false);
+    if (path.isEmpty()) return;
+    if (!openRadioImage(path)) showMessage(QStringLiteral("Error"), message_);
+}
+
+BeyondActions* installBeyondActions(QMainWindow* window, QMenu* fileMenu, RadioSettings& settings,
+                                    std::function<void()> refresh) {
+    auto* actions = new BeyondActions(window, settings, std::move(refresh));
+    if (fileMenu) actions->addTo(fileMenu);
+    return actions;
+}
+
+}  // namespace ks340
