@@ -122,7 +122,7 @@ void MainView::buildHeader() {
     row->addWidget(bandList_);
     row->addWidget(bandName_);
     row->addSpacing(10);
-    row->addWidget(label(QStringLiteral("S&peaker"), speakerList_));
+    row->addWidget(label(QStringLiteral("&Speaker"), speakerList_));
     row->addWidget(speakerList_);
     row->addSpacing(10);
     row->addWidget(label(QStringLiteral("LCD &Display Logo"), logoEdit_));

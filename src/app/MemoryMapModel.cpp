@@ -34,7 +34,8 @@ QVariant MemoryMapModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
         return hex(image_[address], 2);
     case Qt::TextAlignmentRole:
-        return int(Qt::AlignHCenter | Qt::AlignTop);
+        // Centred both ways, level with the row headings.
+        return int(Qt::AlignCenter);
     case Qt::ToolTipRole:
     case Qt::AccessibleTextRole:
         return QStringLiteral("Address %1: %2").arg(hex(unsigned(address), 4), hex(image_[address], 2));

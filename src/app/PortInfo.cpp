@@ -265,32 +265,49 @@ PortOpenProblem classifyOpenError(int errorNumber) {
     }
 }
 
-QString serialLockHolder(const QString& path) {
-    // QSerialPort's lock: LCK..<name> in the first usable one of these folders,
-    // <name> being the path without "/dev/", each '/' made '_'.
+namespace {
+
+// QSerialPort's lock file name for a path: LCK..<name>, <name> being the
+// path without "/dev/", each '/' made '_'.
+QString lockFileName(const QString& path) {
     QString name = path.startsWith(QLatin1String("/dev/")) ? path.mid(5) : path;
     name.replace(QLatin1Char('/'), QLatin1Char('_'));
+    return QStringLiteral("LCK..") + name;
+}
+
+}  // namespace
+
+QString serialLockHolder(const QString& path) {
+    // The lock lies in the first usable one of these folders. A port opened
+    // by its by-id link has another lock name than by its device path: both
+    // are looked for.
+    QStringList names{lockFileName(path)};
+    const QString device = QFileInfo(path).canonicalFilePath();
+    if (!device.isEmpty() && device != path)
+        names << lockFileName(device);
     const QStringList dirs{QStringLiteral("/var/lock"), QStringLiteral("/etc/locks"),
                            QStringLiteral("/var/spool/locks"), QStringLiteral("/var/spool/uucp"),
                            QStandardPaths::writableLocation(QStandardPaths::TempLocation)};
     for (const QString& dir : dirs) {
-        const QString lockPath = dir + QStringLiteral("/LCK..") + name;
-        if (!QFileInfo::exists(lockPath))
-            continue;
-        QLockFile lock(lockPath);
-        qint64 pid = 0;
-        QString host;
-        QString app;
-        if (!lock.getLockInfo(&pid, &host, &app) || pid <= 0)
-            continue;
+        for (const QString& name : names) {
+            const QString lockPath = dir + QLatin1Char('/') + name;
+            if (!QFileInfo::exists(lockPath))
+                continue;
+            QLockFile lock(lockPath);
+            qint64 pid = 0;
+            QString host;
+            QString app;
+            if (!lock.getLockInfo(&pid, &host, &app) || pid <= 0)
+                continue;
 #ifdef Q_OS_UNIX
-        const bool alive = ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
+            const bool alive = ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
 #else
-        const bool alive = true;
+            const bool alive = true;
 #endif
-        if (alive)
-            return app.isEmpty() ? QStringLiteral("process %1").arg(pid)
-                                 : QStringLiteral("%1, process %2").arg(app).arg(pid);
+            if (alive)
+                return app.isEmpty() ? QStringLiteral("process %1").arg(pid)
+                                     : QStringLiteral("%1, process %2").arg(app).arg(pid);
+        }
     }
     return {};
 }

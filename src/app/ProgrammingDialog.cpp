@@ -11,6 +11,8 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QWindow>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -232,19 +234,14 @@ void ProgrammingDialog::keyPressEvent(QKeyEvent* event) {
 }
 
 bool ProgrammingDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
-        auto* widget = qobject_cast<QWidget*>(watched);
-        QWidget* focus = QApplication::focusWidget();
-        // Each key once, as it reaches the focused control of this dialog.
-        const bool mine = widget && widget->window() == this && (widget == focus || (!focus && widget == this));
-        if (mine && QApplication::activeModalWidget() == this) {
-            const auto* key = static_cast<QKeyEvent*>(event);
-            if (key->key() != Qt::Key_F7) {
-                mapKeyArmed_ = key->key() == Qt::Key_F6;
-            } else if (mapKeyArmed_) {
-                askMemoryMap();
-            }
-        }
+    // Keys are looked at as they reach the dialog's window, once each and
+    // before the focused control gets them.
+    if (event->type() == QEvent::KeyPress && watched && watched == static_cast<QObject*>(windowHandle())) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_F7)
+            mapKeyArmed_ = key->key() == Qt::Key_F6;
+        else if (mapKeyArmed_)
+            askMemoryMap();
     }
     return QDialog::eventFilter(watched, event);
 }
@@ -288,6 +285,20 @@ void ProgrammingDialog::layOutMemoryMap() {
                          okButton_->mapTo(controls_, QPoint(0, okButton_->height())).y();
     const int height = okBottom + (show ? kMapShownMargin : kMapHiddenMargin);
     setFixedSize(width, height);
+    // The dialog keeps its place; only when the map would reach below the
+    // screen does it move up.
+    if (isVisible()) {
+        if (const QScreen* screen = this->screen()) {
+            const QRect avail = screen->availableGeometry();
+            QRect frame = frameGeometry();
+            if (frame.bottom() > avail.bottom()) {
+                frame.moveBottom(avail.bottom());
+                if (frame.top() < avail.top())
+                    frame.moveTop(avail.top());
+                move(frame.topLeft());
+            }
+        }
+    }
 }
 
 }  // namespace ks340

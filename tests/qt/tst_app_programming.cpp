@@ -30,13 +30,9 @@ QAction* toolAction(MainWindow& w, const QString& tip) {
     return nullptr;
 }
 
-// Sends one key press and release to the widget that has the focus in the
-// dialog (or the dialog itself).
+// Presses and releases a key on the dialog's window, as the keyboard does.
 void pressKey(QDialog* dialog, Qt::Key key) {
-    QWidget* target = QApplication::focusWidget();
-    if (!target || target->window() != dialog)
-        target = dialog;
-    QTest::keyClick(target, key);
+    QTest::keyClick(dialog->windowHandle(), key);
 }
 
 int okBottom(ProgrammingDialog* d) {
@@ -126,9 +122,12 @@ private slots:
             QCOMPARE(d->height(), okBottom(d) + ProgrammingDialog::kMapHiddenMargin);
 
             answers << "Yes";
+            const int before = int(answer.seen.size());
             pressKey(d, Qt::Key_F6);
             pressKey(d, Qt::Key_F7);
             QTRY_VERIFY(d->mapShown());
+            QTest::qWait(50);
+            QCOMPARE(int(answer.seen.size()), before + 1);  // asked once per F7
             QCOMPARE(answer.seen.last(), QString("Enable/Disable Memory Map: Enable memory map --> "
                                                  "Press Yes\n\nDisable memory map --> Press No"));
             QCOMPARE(v->settings().header.memoryMapEnabled, 1);
