@@ -288,6 +288,13 @@ private slots:
                  qPrintable(d.lockHolder));
         QVERIFY(explainPortOpenFailure(pty.slavePath).contains("is in use by another program"));
 
+        // The same device under a stable link name, as the Port menu remembers it.
+        QTemporaryDir tmp;
+        QVERIFY(tmp.isValid());
+        const QString link = tmp.filePath("usb-Cable-if00-port0");
+        QVERIFY(QFile::link(pty.slavePath, link));
+        QCOMPARE(diagnosePortOpen(link).problem, PortOpenProblem::InUse);
+
         holder.close();
         QCOMPARE(diagnosePortOpen(pty.slavePath).problem, PortOpenProblem::None);
     }
