@@ -10,7 +10,9 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QSettings>
+#include <QPointer>
 #include <QStandardPaths>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -85,7 +87,7 @@ BeyondActions::~BeyondActions() = default;
 
 bool BeyondActions::backupsEnabled() { return flag(kBackupsKey, true); }
 bool BeyondActions::traceEnabled() { return flag(kTraceKey, false); }
-bool BeyondActions::verifyAfterWrite() { return flag(kVerifyKey, true); }
+bool BeyondActions::verifyAfterWrite() { return flag(kVerifyKey, false); }
 void BeyondActions::setBackupsEnabled(bool on) { setFlag(kBackupsKey, on); }
 void BeyondActions::setTraceEnabled(bool on) { setFlag(kTraceKey, on); }
 void BeyondActions::setVerifyAfterWrite(bool on) { setFlag(kVerifyKey, on); }
@@ -183,20 +185,45 @@ void BeyondActions::keepBackup(const MemoryImage& image, const char* kind) {
 }
 
 void BeyondActions::attachToSession(RadioSession& session) {
-    auto writing = std::make_shared<bool>(false);
-    connect(&session, &RadioSession::busyChanged, this, [writing, &session](bool busy) {
-        if (busy) *writing = session.state() == ProgrammingExchange::Writing;
+    struct State {
+        bool writing = false;
+        bool verifying = false;
+        MemoryImage sent{};
+    };
+    auto state = std::make_shared<State>();
+    QPointer<RadioSession> guarded(&session);
+    connect(&session, &RadioSession::busyChanged, this, [state, &session](bool busy) {
+        if (busy) state->writing = session.state() == ProgrammingExchange::Writing;
     });
-    connect(&session, &RadioSession::finished, this, [this, writing, &session](bool ok, const QString&) {
-        const MemoryImage& image = session.image();
-        if (*writing) {
+    connect(&session, &RadioSession::finished, this, [this, state, guarded](bool ok, const QString&) {
+        if (!guarded) return;
+        const MemoryImage& image = guarded->image();
+        if (transferTrace_) transferTrace_->note(ok ? "completed" : "failed");
+        if (state->writing) {
             keepBackup(image, ok ? "write" : "write-failed");
-        } else if (ok) {
+            if (!ok || !verifyAfterWrite()) return;
+            // Read the radio back once the write's own handling is over.
+            state->sent = image;
+            QTimer::singleShot(0, this, [state, guarded] {
+                if (!guarded || guarded->running()) return;
+                state->verifying = true;
+                guarded->startRead();
+            });
+            return;
+        }
+        if (ok) {
             keepBackup(image, "read");
             lastImage_ = image;
             saveImage_->setEnabled(true);
         }
-        if (transferTrace_) transferTrace_->note(ok ? "completed" : "failed");
+        if (state->verifying) {
+            state->verifying = false;
+            lastVerify_ = ok ? verifyReport(state->sent, image)
+                             : QStringLiteral("Verify failed: the radio could not be read back.");
+            showMessage(QStringLiteral("Verify"), lastVerify_.isEmpty()
+                                                      ? QStringLiteral("Verify OK: the radio holds the bytes written.")
+                                                      : lastVerify_);
+        }
     });
     if (!traceEnabled()) return;
     QDir().mkpath(traceDirectory());

@@ -41,7 +41,7 @@ public:
     // --- Settings (QSettings, under the program's own key) -------------------
     static bool backupsEnabled();      // default on
     static bool traceEnabled();        // default off
-    static bool verifyAfterWrite();    // default on
+    static bool verifyAfterWrite();    // default off
     static void setBackupsEnabled(bool on);
     static void setTraceEnabled(bool on);
     static void setVerifyAfterWrite(bool on);
@@ -65,9 +65,13 @@ public:
 
     // Follows one programming session: keeps a backup of every completed
     // read and every write (when backups are on), remembers the image read,
-    // and writes the transfer trace (when the trace is on).
+    // and writes the transfer trace (when the trace is on). With "Verify
+    // After Write" on, a completed write is followed by a read of the radio
+    // and the comparison is shown (showMessage): "Verify OK: ..." or the
+    // differing addresses with their settings.
     void attachToSession(RadioSession& session);
     QString lastBackupPath() const { return lastBackup_; }
+    QString lastVerifyReport() const { return lastVerify_; }
     QString lastTracePath() const { return lastTrace_; }
 
     // The text shown after a verify read: empty when the radio holds the
@@ -105,6 +109,7 @@ private:
     std::vector<CsvIssue> errors_;
     QString lastBackup_;
     QString lastTrace_;
+    QString lastVerify_;
     std::ofstream traceStream_;
     std::unique_ptr<TransferTrace> transferTrace_;
 

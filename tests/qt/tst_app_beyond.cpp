@@ -60,6 +60,7 @@ private slots:
     void radioImagesOpenAndSave();
     void verifyReportNamesTheSettings();
     void sessionTransfersKeepBackupsAndTraces();
+    void verifyAfterWriteFindsTheWrongByte();
 
 private:
     QTemporaryDir dir_;
@@ -246,6 +247,44 @@ void BeyondActionsTest::sessionTransfersKeepBackupsAndTraces() {
     QVERIFY(trace.contains("<RD"));
     QVERIFY(a.lastBackupPath().startsWith(BeyondActions::backupDirectory()));
     BeyondActions::setTraceEnabled(false);
+    radio.terminate();
+    radio.waitForFinished(3000);
+}
+
+void BeyondActionsTest::verifyAfterWriteFindsTheWrongByte() {
+    QString binDir = qEnvironmentVariable("KS340_BINARY_DIR");
+    if (binDir.isEmpty()) binDir = QStringLiteral(KS340_BINARY_DIR);
+    const QString sim = QDir(binDir).filePath("src/sim/ks340sim");
+    if (!QFile::exists(sim)) QSKIP("ks340sim is not built");
+    QProcess radio;
+    radio.start(sim, {"--baud", "0", "-q", "--wrong-byte", "0x75"});
+    QVERIFY(radio.waitForStarted(5000));
+    QVERIFY(radio.waitForReadyRead(5000));
+    const QString port = QString::fromLocal8Bit(radio.readLine()).trimmed();
+
+    BeyondActions::setVerifyAfterWrite(true);
+    QMainWindow window;
+    RadioSettings settings = newRadioSettings();
+    BeyondActions a(&window, settings, [] {});
+    QStringList shown;
+    a.showMessage = [&](const QString&, const QString& text) { shown << text; };
+    MemoryImage image{};
+    {
+        RadioSession session;
+        a.attachToSession(session);
+        QVERIFY(session.open(port));
+        QSignalSpy done(&session, &RadioSession::finished);
+        session.startWrite(image);
+        QVERIFY(done.wait(30000));
+        QVERIFY(done.at(0).at(0).toBool());
+        QTRY_COMPARE_WITH_TIMEOUT(done.size(), 2, 30000);  // the verify read
+        QVERIFY(done.at(1).at(0).toBool());
+        session.close();
+    }
+    QCOMPARE(shown.size(), 1);
+    QVERIFY2(shown[0].contains("0x0075: sent 00, read FF (Channel 13)"), qPrintable(shown[0]));
+    QCOMPARE(a.lastVerifyReport(), shown[0]);
+    BeyondActions::setVerifyAfterWrite(false);
     radio.terminate();
     radio.waitForFinished(3000);
 }
