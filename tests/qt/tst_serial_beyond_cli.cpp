@@ -199,7 +199,7 @@ void BeyondCliTest::traceHoldsEveryByteEachWay() {
     const Run r = ctl({"--trace", trace, "write", file("t.img"), "--port", sim.path(), "--no-backup"});
     QVERIFY2(r.exitCode == 0, qPrintable(r.err));
     const QStringList lines = QString::fromLatin1(readFile(trace)).split('\n', Qt::SkipEmptyParts);
-    int blocks = 0, replies = 0;
+    int blocks = 0, replies = 0, packetsSent = 0, bytesReceived = 0;
     double last = -1;
     const QRegularExpression line(QStringLiteral("^\\s*(\\d+\\.\\d{3}) ms  (PC>|<RD|---)  (.*)$"));
     QByteArray blockBytes;
@@ -214,10 +214,17 @@ void BeyondCliTest::traceHoldsEveryByteEachWay() {
             // Block 0's data bytes: the packet is 99, address (2), data (16), 66.
             if (blocks == 1) blockBytes = QByteArray::fromHex(m.captured(3).toLatin1()).mid(3, 16);
         }
-        if (m.captured(2) == "<RD") ++replies;
+        if (m.captured(2) == "PC>") ++packetsSent;
+        if (m.captured(2) == "<RD") {
+            ++replies;
+            bytesReceived += int(m.captured(3).split(' ').size());
+        }
     }
     QVERIFY2(blocks >= 510, qPrintable(QString::number(blocks)));
     QVERIFY(replies >= 511);
+    // Each packet gets one two-byte answer: bytes seen twice would show here.
+    QVERIFY2(bytesReceived <= 2 * packetsSent, qPrintable(QStringLiteral("%1 %2").arg(bytesReceived).arg(packetsSent)));
+    QVERIFY(bytesReceived >= 2 * 511);
     QCOMPARE(blockBytes, randomImage(5).left(16));
     QVERIFY(lines.last().contains("Writing Data Complete!"));
 }
