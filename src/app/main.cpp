@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QIcon>
 #include <QTimer>
+#include <QWindow>
 
 #include <cstdio>
 #include <cstring>
@@ -70,12 +71,22 @@ int main(int argc, char* argv[]) {
         QTimer::singleShot(0, &window, [&window, file] { window.view()->openFile(file); });
     }
     if (probe) {
+        // Once the window has been exposed and the events queued by then
+        // (its first paint) are handled.
         window.setConfirmExit(false);
-        QTimer::singleShot(0, &window, [] {
+        auto report = [] {
             std::printf("shown_monotonic_ms %.3f\nrss_kb %ld\n", monotonicMs(), residentKilobytes());
             std::fflush(stdout);
             QApplication::quit();
+        };
+        auto* poll = new QTimer(&window);
+        QObject::connect(poll, &QTimer::timeout, &window, [&window, poll, report] {
+            if (window.windowHandle() && window.windowHandle()->isExposed()) {
+                poll->stop();
+                QTimer::singleShot(0, &window, report);
+            }
         });
+        poll->start(0);
     }
     return app.exec();
 }
