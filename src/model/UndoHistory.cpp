@@ -147,6 +147,14 @@ void UndoHistory::reset(const RadioSettings& settings) {
     coalesceOpen_ = false;
 }
 
+void UndoHistory::reanchorSaved() {
+    // A state equal to the saved one is as good as the saved one.
+    if (states_[position_].lines == savedLines_) {
+        savedIndex_ = static_cast<long>(position_);
+        savedExtra_ = 0;
+    }
+}
+
 void UndoHistory::dropRedoSteps() {
     if (savedIndex_ > static_cast<long>(position_)) {
         // The saved state stays reachable only by the way back through here.
@@ -186,6 +194,7 @@ UndoHistory::Recorded UndoHistory::record(const RadioSettings& settings, std::st
             --position_;
             coalesceOpen_ = false;
         }
+        reanchorSaved();
         return Recorded::Coalesced;
     }
 
@@ -206,6 +215,7 @@ UndoHistory::Recorded UndoHistory::record(const RadioSettings& settings, std::st
         --position_;
         --savedIndex_;
     }
+    reanchorSaved();
     return Recorded::Added;
 }
 
@@ -234,6 +244,7 @@ UndoHistory::Restored UndoHistory::undo(RadioSettings& settings) {
     r.currentGroup = step.currentGroup;
     --position_;
     coalesceOpen_ = false;
+    reanchorSaved();
     return r;
 }
 
@@ -250,6 +261,7 @@ UndoHistory::Restored UndoHistory::redo(RadioSettings& settings) {
     r.currentGroup = step.currentGroup;
     ++position_;
     coalesceOpen_ = false;
+    reanchorSaved();
     return r;
 }
 

@@ -126,6 +126,7 @@ private:
     std::string joined(const std::vector<std::uint32_t>& lines) const;
     bool load(const std::vector<std::uint32_t>& lines, RadioSettings& settings);
     void dropRedoSteps();
+    void reanchorSaved();
 
     std::size_t limit_;
     std::unique_ptr<UndoLinePool> pool_;
