@@ -1,3 +1,7 @@
+# Tests keep their settings, backups and traces inside the build tree rather
+# than in the user's own folders.
+set(KS340_TEST_HOME "XDG_DATA_HOME=${PROJECT_BINARY_DIR}/test-home/data;XDG_CONFIG_HOME=${PROJECT_BINARY_DIR}/test-home/config;XDG_CACHE_HOME=${PROJECT_BINARY_DIR}/test-home/cache")
+
 # ks340_library(NAME DIR [DEPS ...]): one static library from the sources of
 # one folder (not its subfolders).
 function(ks340_library name dir)
@@ -46,6 +50,6 @@ function(ks340_qtest name source)
     KS340_BINARY_DIR="${PROJECT_BINARY_DIR}")
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KS340_BINARY_DIR=${PROJECT_BINARY_DIR}"
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KS340_BINARY_DIR=${PROJECT_BINARY_DIR};${KS340_TEST_HOME}"
     TIMEOUT 300)
 endfunction()
