@@ -95,7 +95,17 @@ std::vector<std::uint32_t> UndoHistory::snapshot(const RadioSettings& settings) 
         std::string_view line(text.data() + start, end - start);
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
-        lines.push_back(pool_->intern(line));
+        if (lines.size() == 1) {
+            // The group and channel last shown are where the user looks,
+            // not what the configuration holds: kept beside the lines.
+            std::string normal = "0,0";
+            const std::size_t second = line.find(',', line.find(',') + 1);
+            if (second != std::string_view::npos)
+                normal += line.substr(second);
+            lines.push_back(pool_->intern(normal));
+        } else {
+            lines.push_back(pool_->intern(line));
+        }
         start = end + 1;
     }
     return lines;
@@ -120,10 +130,12 @@ std::string UndoHistory::joined(const std::vector<std::uint32_t>& lines) const {
     return text;
 }
 
-bool UndoHistory::load(const std::vector<std::uint32_t>& lines, RadioSettings& settings) {
-    const FileResult result = readSettingText(joined(lines), settings, "undo history");
+bool UndoHistory::load(const State& state, RadioSettings& settings) {
+    const FileResult result = readSettingText(joined(state.lines), settings, "undo history");
     if (!result.ok)
         return false;
+    settings.channelTable.currentGroup = state.currentGroup;
+    settings.channelTable.currentChannel = state.currentChannel;
     if (afterLoad_)
         afterLoad_(settings);
     return true;
@@ -137,6 +149,7 @@ void UndoHistory::reset(const RadioSettings& settings) {
     State base;
     base.lines = snapshot(settings);
     base.currentGroup = settings.channelTable.currentGroup;
+    base.currentChannel = settings.channelTable.currentChannel;
     states_.push_back(std::move(base));
     position_ = 0;
     savedIndex_ = 0;
@@ -187,6 +200,7 @@ UndoHistory::Recorded UndoHistory::record(const RadioSettings& settings, std::st
         current.lines = std::move(lines);
         current.when = options.when;
         current.currentGroup = settings.channelTable.currentGroup;
+        current.currentChannel = settings.channelTable.currentChannel;
         if (current.lines == states_[position_ - 1].lines) {
             // Typed and taken back again: the step has nothing left to undo.
             release(current.lines);
@@ -206,6 +220,7 @@ UndoHistory::Recorded UndoHistory::record(const RadioSettings& settings, std::st
     step.when = options.when;
     step.context = options.context;
     step.currentGroup = settings.channelTable.currentGroup;
+    step.currentChannel = settings.channelTable.currentChannel;
     states_.push_back(std::move(step));
     ++position_;
     coalesceOpen_ = true;
@@ -222,13 +237,14 @@ UndoHistory::Recorded UndoHistory::record(const RadioSettings& settings, std::st
 void UndoHistory::absorb(const RadioSettings& settings) {
     std::vector<std::uint32_t> lines = snapshot(settings);
     State& current = states_[position_];
+    current.currentGroup = settings.channelTable.currentGroup;
+    current.currentChannel = settings.channelTable.currentChannel;
     if (lines == current.lines) {
         release(lines);
         return;
     }
     release(current.lines);
     current.lines = std::move(lines);
-    current.currentGroup = settings.channelTable.currentGroup;
 }
 
 UndoHistory::Restored UndoHistory::undo(RadioSettings& settings) {
@@ -236,7 +252,7 @@ UndoHistory::Restored UndoHistory::undo(RadioSettings& settings) {
     if (!canUndo())
         return r;
     const State& step = states_[position_];
-    if (!load(states_[position_ - 1].lines, settings))
+    if (!load(states_[position_ - 1], settings))
         return r;
     r.ok = true;
     r.text = step.text;
@@ -253,7 +269,7 @@ UndoHistory::Restored UndoHistory::redo(RadioSettings& settings) {
     if (!canRedo())
         return r;
     const State& step = states_[position_ + 1];
-    if (!load(step.lines, settings))
+    if (!load(step, settings))
         return r;
     r.ok = true;
     r.text = step.text;
@@ -317,6 +333,15 @@ std::size_t UndoHistory::memoryBytes() const {
 
 std::size_t UndoHistory::pooledLines() const { return pool_->size(); }
 
-std::string UndoHistory::currentText() const { return joined(states_[position_].lines); }
+std::string UndoHistory::currentText() const {
+    // With the shown group and channel put back into the table's line.
+    std::string text = joined(states_[position_].lines);
+    const std::size_t lineStart = text.find('\n') + 1;
+    const std::size_t second = text.find(',', text.find(',', lineStart) + 1);
+    text.replace(lineStart, second - lineStart,
+                 std::to_string(states_[position_].currentGroup) + "," +
+                     std::to_string(states_[position_].currentChannel));
+    return text;
+}
 
 }  // namespace ks340

@@ -109,6 +109,8 @@ public:
     std::size_t pooledLines() const;
 
     // The setting-file text of the current state (for tests and diagnostics).
+    // The group and channel last shown are not compared between states:
+    // showing another group is no change.
     std::string currentText() const;
 
 private:
@@ -119,12 +121,13 @@ private:
         Clock::time_point when{};
         int context = -1;
         int currentGroup = 0;
+        int currentChannel = 0;
     };
 
     std::vector<std::uint32_t> snapshot(const RadioSettings& settings);
     void release(std::vector<std::uint32_t>& lines);
     std::string joined(const std::vector<std::uint32_t>& lines) const;
-    bool load(const std::vector<std::uint32_t>& lines, RadioSettings& settings);
+    bool load(const State& state, RadioSettings& settings);
     void dropRedoSteps();
     void reanchorSaved();
 

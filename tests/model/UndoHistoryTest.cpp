@@ -354,5 +354,28 @@ TEST(UndoHistory, TwoHundredStepsOfAFullTableShareTheirLines) {
     EXPECT_EQ(s->channelTable.groups[0].channels[51].label, "CH51");
 }
 
+TEST(UndoHistory, ShowingAnotherGroupIsNoChange) {
+    auto s = fresh();
+    UndoHistory h;
+    h.reset(*s);
+    s->channelTable.currentGroup = 4;
+    s->channelTable.currentChannel = 9;
+    EXPECT_EQ(h.record(*s, "Set Beep"), UndoHistory::Recorded::Unchanged);
+    s->option.hook = 1;
+    h.record(*s, "Set Hook");
+    h.markSaved(*s);
+    s->channelTable.currentGroup = 2;
+    h.absorb(*s);
+    EXPECT_EQ(h.unsavedChanges(), 0);
+    s->option.hook = 0;
+    h.record(*s, "Set Hook");
+    h.undo(*s);
+    // The state comes back with the group it was last shown with.
+    EXPECT_EQ(s->option.hook, 1);
+    EXPECT_EQ(s->channelTable.currentGroup, 2);
+    EXPECT_EQ(s->channelTable.currentChannel, 9);
+    EXPECT_EQ(h.currentText(), formatSettingFile(*s));
+}
+
 }  // namespace
 }  // namespace ks340
