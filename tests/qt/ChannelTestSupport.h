@@ -5,7 +5,9 @@
 #include <QApplication>
 #include <QDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
@@ -35,7 +37,12 @@ std::shared_ptr<bool> whenModal(std::function<void(T*)> act, int tries = 400) {
                 *ran = true;
                 --pendingModalPolls();
                 *poll = nullptr;   // break the cycle
+                QPointer<T> guard(w);
                 act(w);
+                // A check that failed inside act returned early: close the
+                // widget so that the test reports instead of hanging.
+                if (guard && guard->isVisible() && QTest::currentTestFailed())
+                    guard->close();
                 return;
             }
             if (left > 0) {

@@ -343,13 +343,15 @@ private slots:
         QTest::keyClick(page->grid(), Qt::Key_Return);
         QCOMPARE(page->cellText(8, P::ColumnBandwidth), QStringLiteral("N"));
 
-        auto opened = whenModal<ChannelSettingDialog>([](ChannelSettingDialog* d) {
-            QCOMPARE(d->channelField()->text(), QStringLiteral("8"));
+        QString shownChannel;
+        auto opened = whenModal<ChannelSettingDialog>([&shownChannel](ChannelSettingDialog* d) {
+            shownChannel = d->channelField()->text();
             d->reject();
         });
         page->grid()->setCurrentCell(7, P::ColumnTxOption);
         QTest::keyClick(page->grid(), Qt::Key_Enter, Qt::KeypadModifier);
         QVERIFY(*opened);
+        QCOMPARE(shownChannel, QStringLiteral("8"));
         QCOMPARE(table().clickedColumn, int(P::ColumnTxOption));
 
         page->grid()->setCurrentCell(7, P::ColumnLabel);
@@ -431,13 +433,15 @@ private slots:
         QCOMPARE(page->cellText(10, 0), QStringLiteral("10"));
 
         // Programming in a group shows the group in the dialog.
-        auto seen = whenModal<ChannelSettingDialog>([](ChannelSettingDialog* d) {
-            QCOMPARE(d->groupField()->text(), QStringLiteral("4"));
+        QString shownGroup;
+        auto seen = whenModal<ChannelSettingDialog>([&shownGroup](ChannelSettingDialog* d) {
+            shownGroup = d->groupField()->text();
             d->rxFrequencyField()->setText("446");
             d->okButton()->click();
         });
         page->chooseCell(3, P::ColumnRxFrequency);
         QVERIFY(*seen);
+        QCOMPARE(shownGroup, QStringLiteral("4"));
         QCOMPARE(channel(4, 3).rxFrequency, std::string("446.00000"));
 
         // Freeing every group returns to one empty list of 208 channels.
