@@ -505,6 +505,7 @@ private slots:
         QCOMPARE(channel(0, 1).label, std::string("L1"));
         QVERIFY(channel(1, 1).label.empty());
         page->showGroup(2);
+        QCOMPARE(page->groupNumberList()->currentText(), QStringLiteral("2"));
         QCOMPARE(page->cellText(1, P::ColumnRxFrequency), QStringLiteral("444.00625"));
         QCOMPARE(page->cellText(1, P::ColumnBandwidth), QStringLiteral("N"));
         QCOMPARE(page->cellText(2, P::ColumnRxFrequency), QStringLiteral("445.00625"));

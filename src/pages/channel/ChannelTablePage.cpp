@@ -215,6 +215,12 @@ void ChannelTablePage::showGroup(int group) {
         return;
     showGroupFlags(table_, group);
     table_.currentGroup = group;
+    // The list names the group shown, also when the view asks for a group.
+    if (group > 0) {
+        const int entry = groupList_->findText(QString::number(group));
+        if (entry >= 0)
+            groupList_->setCurrentIndex(entry);
+    }
     const int rows = clampedCapability(table_.groups[group]);
     grid_->setUpdatesEnabled(false);
     setRowCount(rows);
