@@ -50,9 +50,9 @@ stop_sim() {
 # run_transfer write|read -> prints "SECONDS MEDIAN_MS"
 run_transfer() {
     if [ "$1" = write ]; then
-        "$CTL" write "$WORK/in.img" --port "$PORT" --yes --stats > /dev/null 2> "$WORK/stats"
+        "$CTL" write "$WORK/in.img" --port "$PORT" --yes --stats --no-backup > /dev/null 2> "$WORK/stats"
     else
-        "$CTL" read --port "$PORT" -o "$WORK/out.img" --yes --stats > /dev/null 2> "$WORK/stats"
+        "$CTL" read --port "$PORT" -o "$WORK/out.img" --yes --stats --no-backup > /dev/null 2> "$WORK/stats"
     fi
     sed -n 's/^stats: transfer \([0-9.]*\) s, .*round trip median \([0-9.]*\) ms.*/\1 \2/p' "$WORK/stats"
 }
