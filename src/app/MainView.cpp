@@ -196,6 +196,13 @@ void MainView::refreshAllPages() {
         page(i)->refreshFromSettings();
 }
 
+void MainView::showReplacedConfiguration() {
+    flags_.fileLoadActive = true;
+    refreshHeader();
+    refreshAllPages();
+    flags_.fileLoadActive = false;
+}
+
 void MainView::initialiseAllPages() {
     for (int i = 0; i < PageCount; ++i)
         page(i)->initialisePage();
@@ -244,10 +251,7 @@ bool MainView::openFile(const QString& path) {
         QMessageBox::critical(this, QStringLiteral("Error"), message);
         return false;
     }
-    flags_.fileLoadActive = true;
-    refreshHeader();
-    refreshAllPages();
-    flags_.fileLoadActive = false;
+    showReplacedConfiguration();
     emit fileOpened(path);
     if (!result.warning.empty())
         QMessageBox::warning(this, QStringLiteral("Open"), QString::fromStdString(result.warning));

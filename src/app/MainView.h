@@ -101,6 +101,9 @@ public:
     void refreshAllPages();
     // Every page writes its defaults and shows them.
     void initialiseAllPages();
+    // The header and every page show a configuration that was replaced as a
+    // whole (as after opening a setting file).
+    void showReplacedConfiguration();
 
 signals:
     // A setting file was opened successfully (for the recent-file list).

@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
@@ -14,9 +13,13 @@
 #include <QToolBar>
 #include <QUrl>
 
+#include "app/AboutDialog.h"
+#include "app/BeyondActions.h"
 #include "app/Icons.h"
 #include "app/MainView.h"
+#include "app/ProgrammingDialog.h"
 #include "app/SimulatorProcess.h"
+#include "app/UserGuide.h"
 #include "link/serial/PortNames.h"
 #include "print/Reports.h"
 
@@ -29,6 +32,10 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setCentralWidget(view_);
     buildMenus();
     buildToolBar();
+    extra_ = installBeyondActions(this, fileMenu_, view_->settings(),
+                                  [this] { view_->showReplacedConfiguration(); });
+    connect(view_, &MainView::programmingDialogOpened, this,
+            [this](ProgrammingDialog* dialog) { extra_->attachToSession(dialog->session()); });
     connect(view_, &MainView::fileOpened, this, [this](const QString& path) {
         recent_.add(path);
         rebuildRecentFiles();
@@ -204,18 +211,12 @@ void MainWindow::rebuildPortMenu() {
 }
 
 bool MainWindow::openHelp() {
-    const QString path = QDir::current().filePath(QString::fromLatin1(kHelpFileName));
-    if (!QFileInfo::exists(path))
-        return false;
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    return openHelpTopics(defaultHelpPlaces(), urlOpener_);
 }
 
 void MainWindow::showAbout() {
-    QMessageBox::about(this, QStringLiteral("About KS340"),
-                       QStringLiteral("<b>%1</b><p>Version 0.71</p>"
-                                      "<p>Reads, edits and writes the settings of the "
-                                      "KS-340 and KS-390 Series radios.</p>")
-                           .arg(QString::fromLatin1(kApplicationTitle)));
+    AboutDialog about(this);
+    about.exec();
 }
 
 void MainWindow::fitToScreen() {

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 
 #include "app/RecentFiles.h"
 
@@ -13,8 +14,11 @@ class QActionGroup;
 class QMenu;
 class QToolBar;
 
+class QUrl;
+
 namespace ks340 {
 
+class BeyondActions;
 class MainView;
 
 inline constexpr const char* kApplicationTitle = "Vandrell KS340/390 Series PC Programmer";
@@ -42,8 +46,13 @@ public:
     // Rebuilds the Port menu (COM 1..COM 8, the ports present, the
     // simulated radio) with the check mark on the current choice.
     void rebuildPortMenu();
-    // Opens the help file of the working directory; false when it is missing.
+    // Help Topics: opens the help file of the working directory, else the
+    // installed user guide; false when there is neither.
     bool openHelp();
+    // How Help Topics opens a file (the desktop's handler unless replaced).
+    void setUrlOpener(std::function<bool(const QUrl&)> opener) { urlOpener_ = std::move(opener); }
+    // The File menu's CSV, radio image and transfer option commands.
+    BeyondActions* extraActions() const { return extra_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -56,6 +65,8 @@ private:
     void fitToScreen();
 
     MainView* view_ = nullptr;
+    BeyondActions* extra_ = nullptr;
+    std::function<bool(const QUrl&)> urlOpener_;
     RecentFileList recent_;
     bool confirmExit_ = true;
 

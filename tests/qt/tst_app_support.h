@@ -93,9 +93,10 @@ private:
     QString old_;
 };
 
-// Call first in main(): settings go to a temporary folder.
+// Call first in main(): settings and data (backups) go to a temporary folder.
 inline void isolateSettings(QTemporaryDir& configDir) {
-    qputenv("XDG_CONFIG_HOME", configDir.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", (configDir.path() + "/config").toLocal8Bit());
+    qputenv("XDG_DATA_HOME", (configDir.path() + "/data").toLocal8Bit());
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen")
                                                                      : qgetenv("QT_QPA_PLATFORM"));
 #ifdef KS340_BINARY_DIR
