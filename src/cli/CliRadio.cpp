@@ -320,13 +320,17 @@ bool writeRawImage(const std::string& path, const LinkImage& image, std::string&
 int runPorts(const Args& args) {
     for (const std::string& a : args) {
         if (a == "--help" || a == "-h") {
+#ifdef _WIN32
+            const char* comName = "COMn";
+#else
+            const char* comName = "/dev/ttyS(n-1)";
+#endif
             std::printf(
                 "Usage: ks340ctl ports\n\n"
                 "Lists the serial ports present, one a line: the device path, a tab and\n"
                 "the driver's description. --port of read and write takes such a path,\n"
-                "or a COM number (\"COM3\" or \"3\"; on this system COM n is %s).\n",
-                portNameForComNumber(1).isEmpty() ? "not available"
-                                                  : qPrintable(portNameForComNumber(1).replace("1", "n")));
+                "or a COM number (\"COM3\" or \"3\"; on this system COM n is %s, n = 1..10).\n",
+                comName);
             return kExitOk;
         }
         return usageError("ports", "unexpected argument '" + a + "'", "ks340ctl ports");
