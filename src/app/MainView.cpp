@@ -50,7 +50,6 @@ QString fromRecord(const std::string& bytes) {
 QLineEdit* readOnlyField(const QString& accessibleName) {
     auto* field = new QLineEdit;
     field->setReadOnly(true);
-    field->setFocusPolicy(Qt::ClickFocus);
     field->setAccessibleName(accessibleName);
     QPalette p = field->palette();
     p.setColor(QPalette::Base, p.color(QPalette::Window));
@@ -136,8 +135,10 @@ void MainView::buildHeader() {
     layout->addWidget(box);
     layout->addWidget(tabs_, 1);
 
-    setTabOrder(modelList_, bandList_);
-    setTabOrder(bandList_, speakerList_);
+    setTabOrder(modelList_, modelName_);
+    setTabOrder(modelName_, bandList_);
+    setTabOrder(bandList_, bandName_);
+    setTabOrder(bandName_, speakerList_);
     setTabOrder(speakerList_, logoEdit_);
     setTabOrder(logoEdit_, tabs_);
 

@@ -460,6 +460,30 @@ private slots:
         QTRY_COMPARE(QApplication::focusWidget(), chosen);
     }
 
+    void headerIsReachedByTabInReadingOrder() {
+        Sandbox sandbox;
+        MainWindow w;
+        w.show();
+        QApplication::setActiveWindow(&w);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        MainView* v = w.view();
+        v->modelList()->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(v->modelList()));
+        const QList<QWidget*> order = {v->modelNameField(), v->bandList(), v->bandNameField(),
+                                       v->speakerList(), v->logoEdit()};
+        for (QWidget* next : order) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
+        // Alt+S reaches the speaker list through its label; Alt+P stays the
+        // Program menu's.
+        v->modelList()->setFocus();
+        QTest::keyClick(&w, Qt::Key_S, Qt::AltModifier);
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(v->speakerList()));
+        QCOMPARE(v->modelNameField()->accessibleName(), QString("Model Name"));
+        QCOMPARE(v->bandNameField()->accessibleName(), QString("Band Name"));
+    }
+
     void exitAsksFirst() {
         Sandbox sandbox;
         MainWindow w;
