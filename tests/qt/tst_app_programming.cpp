@@ -15,6 +15,7 @@
 #include "app/SimulatorProcess.h"
 #include "controls/FilterEdit.h"
 #include "image/MemoryImage.h"
+#include "pages/signalling/ModemPage.h"
 #include "qt/tst_app_support.h"
 
 using namespace ks340;
@@ -182,6 +183,10 @@ private slots:
         emit v->speakerList()->activated(1);
         v->logoEdit()->setText("WRITTEN");
         const HeaderSettings written = v->settings().header;
+        auto* modem = static_cast<ModemPage*>(v->page(MainView::ModemTab));
+        modem->modemTextField(0)->setFocus();
+        QTest::keyClicks(modem->modemTextField(0), "HELLO");
+        QCOMPARE(v->settings().modem.modemText[0], std::string("HELLO"));
 
         bool buttonsDisabledWhileBusy = false;
         bool buttonsEnabledAtEnd = false;
@@ -223,6 +228,7 @@ private slots:
         // Back to the defaults, then read the radio and close with Cancel.
         QVERIFY(v->newConfiguration(false));
         QCOMPARE(v->modelNameField()->text(), QString("KS-340"));
+        QCOMPARE(modem->modemTextField(0)->text(), QString());
         ModalAnswerer readAnswer(ks340test::yesToAll);
         readAnswer.onOtherModal = [&](QWidget* modal) {
             auto* d = qobject_cast<ProgrammingDialog*>(modal);
@@ -247,6 +253,8 @@ private slots:
         QCOMPARE(v->bandNameField()->text(), QString("VHF2 (148 ~ 174Mhz)"));
         QCOMPARE(v->speakerList()->currentIndex(), 1);
         QCOMPARE(v->logoEdit()->text(), QString("WRITTEN"));
+        // So do the pages.
+        QCOMPARE(modem->modemTextField(0)->text(), QString("HELLO"));
 
         // The simulator stops with the program.
         SimulatorProcess* sim = v->simulator();
