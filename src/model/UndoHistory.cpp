@@ -111,6 +111,33 @@ std::vector<std::uint32_t> UndoHistory::snapshot(const RadioSettings& settings) 
     return lines;
 }
 
+std::shared_ptr<const UndoHistory::HiddenChannels> UndoHistory::hiddenChannels(
+    const RadioSettings& settings, const std::shared_ptr<const HiddenChannels>& like) {
+    static const ChannelEntry kEmpty{};
+    HiddenChannels list;
+    for (int g = 0; g < kGroupSlots; ++g) {
+        const ChannelGroup& group = settings.channelTable.groups[std::size_t(g)];
+        const int shown = std::clamp(group.capability, 0, kChannelCapacity);
+        for (int c = 0; c < kChannelSlots; ++c) {
+            if (c >= 1 && c <= shown)
+                continue;
+            const ChannelEntry& e = group.channels[std::size_t(c)];
+            if (!(e == kEmpty))
+                list.push_back({g, c, e});
+        }
+    }
+    if (list.empty())
+        return nullptr;
+    if (like && *like == list)
+        return like;
+    return std::make_shared<const HiddenChannels>(std::move(list));
+}
+
+bool UndoHistory::sameHidden(const std::shared_ptr<const HiddenChannels>& a,
+                             const std::shared_ptr<const HiddenChannels>& b) {
+    return a == b || (a && b && *a == *b);
+}
+
 void UndoHistory::release(std::vector<std::uint32_t>& lines) {
     for (std::uint32_t id : lines)
         pool_->release(id);
@@ -134,6 +161,17 @@ bool UndoHistory::load(const State& state, RadioSettings& settings) {
     const FileResult result = readSettingText(joined(state.lines), settings, "undo history");
     if (!result.ok)
         return false;
+    // Channels the file does not carry come back as they were.
+    for (int g = 0; g < kGroupSlots; ++g) {
+        ChannelGroup& group = settings.channelTable.groups[std::size_t(g)];
+        const int shown = std::clamp(group.capability, 0, kChannelCapacity);
+        group.channels[0] = ChannelEntry{};
+        for (int c = shown + 1; c < kChannelSlots; ++c)
+            group.channels[std::size_t(c)] = ChannelEntry{};
+    }
+    if (state.hidden)
+        for (const HiddenChannel& h : *state.hidden)
+            settings.channelTable.groups[std::size_t(h.group)].channels[std::size_t(h.channel)] = h.entry;
     settings.channelTable.currentGroup = state.currentGroup;
     settings.channelTable.currentChannel = state.currentChannel;
     if (afterLoad_)
@@ -148,6 +186,7 @@ void UndoHistory::reset(const RadioSettings& settings) {
     release(savedLines_);
     State base;
     base.lines = snapshot(settings);
+    base.hidden = hiddenChannels(settings, nullptr);
     base.currentGroup = settings.channelTable.currentGroup;
     base.currentChannel = settings.channelTable.currentChannel;
     states_.push_back(std::move(base));
@@ -184,7 +223,8 @@ UndoHistory::Recorded UndoHistory::record(const RadioSettings& settings, std::st
                                           const RecordOptions& options) {
     std::vector<std::uint32_t> lines = snapshot(settings);
     State& current = states_[position_];
-    if (lines == current.lines) {
+    auto hidden = hiddenChannels(settings, current.hidden);
+    if (lines == current.lines && sameHidden(hidden, current.hidden)) {
         release(lines);
         return Recorded::Unchanged;
     }
@@ -198,10 +238,12 @@ UndoHistory::Recorded UndoHistory::record(const RadioSettings& settings, std::st
     if (mergeable) {
         release(current.lines);
         current.lines = std::move(lines);
+        current.hidden = std::move(hidden);
         current.when = options.when;
         current.currentGroup = settings.channelTable.currentGroup;
         current.currentChannel = settings.channelTable.currentChannel;
-        if (current.lines == states_[position_ - 1].lines) {
+        if (current.lines == states_[position_ - 1].lines &&
+            sameHidden(current.hidden, states_[position_ - 1].hidden)) {
             // Typed and taken back again: the step has nothing left to undo.
             release(current.lines);
             states_.pop_back();
@@ -215,6 +257,7 @@ UndoHistory::Recorded UndoHistory::record(const RadioSettings& settings, std::st
     dropRedoSteps();
     State step;
     step.lines = std::move(lines);
+    step.hidden = std::move(hidden);
     step.text = std::move(text);
     step.coalesceKey = options.coalesceKey;
     step.when = options.when;
@@ -239,6 +282,7 @@ void UndoHistory::absorb(const RadioSettings& settings) {
     State& current = states_[position_];
     current.currentGroup = settings.channelTable.currentGroup;
     current.currentChannel = settings.channelTable.currentChannel;
+    current.hidden = hiddenChannels(settings, current.hidden);
     if (lines == current.lines) {
         release(lines);
         return;
@@ -324,9 +368,18 @@ int UndoHistory::unsavedChanges() const {
 
 std::size_t UndoHistory::memoryBytes() const {
     std::size_t bytes = pool_->memoryBytes();
-    for (const State& s : states_)
+    const HiddenChannels* counted = nullptr;
+    for (const State& s : states_) {
         bytes += sizeof(State) + s.lines.capacity() * sizeof(std::uint32_t) + heapBytes(s.text) +
                  heapBytes(s.coalesceKey);
+        // Neighbouring states share one list of hidden channels.
+        if (s.hidden && s.hidden.get() != counted) {
+            counted = s.hidden.get();
+            bytes += sizeof(HiddenChannels) + s.hidden->capacity() * sizeof(HiddenChannel);
+            for (const HiddenChannel& h : *s.hidden)
+                bytes += heapBytes(h.entry.label) + heapBytes(h.entry.rxFrequency) + heapBytes(h.entry.txFrequency);
+        }
+    }
     bytes += savedLines_.capacity() * sizeof(std::uint32_t);
     return bytes;
 }

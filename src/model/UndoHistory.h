@@ -114,8 +114,19 @@ public:
     std::string currentText() const;
 
 private:
+    // Channels beyond a group's capability that hold something: the
+    // setting file does not carry them, a group that grows shows them.
+    struct HiddenChannel {
+        int group = 0;
+        int channel = 0;
+        ChannelEntry entry;
+        bool operator==(const HiddenChannel&) const = default;
+    };
+    using HiddenChannels = std::vector<HiddenChannel>;
+
     struct State {
         std::vector<std::uint32_t> lines;
+        std::shared_ptr<const HiddenChannels> hidden;   // null: none
         std::string text;
         std::string coalesceKey;
         Clock::time_point when{};
@@ -125,6 +136,11 @@ private:
     };
 
     std::vector<std::uint32_t> snapshot(const RadioSettings& settings);
+    // The hidden channels, sharing `like` when they are the same.
+    static std::shared_ptr<const HiddenChannels> hiddenChannels(const RadioSettings& settings,
+                                                                const std::shared_ptr<const HiddenChannels>& like);
+    static bool sameHidden(const std::shared_ptr<const HiddenChannels>& a,
+                           const std::shared_ptr<const HiddenChannels>& b);
     void release(std::vector<std::uint32_t>& lines);
     std::string joined(const std::vector<std::uint32_t>& lines) const;
     bool load(const State& state, RadioSettings& settings);

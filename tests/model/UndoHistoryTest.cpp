@@ -379,3 +379,35 @@ TEST(UndoHistory, ShowingAnotherGroupIsNoChange) {
 
 }  // namespace
 }  // namespace ks340
+
+namespace ks340 {
+namespace {
+
+TEST(UndoHistory, ChannelsBeyondAGroupsCapabilityComeBackAsTheyWere) {
+    auto s = fresh();
+    UndoHistory h;
+    h.reset(*s);
+    // Group 1 of 10 channels, all programmed.
+    s->channelTable.groups[1].capability = 10;
+    for (int c = 1; c <= 10; ++c) program(*s, c, "446.50000"), s->channelTable.groups[1].channels[std::size_t(c)] =
+                                                                    s->channelTable.groups[0].channels[std::size_t(c)];
+    h.record(*s, "Set group capabilities");
+    const auto ten = std::make_unique<RadioSettings>(*s);
+    // Shrunk to 5: channels 6..10 stay in memory, but no file holds them.
+    s->channelTable.groups[1].capability = 5;
+    h.record(*s, "Set group capabilities");
+    const auto five = std::make_unique<RadioSettings>(*s);
+
+    h.undo(*s);
+    EXPECT_TRUE(*s == *ten);
+    h.undo(*s);
+    // Before: group 1 held nothing, not even beyond its capability.
+    EXPECT_EQ(s->channelTable.groups[1].channels[7], ChannelEntry{});
+    h.redo(*s);
+    h.redo(*s);
+    EXPECT_TRUE(*s == *five);
+    EXPECT_TRUE(s->channelTable.groups[1].channels[7].isProgrammed());
+}
+
+}  // namespace
+}  // namespace ks340

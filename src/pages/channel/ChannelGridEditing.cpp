@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <set>
 
+#include "pages/channel/ChannelGrid.h"
+
 namespace ks340 {
 
 namespace {
@@ -49,6 +51,12 @@ ChannelGridEditing::ChannelGridEditing(QTableWidget* grid, RadioSettings& settin
     connect(pasteAction_, &QAction::triggered, this, [this] { paste(); });
     connect(deleteAction_, &QAction::triggered, this, [this] { deleteSelected(); });
     connect(fillDownAction_, &QAction::triggered, this, [this] { fillDown(); });
+    // The grid's own Delete clears its current row: it now clears the
+    // selected rows, after one question.
+    if (auto* channelGrid = qobject_cast<ChannelGrid*>(grid)) {
+        disconnect(channelGrid, &ChannelGrid::deletePressed, nullptr, nullptr);
+        connect(channelGrid, &ChannelGrid::deletePressed, this, [this](int) { deleteSelected(); });
+    }
     if (grid->contextMenuPolicy() == Qt::DefaultContextMenu)
         grid->setContextMenuPolicy(Qt::ActionsContextMenu);
 }

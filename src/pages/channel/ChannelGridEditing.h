@@ -28,7 +28,8 @@ class ChannelGridEditing : public QObject {
 public:
     // Makes the grid select several rows (click, Shift+click, Ctrl+click,
     // Ctrl+A) and adds the actions to it (shortcuts while the grid has the
-    // focus, and its context menu).
+    // focus, and its context menu). The Delete key of a ChannelGrid, which
+    // cleared the current row, clears the selected rows instead.
     ChannelGridEditing(QTableWidget* grid, RadioSettings& settings, QWidget* dialogParent = nullptr);
 
     // Shows the rows of the shown group again after a change.
