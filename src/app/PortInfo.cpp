@@ -44,6 +44,12 @@ QString groupNameOf(gid_t gid) {
 
 bool groupMayReadWrite(unsigned mode) { return (mode & 060) == 060; }
 
+// Joining the device's group lets a user open it: the group may read and
+// write it and is not root's own.
+bool joiningTheGroupHelps(const PortDetails& port) {
+    return groupMayReadWrite(port.mode) && !port.group.isEmpty() && port.group != QLatin1String("root");
+}
+
 QString sameGroupFix(const QString& group) {
     return QStringLiteral("Add yourself to the group \"%1\":\n"
                           "    sudo usermod -aG %1 $USER\n"
@@ -180,8 +186,10 @@ QString portMenuToolTip(const PortDetails& port) {
                       .arg(port.stableName(), modeText(port.mode), port.owner, port.group);
     if (!port.accessible) {
         tip += QStringLiteral("\nYou may not open this port. ");
-        tip += groupMayReadWrite(port.mode) ? sameGroupFix(port.group)
-                                            : QStringLiteral("Only its owner may open it.");
+        tip += joiningTheGroupHelps(port)
+                   ? sameGroupFix(port.group)
+                   : QStringLiteral("No group of ordinary users may open it: plug the cable in again "
+                                    "after installing this program's udev rule (60-ks340-serial.rules).");
     }
     return tip;
 }
@@ -380,7 +388,7 @@ QString portOpenReasonText(const PortOpenDiagnosis& diagnosis, const PortDetails
         QString text = QStringLiteral("%1: permission denied. The device belongs to the user "
                                       "\"%2\" and the group \"%3\" (%4).\n")
                            .arg(path, port.owner, port.group, modeText(port.mode));
-        if (!groupMayReadWrite(port.mode) || port.group == QLatin1String("root")) {
+        if (!joiningTheGroupHelps(port)) {
             text += QStringLiteral(
                 "No group of ordinary users may open it. The udev rule installed with this "
                 "program (60-ks340-serial.rules) gives USB programming cables to the group "

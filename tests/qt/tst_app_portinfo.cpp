@@ -177,6 +177,10 @@ private slots:
         const QString tip = portMenuToolTip(port);
         QVERIFY2(tip.contains("crw-rw----") && tip.contains("dialout"), qPrintable(tip));
         QVERIFY2(tip.contains("sudo usermod -aG dialout $USER"), qPrintable(tip));
+        // Root's own group: joining it is no advice to give.
+        port.group = QStringLiteral("root");
+        QVERIFY2(!portMenuToolTip(port).contains("usermod"), qPrintable(portMenuToolTip(port)));
+        QVERIFY2(portMenuToolTip(port).contains("60-ks340-serial.rules"), qPrintable(portMenuToolTip(port)));
 
         // A plain port: no ids, no by-id name, nothing made up.
         PortDetails plain;
