@@ -3,13 +3,23 @@
 #include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QFileInfo>
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextEdit>
+#include <QTimer>
 
+#include "app/MainView.h"
+#include "app/ProgrammingDialog.h"
+#include "app/TabHost.h"
+#include "controls/FilterEdit.h"
 #include "controls/TabPage.h"
 #include "image/MemoryImage.h"
+#include "pages/channel/ChannelGrid.h"
+#include "pages/channel/ChannelGridEditing.h"
+#include "pages/channel/ChannelTablePage.h"
 
 namespace ks340 {
 
@@ -51,6 +61,69 @@ UndoController::~UndoController() = default;
 void UndoController::watchPage(TabPage* page, int pageIndex) {
     connect(page, &TabPage::settingsEdited, this,
             [this, pageIndex](const QString& what) { recordEditOnPage(what, pageIndex); });
+}
+
+void UndoController::attachTo(MainView* view) {
+    for (int i = 0; i < MainView::PageCount; ++i)
+        watchPage(view->page(i), i);
+
+    setRefresh([view](const Restore& r) {
+        // As after a file load: the pages show the record without writing
+        // back into it.
+        ViewFlags& flags = view->flags();
+        const bool wasLoading = flags.fileLoadActive;
+        flags.fileLoadActive = true;
+        view->refreshHeader();
+        view->refreshAllPages();
+        flags.fileLoadActive = wasLoading;
+        if (r.page >= 0 && r.page < MainView::PageCount)
+            view->tabs()->setCurrentIndex(r.page);
+        // The channel group the step was made in, when it is one of the list.
+        auto* channels = static_cast<ChannelTablePage*>(view->page(MainView::RadioTab));
+        if (r.currentGroup > 0 && view->settings().channelTable.groupScanFlag != 0) {
+            const int index = channels->groupNumberList()->findText(QString::number(r.currentGroup));
+            if (index >= 0) {
+                channels->groupNumberList()->setCurrentIndex(index);
+                channels->showGroup(r.currentGroup);
+            }
+        }
+    });
+
+    // The header's fields; the view's own handlers run first.
+    connect(view->modelList(), qOverload<int>(&QComboBox::activated), this,
+            [this] { recordStep(QStringLiteral("Set Model")); });
+    connect(view->bandList(), qOverload<int>(&QComboBox::activated), this,
+            [this] { recordStep(QStringLiteral("Set Band")); });
+    connect(view->speakerList(), qOverload<int>(&QComboBox::activated), this,
+            [this] { recordStep(QStringLiteral("Set Speaker")); });
+    connect(view->logoEdit(), &QLineEdit::textChanged, this,
+            [this] { recordEdit(QStringLiteral("Set LCD Display Logo")); });
+
+    connect(view, &MainView::fileOpened, this, [this](const QString& path) {
+        recordStep(QStringLiteral("Load ") + QFileInfo(path).fileName());
+        markSaved();
+    });
+    connect(view, &MainView::programmingDialogOpened, this, [this, view](ProgrammingDialog* dialog) {
+        connect(dialog, &QDialog::finished, this, [this, view] {
+            const bool read = view->flags().radioReadDone;
+            // Once the view has shown what the dialog left in the record.
+            QTimer::singleShot(0, this, [this, read] {
+                if (read)
+                    recordStep(QStringLiteral("Read from radio"));
+                else
+                    absorb();
+            });
+        });
+    });
+
+    auto* channels = static_cast<ChannelTablePage*>(view->page(MainView::RadioTab));
+    gridEditing_ = new ChannelGridEditing(channels->grid(), view->settings(), channels);
+    gridEditing_->setRefreshRows(
+        [channels, view] { channels->showGroup(view->settings().channelTable.currentGroup); });
+    // Reported as the channel page's own changes.
+    connect(gridEditing_, &ChannelGridEditing::settingsEdited, channels, &TabPage::settingsEdited);
+
+    start();
 }
 
 QString UndoController::stepText(const QString& description) {

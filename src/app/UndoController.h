@@ -20,6 +20,8 @@ class QWidget;
 
 namespace ks340 {
 
+class ChannelGridEditing;
+class MainView;
 class TabPage;
 
 class UndoController : public QObject {
@@ -47,6 +49,17 @@ public:
     // Records every change the page reports; pageIndex is handed back in
     // Restore::page.
     void watchPage(TabPage* page, int pageIndex);
+
+    // Hooks the controller to the main view: every page, the header fields
+    // (model, band, speaker, display logo), a successful Open ("Load
+    // name.ks3", then saved), the programming dialog ("Read from radio"
+    // after a read; the values derived for a write are absorbed), a refresh
+    // function that shows a restored configuration as a loaded file is shown
+    // (header, every page, the step's page and channel group), and the
+    // several-row editing of the channel grid. Starts the history.
+    void attachTo(MainView* view);
+    // The channel grid's editing made by attachTo (null before).
+    ChannelGridEditing* gridEditing() const { return gridEditing_; }
 
     // "Undo" / "Redo" with the step's text ("Undo Set Beep"), Ctrl+Z and
     // Ctrl+Y / Ctrl+Shift+Z; disabled when there is nothing to do. Add them
@@ -98,6 +111,7 @@ private:
     RefreshFunction refresh_;
     QAction* undoAction_ = nullptr;
     QAction* redoAction_ = nullptr;
+    ChannelGridEditing* gridEditing_ = nullptr;
     bool restoring_ = false;
 };
 

@@ -40,24 +40,8 @@ struct Rig {
     bool activated = false;
 
     Rig() {
-        for (int i = 0; i < MainView::PageCount; ++i)
-            undo->watchPage(view->page(i), i);
-        undo->setRefresh([this](const UndoController::Restore& r) {
-            ++refreshes;
-            MainView& v = *view;
-            v.flags().fileLoadActive = true;
-            v.refreshHeader();
-            v.refreshAllPages();
-            v.flags().fileLoadActive = false;
-            if (r.page >= 0)
-                v.tabs()->setCurrentIndex(r.page);
-            auto* channels = static_cast<ChannelTablePage*>(v.page(MainView::RadioTab));
-            const int index = channels->groupNumberList()->findText(QString::number(r.currentGroup));
-            if (r.currentGroup > 0 && index >= 0) {
-                channels->groupNumberList()->setCurrentIndex(index);
-                channels->showGroup(r.currentGroup);
-            }
-        });
+        undo->attachTo(view.get());
+        QObject::connect(undo.get(), &UndoController::restored, [this] { ++refreshes; });
         view->resize(1000, 700);
         view->show();
         // Shortcuts work in the active window only.
@@ -148,6 +132,7 @@ private slots:
     void fillDownAndDeleteOfSelectedRows();
     void spreadsheetTextRoundTripThroughTheClipboard();
     void pasteIsUndoneAsOneStep();
+    void headerEditsAreSteps();
 };
 
 void TestUndo::editsOfSeveralPagesUndoAndRedo() {
@@ -243,8 +228,7 @@ void TestUndo::undoAcrossAFileLoadAndARadioRead() {
     const QString path = rig.sandbox.file(QStringLiteral("file.ks3"));
     QVERIFY(writeSettingFile(path.toStdString(), *file).ok);
     QVERIFY(rig.view->openFile(path));
-    rig.undo->recordStep(QStringLiteral("Load file.ks3"));
-    rig.undo->markSaved();
+    QCOMPARE(rig.undo->undoAction()->text(), QStringLiteral("Undo Load file.ks3"));
     QCOMPARE(rig.undo->unsavedChanges(), 0);
     const auto loaded = std::make_unique<RadioSettings>(rig.s());
     QCOMPARE(rig.view->modelList()->currentIndex(), 1);
@@ -344,9 +328,7 @@ void TestUndo::copyTwentyRowsAndPasteIntoAnotherGroup() {
     rig.load(*twoGroups());
     rig.undo->start();
     ChannelTablePage* page = rig.channels();
-    ChannelGridEditing editing(page->grid(), rig.s(), page);
-    editing.setRefreshRows([&] { page->showGroup(rig.s().channelTable.currentGroup); });
-    connect(&editing, &ChannelGridEditing::settingsEdited, rig.undo.get(), &UndoController::recordEdit);
+    ChannelGridEditing& editing = *rig.undo->gridEditing();
 
     QCOMPARE(rig.s().channelTable.currentGroup, 1);
     selectRows(page->grid(), 3, 22);
@@ -387,8 +369,7 @@ void TestUndo::copyTwentyRowsAndPasteIntoAnotherGroup() {
 void TestUndo::pasteOfABadRowChangesNothing() {
     Rig rig;
     ChannelTablePage* page = rig.channels();
-    ChannelGridEditing editing(page->grid(), rig.s(), page);
-    editing.setRefreshRows([&] { page->showGroup(rig.s().channelTable.currentGroup); });
+    ChannelGridEditing& editing = *rig.undo->gridEditing();
     QSignalSpy edited(&editing, &ChannelGridEditing::settingsEdited);
     const auto before = std::make_unique<RadioSettings>(rig.s());
 
@@ -420,8 +401,7 @@ void TestUndo::fillDownAndDeleteOfSelectedRows() {
     s->channelTable.groups[1].channels[6] = ChannelEntry{};
     rig.load(*s);
     ChannelTablePage* page = rig.channels();
-    ChannelGridEditing editing(page->grid(), rig.s(), page);
-    editing.setRefreshRows([&] { page->showGroup(rig.s().channelTable.currentGroup); });
+    ChannelGridEditing& editing = *rig.undo->gridEditing();
     QSignalSpy edited(&editing, &ChannelGridEditing::settingsEdited);
 
     selectRows(page->grid(), 3, 8);
@@ -471,8 +451,7 @@ void TestUndo::fillDownAndDeleteOfSelectedRows() {
 void TestUndo::spreadsheetTextRoundTripThroughTheClipboard() {
     Rig rig;
     ChannelTablePage* page = rig.channels();
-    ChannelGridEditing editing(page->grid(), rig.s(), page);
-    editing.setRefreshRows([&] { page->showGroup(rig.s().channelTable.currentGroup); });
+    ChannelGridEditing& editing = *rig.undo->gridEditing();
 
     // Typed in a spreadsheet: no header, pasted at the Rx Freq. column.
     auto* typed = new QMimeData;
@@ -500,9 +479,7 @@ void TestUndo::spreadsheetTextRoundTripThroughTheClipboard() {
 void TestUndo::pasteIsUndoneAsOneStep() {
     Rig rig;
     ChannelTablePage* page = rig.channels();
-    ChannelGridEditing editing(page->grid(), rig.s(), page);
-    editing.setRefreshRows([&] { page->showGroup(rig.s().channelTable.currentGroup); });
-    connect(&editing, &ChannelGridEditing::settingsEdited, rig.undo.get(), &UndoController::recordEdit);
+    ChannelGridEditing& editing = *rig.undo->gridEditing();
     auto* typed = new QMimeData;
     typed->setText(QStringLiteral("Rx Freq.\tScan CH\n446.5\tON\n446.6\tON\n"));
     QVERIFY(editing.pasteMimeData(typed, 7, 0));
@@ -515,6 +492,48 @@ void TestUndo::pasteIsUndoneAsOneStep() {
     QCOMPARE(rig.s().channelTable.anyScanChannel, 0);
     QVERIFY(rig.undo->redo());
     QCOMPARE(page->cellText(8, ChannelTablePage::ColumnScan), QStringLiteral("ON"));
+}
+
+void TestUndo::headerEditsAreSteps() {
+    Rig rig;
+    QVERIFY(rig.activated);
+    // Speaker: one step; choosing the same entry again is none.
+    rig.view->speakerList()->setCurrentIndex(1);
+    emit rig.view->speakerList()->activated(1);
+    emit rig.view->speakerList()->activated(1);
+    QCOMPARE(rig.s().header.speaker, 1);
+    QCOMPARE(rig.undo->history().undoCount(), std::size_t(1));
+    QCOMPARE(rig.undo->undoAction()->text(), QStringLiteral("Undo Set Speaker"));
+
+    // The logo typed in one go is one step.
+    PrintableTextEdit* logo = rig.view->logoEdit();
+    logo->setFocus();
+    QTRY_VERIFY(logo->hasFocus());
+    logo->selectAll();
+    QTest::keyClicks(logo, QStringLiteral("RADIO"));
+    QCOMPARE(rig.s().header.lcdDisplayLogo, std::string("RADIO"));
+    QCOMPARE(rig.undo->history().undoCount(), std::size_t(2));
+
+    // A change of model resets the channels: undone, they are back.
+    rig.s().channelTable.groups[0].channels[9].rxFrequency = "446.50000";
+    rig.channels()->showGroup(0);
+    rig.undo->recordEdit(QStringLiteral("Set channel 9 Rx Freq."));
+    rig.view->modelList()->setCurrentIndex(1);
+    emit rig.view->modelList()->activated(1);
+    QCOMPARE(rig.s().header.model, 1);
+    QVERIFY(!rig.s().channelTable.groups[0].channels[9].isProgrammed());
+    QCOMPARE(rig.undo->undoAction()->text(), QStringLiteral("Undo Set Model"));
+    QVERIFY(rig.undo->undo());
+    QCOMPARE(rig.s().header.model, 0);
+    QCOMPARE(rig.view->modelNameField()->text(), QStringLiteral("KS-340"));
+    QCOMPARE(rig.channels()->cellText(9, ChannelTablePage::ColumnRxFrequency), QStringLiteral("446.50000"));
+    QVERIFY(rig.undo->undo());
+    QVERIFY(rig.undo->undo());
+    QCOMPARE(logo->text(), QStringLiteral("Vandrell"));
+    QCOMPARE(rig.s().header.lcdDisplayLogo, std::string("Vandrell"));
+    QVERIFY(rig.undo->undo());
+    QCOMPARE(rig.view->speakerList()->currentIndex(), 0);
+    QCOMPARE(rig.undo->history().undoCount(), std::size_t(0));
 }
 
 KS340_APP_TEST_MAIN(TestUndo)
