@@ -12,6 +12,8 @@
 #include <memory>
 
 #include "app/MainView.h"
+#include "app/ProgrammingDialog.h"
+#include "app/SimulatorProcess.h"
 #include "app/TabHost.h"
 #include "app/UndoController.h"
 #include "controls/FilterEdit.h"
@@ -133,6 +135,7 @@ private slots:
     void spreadsheetTextRoundTripThroughTheClipboard();
     void pasteIsUndoneAsOneStep();
     void headerEditsAreSteps();
+    void radioWriteIsNoStepAndAReadIsUndone();
 };
 
 void TestUndo::editsOfSeveralPagesUndoAndRedo() {
@@ -534,6 +537,57 @@ void TestUndo::headerEditsAreSteps() {
     QVERIFY(rig.undo->undo());
     QCOMPARE(rig.view->speakerList()->currentIndex(), 0);
     QCOMPARE(rig.undo->history().undoCount(), std::size_t(0));
+}
+
+void TestUndo::radioWriteIsNoStepAndAReadIsUndone() {
+    if (SimulatorProcess::findProgram().isEmpty())
+        QSKIP("the simulated radio has not been built");
+    Rig rig;
+    MainView* v = rig.view.get();
+    v->setSimulatorArguments({"--baud", "0"});
+    QVERIFY(v->chooseSimulatedRadio());
+    rig.s().modem.modemText[0] = "WRITTEN";
+    rig.undo->recordEdit(QStringLiteral("Set Modem Text 1"));
+
+    auto closeWhen = [](ModalAnswerer& a, const QString& done) {
+        a.onOtherModal = [&a, done](QWidget* modal) {
+            if (auto* d = qobject_cast<ProgrammingDialog*>(modal); d && a.sawText(done))
+                d->okButton()->click();
+        };
+    };
+    {
+        ModalAnswerer answer(yesToAll);
+        closeWhen(answer, QStringLiteral("Writing Data Complete!"));
+        v->programRadio(2);
+        QVERIFY(answer.sawText(QStringLiteral("Writing Data Complete!")));
+    }
+    // What the write derived is taken into the current step.
+    QCoreApplication::processEvents();
+    QCOMPARE(rig.undo->history().record(rig.s(), "probe"), UndoHistory::Recorded::Unchanged);
+    QCOMPARE(rig.undo->history().undoCount(), std::size_t(1));
+
+    // New (as the main window records it), then the radio read back.
+    QVERIFY(v->newConfiguration(false));
+    rig.undo->recordStep(QStringLiteral("New"));
+    QCOMPARE(rig.s().modem.modemText[0], std::string());
+    {
+        ModalAnswerer answer(yesToAll);
+        closeWhen(answer, QStringLiteral("Reading Data Complete!"));
+        v->programRadio(1);
+        QVERIFY(answer.sawText(QStringLiteral("Reading Data Complete!")));
+    }
+    QTRY_COMPARE(rig.undo->undoAction()->text(), QStringLiteral("Undo Read from radio"));
+    QCOMPARE(rig.s().modem.modemText[0], std::string("WRITTEN"));
+    auto* modem = v->page(MainView::ModemTab);
+    QVERIFY(rig.undo->undo());
+    QCOMPARE(rig.s().modem.modemText[0], std::string());
+    QVERIFY(rig.undo->undo());
+    QCOMPARE(rig.s().modem.modemText[0], std::string("WRITTEN"));
+    QVERIFY(modem->findChildren<QLineEdit*>().size() > 0);
+    bool shown = false;
+    for (QLineEdit* e : modem->findChildren<QLineEdit*>())
+        shown = shown || e->text() == QStringLiteral("WRITTEN");
+    QVERIFY(shown);
 }
 
 KS340_APP_TEST_MAIN(TestUndo)
