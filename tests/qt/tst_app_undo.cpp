@@ -548,6 +548,12 @@ void TestUndo::radioWriteIsNoStepAndAReadIsUndone() {
     QVERIFY(v->chooseSimulatedRadio());
     rig.s().modem.modemText[0] = "WRITTEN";
     rig.undo->recordEdit(QStringLiteral("Set Modem Text 1"));
+    // A programmed channel: the write derives its radio codes.
+    ChannelEntry& first = rig.s().channelTable.groups[0].channels[1];
+    first.rxFrequency = "446.50000";
+    first.inUse = 1;
+    rig.undo->recordEdit(QStringLiteral("Set channel 1 Rx Freq."));
+    QCOMPARE(first.rxStepCode, 0);
 
     auto closeWhen = [](ModalAnswerer& a, const QString& done) {
         a.onOtherModal = [&a, done](QWidget* modal) {
@@ -562,9 +568,10 @@ void TestUndo::radioWriteIsNoStepAndAReadIsUndone() {
         QVERIFY(answer.sawText(QStringLiteral("Writing Data Complete!")));
     }
     // What the write derived is taken into the current step.
+    QVERIFY(first.rxStepCode != 0);
     QCoreApplication::processEvents();
     QCOMPARE(rig.undo->history().record(rig.s(), "probe"), UndoHistory::Recorded::Unchanged);
-    QCOMPARE(rig.undo->history().undoCount(), std::size_t(1));
+    QCOMPARE(rig.undo->history().undoCount(), std::size_t(2));
 
     // New (as the main window records it), then the radio read back.
     QVERIFY(v->newConfiguration(false));
