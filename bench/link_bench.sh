@@ -10,6 +10,11 @@
 #     floor (every byte both ways at 10 bits a byte: 11225 bytes = 5.846 s
 #     for a write, 14299 bytes = 7.447 s for a read). Target: at most 1.02.
 #
+# (c) from one more traced run of each at 19200 baud: the PC's own turnaround,
+#     from a reply's arrival to the next packet leaving, i.e. the share of
+#     the paced excess that ks340ctl adds; the rest is the pseudo-terminal
+#     and the simulated radio.
+#
 # Each figure is the median of RUNS runs (default 3). The machine should be
 # otherwise idle: other load shows directly in (b). LINK_BENCH_RT=1 runs both
 # programs at real-time priority (chrt -f 50, needs the privilege) so that
@@ -55,12 +60,14 @@ stop_sim() {
     SIM_PID=
 }
 
-# run_transfer write|read -> prints "SECONDS MEDIAN_MS"
+# run_transfer write|read [ks340ctl options] -> prints "SECONDS MEDIAN_MS"
 run_transfer() {
-    if [ "$1" = write ]; then
-        $RUN "$CTL" write "$WORK/in.img" --port "$PORT" --yes --stats --no-backup > /dev/null 2> "$WORK/stats"
+    kind=$1
+    shift
+    if [ "$kind" = write ]; then
+        $RUN "$CTL" write "$WORK/in.img" --port "$PORT" --yes --stats --no-backup "$@" > /dev/null 2> "$WORK/stats"
     else
-        $RUN "$CTL" read --port "$PORT" -o "$WORK/out.img" --yes --stats --no-backup > /dev/null 2> "$WORK/stats"
+        $RUN "$CTL" read --port "$PORT" -o "$WORK/out.img" --yes --stats --no-backup "$@" > /dev/null 2> "$WORK/stats"
     fi
     sed -n 's/^stats: transfer \([0-9.]*\) s, .*round trip median \([0-9.]*\) ms.*/\1 \2/p' "$WORK/stats"
 }
@@ -84,6 +91,13 @@ for kind in write read; do
     : > "$WORK/t.$kind"
     for _ in $(seq "$RUNS"); do run_transfer "$kind" | awk '{ print $1 }' >> "$WORK/t.$kind"; done
 done
+for kind in write read; do
+    rm -f "$WORK/trace.$kind"
+    run_transfer "$kind" --trace "$WORK/trace.$kind" > /dev/null
+    # Reply in (<RD), next bytes out (PC>): the PC's turnaround in ms.
+    awk '$3 == "<RD" { t = $1; next } $3 == "PC>" && t != "" { print $1 - t; t = "" }' \
+        "$WORK/trace.$kind" > "$WORK/turn.$kind"
+done
 stop_sim
 T_W=$(median < "$WORK/t.write")
 T_R=$(median < "$WORK/t.read")
@@ -91,4 +105,6 @@ awk -v w="$T_W" -v r="$T_R" 'BEGIN {
     fw = 11225 * 10 / 19200; fr = 14299 * 10 / 19200
     printf "(b) paced 19200 baud: write %.3f s / %.3f s = %.4f, read %.3f s / %.3f s = %.4f (target <= 1.02)\n", w, fw, w / fw, r, fr, r / fr
 }'
+printf '(c) PC turnaround at 19200 baud, median: write %.3f ms, read %.3f ms per packet\n' \
+    "$(median < "$WORK/turn.write")" "$(median < "$WORK/turn.read")"
 cmp -n 8160 "$WORK/in.img" "$WORK/out.img" > /dev/null || { echo "link_bench: read-back differs" >&2; exit 1; }
