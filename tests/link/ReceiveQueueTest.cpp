@@ -40,7 +40,7 @@ TEST(ReceiveQueue, BurstOneByteTooLargeIsDroppedWhole) {
     EXPECT_FALSE(q.pop(b));
 }
 
-TEST(ReceiveQueue, PopOnEmptyLeavesQueueUnchanged) {
+TEST(ReceiveQueue, PopOnEmptyLeavesQueueUnchangedAndClearEmpties) {
     ReceiveQueue q;
     fill(q, 3);
     std::uint8_t b = 0;
@@ -52,6 +52,13 @@ TEST(ReceiveQueue, PopOnEmptyLeavesQueueUnchanged) {
     EXPECT_EQ(q.head(), head);
     EXPECT_EQ(q.tail(), tail);
     EXPECT_EQ(q.count(), 0);
+
+    fill(q, 50);
+    q.clear();
+    EXPECT_EQ(q.count(), 0);
+    EXPECT_EQ(q.head(), 0);
+    EXPECT_EQ(q.tail(), 0);
+    EXPECT_FALSE(q.pop(b));
 }
 
 TEST(ReceiveQueue, WrapsAroundTheEndOfTheRingInOrder) {
@@ -68,16 +75,4 @@ TEST(ReceiveQueue, WrapsAroundTheEndOfTheRingInOrder) {
     std::uint8_t out[32] = {};
     EXPECT_EQ(q.take(out, 32), 20);
     for (int i = 0; i < 20; ++i) EXPECT_EQ(out[i], 100 + i);
-}
-
-TEST(ReceiveQueue, ClearEmptiesAndResetsIndices) {
-    ReceiveQueue q;
-    fill(q, 50);
-    std::uint8_t b = 0;
-    q.pop(b);
-    q.clear();
-    EXPECT_EQ(q.count(), 0);
-    EXPECT_EQ(q.head(), 0);
-    EXPECT_EQ(q.tail(), 0);
-    EXPECT_FALSE(q.pop(b));
 }

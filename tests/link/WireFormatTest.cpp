@@ -17,17 +17,6 @@ std::array<std::uint8_t, wire::kImageSize> countingImage() {
 
 }  // namespace
 
-TEST(WireFormat, WritePacketCarriesAddressAndSixteenBytes) {
-    const auto image = countingImage();
-    const auto p = wire::buildWritePacket(image.data(), 509);
-    EXPECT_EQ(p[0], 0x99);
-    EXPECT_EQ(p[1], 0x1F);
-    EXPECT_EQ(p[2], 0xD0);
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(p[3 + i], image[0x1FD0 + i]) << i;
-    EXPECT_EQ(p[19], 0x66);
-    EXPECT_EQ(wire::packetAddress(p.data()), 0x1FD0);
-}
-
 TEST(WireFormat, ReadPacketCarriesAddressAndEightBytes) {
     const auto image = countingImage();
     const auto p = wire::buildReadPacket(image.data(), 0x0128);
