@@ -14,6 +14,7 @@
 #include <QUrl>
 
 #include "app/AboutDialog.h"
+#include "app/PortInfo.h"
 #include "app/BeyondActions.h"
 #include "app/Icons.h"
 #include "app/MainView.h"
@@ -177,22 +178,22 @@ void MainWindow::rebuildPortMenu() {
         connect(a, &QAction::triggered, this, [this, n] { view_->chooseComPort(n); });
     }
     portMenu_->addSeparator();
-    const QList<PortInfo> ports = availablePorts();
-    for (const PortInfo& port : ports) {
-        QString text = port.path;
-        if (!port.description.isEmpty())
-            text += QStringLiteral("  (%1)").arg(port.description);
-        text.replace('&', QStringLiteral("&&"));
-        QAction* a = portMenu_->addAction(text);
+    // Ports present: description, USB vendor:product, the stable by-id name
+    // (remembered rather than the ttyUSBn name) and whether this user can open it.
+    const QList<PortDetails> ports = listPortDetails();
+    for (const PortDetails& port : ports) {
+        QAction* a = portMenu_->addAction(portMenuText(port));
+        a->setToolTip(portMenuToolTip(port));
         a->setCheckable(true);
-        a->setChecked(!simulated && setting.devicePath == port.path);
-        const QString path = port.path;
-        connect(a, &QAction::triggered, this, [this, path] { view_->chooseDevicePath(path); });
+        a->setChecked(!simulated && port.matches(setting.devicePath));
+        const QString name = port.stableName();
+        connect(a, &QAction::triggered, this, [this, name] { view_->chooseDevicePath(name); });
     }
+    portMenu_->setToolTipsVisible(true);
     // A device path from setting.opt that is not present now still shows.
     if (setting.usesDevicePath() &&
         std::none_of(ports.begin(), ports.end(),
-                     [&](const PortInfo& p) { return p.path == setting.devicePath; })) {
+                     [&](const PortDetails& p) { return p.matches(setting.devicePath); })) {
         QAction* a = portMenu_->addAction(QString(setting.devicePath).replace('&', "&&"));
         a->setCheckable(true);
         a->setChecked(!simulated);

@@ -1,4 +1,5 @@
 #include "app/ProgrammingDialog.h"
+#include "app/PortInfo.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -140,7 +141,11 @@ void ProgrammingDialog::begin() {
     if (!isVisible())
         return;
     if (session_.isOpen() || !session_.open(port_)) {
-        QMessageBox::critical(this, QStringLiteral("Error"), portOpenErrorMessage(port_));
+        // The message keeps its text; the reason and its fix follow it.
+        QString text = portOpenErrorMessage(port_);
+        if (!session_.isOpen() && !port_.name.isEmpty())
+            text += QStringLiteral("\n\n") + explainPortOpenFailure(port_.name);
+        QMessageBox::critical(this, QStringLiteral("Error"), text);
         reject();
         return;
     }
