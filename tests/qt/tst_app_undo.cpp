@@ -136,6 +136,7 @@ private slots:
     void pasteIsUndoneAsOneStep();
     void headerEditsAreSteps();
     void radioWriteIsNoStepAndAReadIsUndone();
+    void aTypedEditOfEveryPageIsUndoneAndRedone();
 };
 
 void TestUndo::editsOfSeveralPagesUndoAndRedo() {
@@ -595,6 +596,56 @@ void TestUndo::radioWriteIsNoStepAndAReadIsUndone() {
     for (QLineEdit* e : modem->findChildren<QLineEdit*>())
         shown = shown || e->text() == QStringLiteral("WRITTEN");
     QVERIFY(shown);
+}
+
+void TestUndo::aTypedEditOfEveryPageIsUndoneAndRedone() {
+    Rig rig;
+    QVERIFY(rig.activated);
+    QList<int> pagesTried;
+    for (int index = MainView::OptionTab; index < MainView::PageCount; ++index) {
+        rig.view->tabs()->setCurrentIndex(index);
+        // The first text field of the page that takes a typed digit.
+        for (QLineEdit* field : rig.view->page(index)->findChildren<QLineEdit*>()) {
+            if (!field->isVisible() || !field->isEnabled() || field->isReadOnly())
+                continue;
+            const auto before = std::make_unique<RadioSettings>(rig.s());
+            const QString oldText = field->text();
+            const std::size_t steps = rig.undo->history().undoCount();
+            field->setFocus();
+            QTRY_VERIFY(field->hasFocus());
+            field->end(false);
+            QTest::keyClicks(field, QStringLiteral("1"));
+            // Leaving the field commits what commits on leaving.
+            rig.view->modelList()->setFocus();
+            QTRY_VERIFY(!field->hasFocus());
+            const std::size_t added = rig.undo->history().undoCount() - steps;
+            if (added == 0)
+                continue;   // the field refused the digit
+            pagesTried << index;
+            const auto after = std::make_unique<RadioSettings>(rig.s());
+            const QString newText = field->text();
+            QVERIFY(newText != oldText);
+            rig.view->tabs()->setCurrentIndex(MainView::RadioTab);
+            for (std::size_t k = 0; k < added; ++k)
+                QVERIFY(rig.undo->undo());
+            // Every saved value as it was (values derived before use, such as
+            // the longest lead-in time, may differ).
+            QVERIFY2(formatSettingFile(rig.s()) == formatSettingFile(*before),
+                     qPrintable(QStringLiteral("page %1").arg(index)));
+            QCOMPARE(field->text(), oldText);
+            QCOMPARE(rig.view->tabs()->currentIndex(), index);
+            for (std::size_t k = 0; k < added; ++k)
+                QVERIFY(rig.undo->redo());
+            QVERIFY2(formatSettingFile(rig.s()) == formatSettingFile(*after),
+                     qPrintable(QStringLiteral("page %1").arg(index)));
+            QCOMPARE(field->text(), newText);
+            break;
+        }
+    }
+    // The option page's one text field (Auto Mute Timer) is off until Auto
+    // Mute is on; its lists are tried above.
+    QCOMPARE(pagesTried, (QList<int>{MainView::ToneSequenceTab, MainView::EncodeTab, MainView::DecodeTab,
+                                     MainView::DtmfTab, MainView::ModemTab}));
 }
 
 KS340_APP_TEST_MAIN(TestUndo)
