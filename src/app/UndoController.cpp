@@ -11,12 +11,15 @@
 #include <QTextEdit>
 #include <QTimer>
 
+#include <memory>
+
 #include "app/MainView.h"
 #include "app/ProgrammingDialog.h"
 #include "app/TabHost.h"
 #include "controls/FilterEdit.h"
 #include "controls/TabPage.h"
 #include "image/MemoryImage.h"
+#include "model/Windows1252.h"
 #include "pages/channel/ChannelGrid.h"
 #include "pages/channel/ChannelGridEditing.h"
 #include "pages/channel/ChannelTablePage.h"
@@ -96,8 +99,22 @@ void UndoController::attachTo(MainView* view) {
             [this] { recordStep(QStringLiteral("Set Band")); });
     connect(view->speakerList(), qOverload<int>(&QComboBox::activated), this,
             [this] { recordStep(QStringLiteral("Set Speaker")); });
-    connect(view->logoEdit(), &QLineEdit::textChanged, this,
-            [this] { recordEdit(QStringLiteral("Set LCD Display Logo")); });
+    // The logo as the user types it (a refresh of the header sets it too):
+    // recorded once the view has stored it, whichever of the two signals
+    // comes first.
+    auto logoTyped = std::make_shared<bool>(false);
+    connect(view->logoEdit(), &QLineEdit::textEdited, this, [this, view, logoTyped] {
+        if (QString::fromStdString(cp1252ToUtf8(view->settings().header.lcdDisplayLogo)) == view->logoEdit()->text())
+            recordEdit(QStringLiteral("Set LCD Display Logo"));
+        else
+            *logoTyped = true;
+    });
+    connect(view->logoEdit(), &QLineEdit::textChanged, this, [this, logoTyped] {
+        if (*logoTyped) {
+            *logoTyped = false;
+            recordEdit(QStringLiteral("Set LCD Display Logo"));
+        }
+    });
 
     connect(view, &MainView::fileOpened, this, [this](const QString& path) {
         recordStep(QStringLiteral("Load ") + QFileInfo(path).fileName());

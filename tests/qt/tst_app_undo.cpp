@@ -517,6 +517,16 @@ void TestUndo::headerEditsAreSteps() {
     QTest::keyClicks(logo, QStringLiteral("RADIO"));
     QCOMPARE(rig.s().header.lcdDisplayLogo, std::string("RADIO"));
     QCOMPARE(rig.undo->history().undoCount(), std::size_t(2));
+    QCOMPARE(QString::fromStdString(rig.undo->history().currentText()).section('\n', 0, 0),
+             QStringLiteral("1,0,0,RADIO\r"));
+    // Set by a refresh, the logo is no step of its own.
+    rig.view->setFocus();
+    rig.s().header.lcdDisplayLogo = "OTHER";
+    rig.view->refreshHeader();
+    QCOMPARE(logo->text(), QStringLiteral("OTHER"));
+    QCOMPARE(rig.undo->history().undoCount(), std::size_t(2));
+    rig.s().header.lcdDisplayLogo = "RADIO";
+    rig.view->refreshHeader();
 
     // A change of model resets the channels: undone, they are back.
     rig.s().channelTable.groups[0].channels[9].rxFrequency = "446.50000";
@@ -574,9 +584,13 @@ void TestUndo::radioWriteIsNoStepAndAReadIsUndone() {
     QCOMPARE(rig.undo->history().record(rig.s(), "probe"), UndoHistory::Recorded::Unchanged);
     QCOMPARE(rig.undo->history().undoCount(), std::size_t(2));
 
-    // New (as the main window records it), then the radio read back.
+    // New (as the main window records it), then the radio read back. The
+    // pages rewriting their defaults make no steps of their own.
+    const std::size_t steps = rig.undo->history().undoCount();
     QVERIFY(v->newConfiguration(false));
+    QCOMPARE(rig.undo->history().undoCount(), steps);
     rig.undo->recordStep(QStringLiteral("New"));
+    QCOMPARE(rig.undo->undoAction()->text(), QStringLiteral("Undo New"));
     QCOMPARE(rig.s().modem.modemText[0], std::string());
     {
         ModalAnswerer answer(yesToAll);
