@@ -270,6 +270,7 @@ bool MainView::saveFile(const QString& path) {
         QMessageBox::critical(this, QStringLiteral("Error"), message);
         return false;
     }
+    emit fileSaved(path);
     return true;
 }
 

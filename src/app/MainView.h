@@ -108,6 +108,8 @@ public:
 signals:
     // A setting file was opened successfully (for the recent-file list).
     void fileOpened(const QString& path);
+    // The configuration was saved to a setting file.
+    void fileSaved(const QString& path);
     // The programming dialog is about to run modally.
     void programmingDialogOpened(ProgrammingDialog* dialog);
 

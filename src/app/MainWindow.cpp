@@ -15,6 +15,8 @@
 
 #include "app/AboutDialog.h"
 #include "app/PortInfo.h"
+#include "app/UndoController.h"
+#include "pages/channel/ChannelGridEditing.h"
 #include "app/BeyondActions.h"
 #include "app/Icons.h"
 #include "app/MainView.h"
@@ -31,10 +33,16 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setWindowIcon(applicationIcon());
     view_ = new MainView;
     setCentralWidget(view_);
+    undo_ = new UndoController(view_->settings(), this);
+    undo_->attachTo(view_);
     buildMenus();
     buildToolBar();
     extra_ = installBeyondActions(this, fileMenu_, view_->settings(),
-                                  [this] { view_->showReplacedConfiguration(); });
+                                  [this] {
+                                      view_->showReplacedConfiguration();
+                                      undo_->recordStep(QStringLiteral("Import from file"));
+                                  });
+    connect(view_, &MainView::fileSaved, undo_, &UndoController::markSaved);
     connect(view_, &MainView::programmingDialogOpened, this,
             [this](ProgrammingDialog* dialog) { extra_->attachToSession(dialog->session()); });
     connect(view_, &MainView::fileOpened, this, [this](const QString& path) {
@@ -51,7 +59,9 @@ void MainWindow::buildMenus() {
     fileMenu_ = menuBar()->addMenu(QStringLiteral("File(&F)"));
     QAction* a = fileMenu_->addAction(QStringLiteral("New(&N)"));
     a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    connect(a, &QAction::triggered, view_, [this] { view_->newConfiguration(); });
+    connect(a, &QAction::triggered, view_, [this] {
+        if (view_->newConfiguration()) undo_->recordStep(QStringLiteral("New"));
+    });
     a = fileMenu_->addAction(QStringLiteral("Open(&O)..."));
     a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     connect(a, &QAction::triggered, view_, &MainView::openWithDialog);
@@ -87,6 +97,15 @@ void MainWindow::buildMenus() {
     exitAction_ = fileMenu_->addAction(QStringLiteral("Exit(&X)"));
     connect(exitAction_, &QAction::triggered, this, &QWidget::close);
 
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("Edit(&E)"));
+    edit->addAction(undo_->undoAction());
+    edit->addAction(undo_->redoAction());
+    edit->addSeparator();
+    edit->addAction(undo_->gridEditing()->copyAction());
+    edit->addAction(undo_->gridEditing()->pasteAction());
+    edit->addAction(undo_->gridEditing()->deleteAction());
+    edit->addAction(undo_->gridEditing()->fillDownAction());
+
     programMenu_ = menuBar()->addMenu(QStringLiteral("Program(&P)"));
     a = programMenu_->addAction(QStringLiteral("Read/Write(&R)"));
     connect(a, &QAction::triggered, view_, [this] { view_->programRadio(0); });
@@ -118,7 +137,9 @@ void MainWindow::buildToolBar() {
     };
     QStyle* s = style();
     connect(add(s->standardIcon(QStyle::SP_FileIcon), QStringLiteral("New")), &QAction::triggered,
-            view_, [this] { view_->newConfiguration(); });
+            view_, [this] {
+                if (view_->newConfiguration()) undo_->recordStep(QStringLiteral("New"));
+            });
     connect(add(s->standardIcon(QStyle::SP_DialogOpenButton), QStringLiteral("Open")),
             &QAction::triggered, view_, &MainView::openWithDialog);
     connect(add(s->standardIcon(QStyle::SP_DialogSaveButton), QStringLiteral("Save")),
@@ -236,8 +257,7 @@ void MainWindow::fitToScreen() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (confirmExit_) {
-        const auto answer = QMessageBox::question(this, QStringLiteral("Exit"),
-                                                  QStringLiteral("Do you want to exit program?"),
+        const auto answer = QMessageBox::question(this, QStringLiteral("Exit"), undo_->exitQuestion(),
                                                   QMessageBox::Yes | QMessageBox::No,
                                                   QMessageBox::Yes);
         if (answer != QMessageBox::Yes) {

@@ -19,6 +19,7 @@ class QUrl;
 namespace ks340 {
 
 class BeyondActions;
+class UndoController;
 class MainView;
 
 inline constexpr const char* kApplicationTitle = "Vandrell KS340/390 Series PC Programmer";
@@ -53,6 +54,7 @@ public:
     void setUrlOpener(std::function<bool(const QUrl&)> opener) { urlOpener_ = std::move(opener); }
     // The File menu's CSV, radio image and transfer option commands.
     BeyondActions* extraActions() const { return extra_; }
+    UndoController* undoController() const { return undo_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -66,6 +68,7 @@ private:
 
     MainView* view_ = nullptr;
     BeyondActions* extra_ = nullptr;
+    UndoController* undo_ = nullptr;
     std::function<bool(const QUrl&)> urlOpener_;
     RecentFileList recent_;
     bool confirmExit_ = true;

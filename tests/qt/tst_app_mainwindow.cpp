@@ -85,7 +85,7 @@ private slots:
         QStringList menus;
         for (QAction* a : w.menuBar()->actions())
             menus << a->text();
-        QCOMPARE(menus, QStringList({"File(&F)", "Program(&P)", "Help(&H)"}));
+        QCOMPARE(menus, QStringList({"File(&F)", "Edit(&E)", "Program(&P)", "Help(&H)"}));
         // The program's own commands, in this order (the CSV and radio image
         // commands come after "Print Setting(&R)").
         const QStringList fileItems = actionTexts(w.fileMenu());
@@ -495,6 +495,29 @@ private slots:
             QCOMPARE(no.seen, QStringList({"Exit: Do you want to exit program?"}));
         }
         QVERIFY(w.isVisible());
+        // An unsaved change is counted below the question; undoing it takes it away.
+        emit w.view()->speakerList()->activated(1);
+        {
+            ModalAnswerer no([](const QString&, const QString&) { return QMessageBox::No; });
+            QVERIFY(!w.close());
+            QCOMPARE(no.seen, QStringList({"Exit: Do you want to exit program?\n\n"
+                                           "1 change has not been saved."}));
+        }
+        QMenu* edit = nullptr;
+        for (QAction* a : w.menuBar()->actions())
+            if (a->text() == "Edit(&E)") edit = a->menu();
+        QVERIFY(edit);
+        QAction* undo = edit->actions().value(0);
+        QVERIFY(undo && undo->isEnabled());
+        QVERIFY(undo->shortcuts().contains(QKeySequence(QStringLiteral("Ctrl+Z"))));
+        undo->trigger();
+        QCOMPARE(w.view()->settings().header.speaker, 0);
+        QCOMPARE(w.view()->speakerList()->currentIndex(), 0);
+        {
+            ModalAnswerer no([](const QString&, const QString&) { return QMessageBox::No; });
+            QVERIFY(!w.close());
+            QCOMPARE(no.seen, QStringList({"Exit: Do you want to exit program?"}));
+        }
         {
             ModalAnswerer yes(ks340test::yesToAll);
             QAction* exit = findAction(w.fileMenu(), "Exit(&X)");
