@@ -1,4 +1,5 @@
 #include "pages/signalling/SelcallDecodePage.h"
+#include "pages/signalling/PageWidgets.h"
 
 #include <QComboBox>
 #include <QFocusEvent>
@@ -20,37 +21,7 @@ namespace ks340 {
 
 namespace {
 
-QString shown(const std::string& bytes) { return QString::fromStdString(cp1252ToUtf8(bytes)); }
-std::string stored(const QString& text) { return utf8ToCp1252(text.toStdString()); }
-
-void fillList(QComboBox* list, const signalling::ItemList& items) {
-    list->clear();
-    for (const std::string& item : items) list->addItem(QString::fromStdString(item));
-}
-
-void selectPosition(QComboBox* list, int position) {
-    list->setCurrentIndex(position >= 0 && position < list->count() ? position : -1);
-}
-
-// A label for `field` in the grid: the label is the field's buddy and gives
-// it its accessible name. A unit ("S", "mS") follows the field directly.
-QLabel* addLabelled(QGridLayout* grid, int row, int column, const QString& text, QWidget* field,
-                    const QString& unit = QString()) {
-    auto* label = new QLabel(text);
-    label->setBuddy(field);
-    field->setAccessibleName(QString(text).remove(QLatin1Char('&')));
-    grid->addWidget(label, row, column);
-    if (unit.isEmpty()) {
-        grid->addWidget(field, row, column + 1);
-    } else {
-        auto* withUnit = new QHBoxLayout;
-        withUnit->addWidget(field);
-        withUnit->addWidget(new QLabel(unit));
-        withUnit->addStretch(1);
-        grid->addLayout(withUnit, row, column + 1);
-    }
-    return label;
-}
+using namespace pagewidgets;
 
 NumberEdit* numberField(int maxLength) {
     auto* edit = new NumberEdit;

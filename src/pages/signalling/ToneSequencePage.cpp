@@ -1,4 +1,5 @@
 #include "pages/signalling/ToneSequencePage.h"
+#include "pages/signalling/PageWidgets.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -27,8 +28,7 @@ using namespace tonelists;
 
 namespace {
 
-QString shown(const std::string& bytes) { return QString::fromStdString(cp1252ToUtf8(bytes)); }
-std::string stored(const QString& text) { return utf8ToCp1252(text.toStdString()); }
+using namespace pagewidgets;
 
 QString qs(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
