@@ -36,11 +36,6 @@ bool endsWithNoCase(const std::string& s, const char* suffix) {
 
 bool isImagePath(const std::string& path) { return endsWithNoCase(path, ".img") || endsWithNoCase(path, ".bin"); }
 
-int usageError(const char* verb, const std::string& message, const char* usage) {
-    std::fprintf(stderr, "ks340ctl %s: %s\nUsage: %s\n", verb, message.c_str(), usage);
-    return kExitUsage;
-}
-
 struct BeyondArgs {
     std::vector<std::string> positional;
     std::string output;

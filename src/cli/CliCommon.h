@@ -2,7 +2,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "cli/Verbs.h"
 #include "model/RadioSettings.h"
 
 namespace ks340::cli {
@@ -22,5 +24,18 @@ std::string defaultBackupDirectory();
 // The trace file given before the verb (ks340ctl --trace FILE VERB ...).
 void setGlobalTraceFile(const std::string& path);
 const std::string& globalTraceFilePath();
+
+// Positional arguments and an optional "-o FILE" / "--output FILE".
+struct FileArgs {
+    std::vector<std::string> positional;
+    std::string output;
+    bool hasOutput = false;
+    bool help = false;
+    std::string error;  // usage error
+};
+FileArgs parseFileArgs(const Args& args, bool takesOutput);
+
+// Prints a usage error for a verb and returns the usage exit status.
+int usageError(const char* verb, const std::string& message, const char* usage);
 
 }  // namespace ks340::cli

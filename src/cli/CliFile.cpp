@@ -20,51 +20,8 @@ namespace ks340::cli {
 
 namespace {
 
-bool isHelp(const std::string& a) { return a == "--help" || a == "-h"; }
 
-// Positional arguments and an optional "-o FILE" / "--output FILE".
-struct FileArgs {
-    std::vector<std::string> positional;
-    std::string output;
-    bool hasOutput = false;
-    bool help = false;
-    std::string error;  // usage error
-};
 
-FileArgs parseFileArgs(const Args& args, bool takesOutput) {
-    FileArgs r;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (isHelp(a)) {
-            r.help = true;
-        } else if (takesOutput && (a == "-o" || a == "--output")) {
-            if (i + 1 >= args.size()) {
-                r.error = "option '" + a + "' needs a file name";
-                return r;
-            }
-            if (r.hasOutput) {
-                r.error = "only one output file can be given";
-                return r;
-            }
-            r.output = args[++i];
-            r.hasOutput = true;
-        } else if (takesOutput && a.rfind("--output=", 0) == 0) {
-            r.output = a.substr(9);
-            r.hasOutput = true;
-        } else if (a.size() > 1 && a[0] == '-') {
-            r.error = "unknown option '" + a + "'";
-            return r;
-        } else {
-            r.positional.push_back(a);
-        }
-    }
-    return r;
-}
-
-int usageError(const char* verb, const std::string& message, const char* usage) {
-    std::fprintf(stderr, "ks340ctl %s: %s\nUsage: %s\n", verb, message.c_str(), usage);
-    return kExitUsage;
-}
 
 bool save(const std::string& path, const RadioSettings& settings) {
     const FileResult r = writeSettingFile(path, settings);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/CliCommon.h"
 #include "cli/Verbs.h"
 #include "image/MemoryImage.h"
 #include "model/Defaults.h"
@@ -21,48 +22,7 @@ bool loadConfiguration(const std::string& path, RadioSettings& settings, std::st
 
 namespace {
 
-struct ImageArgs {
-    std::vector<std::string> positional;
-    std::string output;
-    bool hasOutput = false;
-    bool help = false;
-    std::string error;
-};
 
-ImageArgs parseImageArgs(const Args& args) {
-    ImageArgs r;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--help" || a == "-h") {
-            r.help = true;
-        } else if (a == "-o" || a == "--output") {
-            if (i + 1 >= args.size()) {
-                r.error = "option '" + a + "' needs a file name";
-                return r;
-            }
-            if (r.hasOutput) {
-                r.error = "only one output file can be given";
-                return r;
-            }
-            r.output = args[++i];
-            r.hasOutput = true;
-        } else if (a.rfind("--output=", 0) == 0) {
-            r.output = a.substr(9);
-            r.hasOutput = true;
-        } else if (a.size() > 1 && a[0] == '-') {
-            r.error = "unknown option '" + a + "'";
-            return r;
-        } else {
-            r.positional.push_back(a);
-        }
-    }
-    return r;
-}
-
-int usageError(const char* verb, const std::string& message, const char* usage) {
-    std::fprintf(stderr, "ks340ctl %s: %s\nUsage: %s\n", verb, message.c_str(), usage);
-    return kExitUsage;
-}
 
 int failure(const std::string& message) {
     std::fprintf(stderr, "ks340ctl: %s\n", message.c_str());
@@ -144,7 +104,7 @@ bool encodeSettingFile(const std::string& path, MemoryImage& image, std::string&
 
 int runEncode(const Args& args) {
     static const char* usage = "ks340ctl encode IN.ks3 -o OUT.img";
-    const ImageArgs a = parseImageArgs(args);
+    const FileArgs a = parseFileArgs(args, true);
     if (a.help) {
         std::printf(
             "Usage: %s\n\n"
@@ -167,7 +127,7 @@ int runEncode(const Args& args) {
 
 int runDecode(const Args& args) {
     static const char* usage = "ks340ctl decode IN.img -o OUT.ks3";
-    const ImageArgs a = parseImageArgs(args);
+    const FileArgs a = parseFileArgs(args, true);
     if (a.help) {
         std::printf(
             "Usage: %s\n\n"
@@ -195,7 +155,7 @@ int runDecode(const Args& args) {
 
 int runDump(const Args& args) {
     static const char* usage = "ks340ctl dump IN.img|IN.ks3 [-o OUT.txt]";
-    const ImageArgs a = parseImageArgs(args);
+    const FileArgs a = parseFileArgs(args, true);
     if (a.help) {
         std::printf(
             "Usage: %s\n\n"

@@ -58,11 +58,6 @@ FileKind kindOf(const std::string& path) {
     return FileKind::Unknown;
 }
 
-int usageError(const char* verb, const std::string& message, const char* usage) {
-    std::fprintf(stderr, "ks340ctl %s: %s\nUsage: %s\n", verb, message.c_str(), usage);
-    return kExitUsage;
-}
-
 struct RadioArgs {
     std::vector<std::string> positional;
     std::string port;
