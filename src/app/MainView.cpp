@@ -307,6 +307,15 @@ void MainView::programRadio(int request) {
     page(ToneSequenceTab)->collectIntoSettings();
     page(DecodeTab)->collectIntoSettings();
 
+    runProgrammingDialog(nullptr);
+}
+
+void MainView::writeImageAsIs(const MemoryImage& image) {
+    settings_.header.requestedAction = 2;
+    runProgrammingDialog(&image);
+}
+
+void MainView::runProgrammingDialog(const MemoryImage* imageAsIs) {
     if (simulated_ && !simulator_->isRunning() && !simulator_->start(simulatorArguments_)) {
         QMessageBox::critical(this, QStringLiteral("Error"), simulator_->errorString());
         settings_.header.requestedAction = 0;
@@ -314,6 +323,7 @@ void MainView::programRadio(int request) {
     }
     {
         ProgrammingDialog dialog(settings_, flags_, currentPort(), window());
+        if (imageAsIs) dialog.setImageToWrite(*imageAsIs);
         emit programmingDialogOpened(&dialog);
         dialog.exec();
     }
@@ -334,7 +344,7 @@ void MainView::printReport(int mode) {
     if (dialog.exec() != QDialog::Accepted)
         return;
     if (!paintReport(*printer_, settings_, mode))
-        QMessageBox::critical(this, QStringLiteral("Error"), QStringLiteral("Printing could not start."));
+        QMessageBox::critical(this, QStringLiteral("Error"), QStringLiteral("Could not start print job."));
 }
 
 void MainView::previewReport(int mode) {

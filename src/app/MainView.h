@@ -14,6 +14,7 @@
 
 #include "app/PortSetting.h"
 #include "controls/TabPage.h"
+#include "image/MemoryImage.h"
 #include "link/serial/PortNames.h"
 
 class QComboBox;
@@ -70,6 +71,8 @@ public:
     // Prepares the configuration and runs the programming dialog: request
     // 1 reads, 2 writes, 0 leaves header.requestedAction as it is.
     void programRadio(int request);
+    // Writes a radio image to the radio byte for byte, as it was saved.
+    void writeImageAsIs(const MemoryImage& image);
     // The header's selection changes as the user makes them.
     void chooseModel(int model);
     void chooseBand(int radioBand);
@@ -114,6 +117,7 @@ signals:
     void programmingDialogOpened(ProgrammingDialog* dialog);
 
 private:
+    void runProgrammingDialog(const MemoryImage* imageAsIs);
     void buildHeader();
     void buildPages();
     void fillBandList();

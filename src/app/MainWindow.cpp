@@ -14,6 +14,9 @@
 #include <QUrl>
 
 #include "app/AboutDialog.h"
+#include <QFileDialog>
+#include <QFile>
+#include "image/ImageBackup.h"
 #include "app/PortInfo.h"
 #include "app/UndoController.h"
 #include "pages/channel/ChannelGridEditing.h"
@@ -43,6 +46,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
                                       undo_->recordStep(QStringLiteral("Import from file"));
                                   });
     connect(view_, &MainView::fileSaved, undo_, &UndoController::markSaved);
+    addWriteImageAction();
     connect(view_, &MainView::programmingDialogOpened, this,
             [this](ProgrammingDialog* dialog) { extra_->attachToSession(dialog->session()); });
     connect(view_, &MainView::fileOpened, this, [this](const QString& path) {
@@ -54,6 +58,33 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
 }
 
 MainWindow::~MainWindow() = default;
+
+// "Write Radio Image to Radio...": a saved image goes back to a radio byte
+// for byte, placed after "Open Radio Image...".
+void MainWindow::addWriteImageAction() {
+    auto* action = new QAction(QStringLiteral("Write Radio Image to Radio..."), this);
+    QAction* before = nullptr;
+    const QList<QAction*> items = fileMenu_->actions();
+    for (int i = 0; i + 1 < items.size(); ++i)
+        if (items[i]->text() == QLatin1String("Open Radio Image...")) before = items[i + 1];
+    fileMenu_->insertAction(before, action);
+    connect(action, &QAction::triggered, this, [this] {
+        const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Write Radio Image to Radio"),
+                                                          QString(), QStringLiteral("Radio image (*.img)"));
+        if (!path.isEmpty()) writeImageFileToRadio(path);
+    });
+}
+
+bool MainWindow::writeImageFileToRadio(const QString& path) {
+    MemoryImage image{};
+    std::string error;
+    if (!readImageFile(QFile::encodeName(path).toStdString(), image, error)) {
+        QMessageBox::critical(this, QStringLiteral("Error"), QString::fromStdString(error));
+        return false;
+    }
+    view_->writeImageAsIs(image);
+    return true;
+}
 
 void MainWindow::buildMenus() {
     fileMenu_ = menuBar()->addMenu(QStringLiteral("File(&F)"));

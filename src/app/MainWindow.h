@@ -55,11 +55,14 @@ public:
     // The File menu's CSV, radio image and transfer option commands.
     BeyondActions* extraActions() const { return extra_; }
     UndoController* undoController() const { return undo_; }
+    // Writes an image file to the radio as it is; false when the file cannot be read.
+    bool writeImageFileToRadio(const QString& path);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void addWriteImageAction();
     void buildMenus();
     void buildToolBar();
     void rebuildRecentFiles();

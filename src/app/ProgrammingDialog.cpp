@@ -122,6 +122,11 @@ ProgrammingDialog::ProgrammingDialog(RadioSettings& settings, ViewFlags& flags,
     qApp->installEventFilter(this);
 }
 
+void ProgrammingDialog::setImageToWrite(const MemoryImage& image) {
+    image_ = image;
+    if (mapShown_) mapModel_->showImage(image_);
+}
+
 ProgrammingDialog::~ProgrammingDialog() {
     qApp->removeEventFilter(this);
     session_.cancel();

@@ -39,6 +39,10 @@ public:
                       QWidget* parent = nullptr);
     ~ProgrammingDialog() override;
 
+    // Writes these bytes as they are instead of the encoded configuration
+    // (a saved radio image put back on a radio).
+    void setImageToWrite(const MemoryImage& image);
+
     QPushButton* writeButton() const { return writeButton_; }
     QPushButton* readButton() const { return readButton_; }
     QPushButton* okButton() const { return okButton_; }

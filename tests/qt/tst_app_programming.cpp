@@ -268,6 +268,60 @@ private slots:
         w.close();
         QVERIFY(!sim->isRunning());
     }
+
+    void radioImageIsWrittenByteForByte() {
+        Sandbox sandbox;
+        // An image no encoder would make: every byte counts up, so any byte
+        // re-encoded on the way would show.
+        MemoryImage image{};
+        for (std::size_t i = 0; i < image.size(); ++i) image[i] = std::uint8_t(i * 7 + 3);
+        const QString imagePath = sandbox.file("saved.img");
+        {
+            QFile f(imagePath);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(reinterpret_cast<const char*>(image.data()), qint64(image.size()));
+        }
+        const QString radioMemory = sandbox.file("radio.img");
+        MainWindow w;
+        MainView* v = w.view();
+        const RadioSettings before = v->settings();
+        v->setSimulatorArguments({"--baud", "0", "--save", radioMemory});
+        QVERIFY(v->chooseSimulatedRadio());
+
+        {
+            ModalAnswerer answer(ks340test::yesToAll);
+            answer.onOtherModal = [&](QWidget* modal) {
+                auto* d = qobject_cast<ProgrammingDialog*>(modal);
+                if (d && answer.sawText("Writing Data Complete!")) d->okButton()->click();
+            };
+            QVERIFY(w.writeImageFileToRadio(imagePath));
+            QVERIFY(answer.sawText("Writing Data Complete!"));
+        }
+        QTRY_VERIFY(QFileInfo(radioMemory).size() == qint64(image.size()));
+        QFile saved(radioMemory);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        const QByteArray bytes = saved.readAll();
+        // The radio's last half-block is not part of a write.
+        const int written = int(kTransferBlockCount) * 16;
+        QCOMPARE(bytes.left(written),
+                 QByteArray(reinterpret_cast<const char*>(image.data()), written));
+        // The configuration being edited is not touched.
+        QVERIFY(v->settings() == before);
+        QCOMPARE(v->settings().header.requestedAction, 0);
+
+        // A file that is not an image is refused with a message.
+        const QString notImage = sandbox.file("short.img");
+        {
+            QFile f(notImage);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("too short");
+        }
+        ModalAnswerer error(ks340test::yesToAll);
+        QVERIFY(!w.writeImageFileToRadio(notImage));
+        QCOMPARE(error.seen.size(), 1);
+        QVERIFY(error.seen[0].startsWith("Error: "));
+        w.setConfirmExit(false);
+    }
 };
 
 KS340_APP_TEST_MAIN(ProgrammingTest)
