@@ -1,4 +1,5 @@
 #include "image/ChannelCsv.h"
+#include "model/SquelchText.h"
 
 #include <algorithm>
 #include <cctype>
@@ -122,31 +123,12 @@ struct Squelch {
     int inverse = 0;
 };
 
-// A grid squelch text back into its code: "OFF", "CTCSS : 67.0",
-// "DCS : 023", "Inv DCS : 023" (case and spaces do not matter).
+// A squelch text back into its code: the grid's texts ("OFF", "CTCSS : 67.0",
+// "DCS : 023", "Inv DCS : 023") and the other forms spreadsheets use.
 std::optional<Squelch> squelchOfGridText(std::string_view text) {
-    std::string t;
-    for (char c : text)
-        if (c != ' ' && c != '\t') t += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    if (t.empty() || t == "OFF") return Squelch{};
-    auto after = [&](std::string_view prefix) -> std::optional<std::string> {
-        if (t.rfind(prefix, 0) == 0) return t.substr(prefix.size());
-        return std::nullopt;
-    };
-    if (auto v = after("CTCSS:")) {
-        if (!isPlainNumber(*v, false)) return std::nullopt;
-        const ToneCode c = ctcssCodeOfHz(leadingNumber(*v));
-        if (c == kToneOff) return std::nullopt;
-        return Squelch{c, 0};
-    }
-    for (const auto& [prefix, inverse] : {std::pair<const char*, int>{"INVDCS:", 1}, {"DCS:", 0}}) {
-        if (auto v = after(prefix)) {
-            const ToneCode c = dcsCodeOfText(*v);
-            if (c == kToneOff) return std::nullopt;
-            return Squelch{c, inverse};
-        }
-    }
-    return std::nullopt;
+    const std::optional<SquelchSetting> s = parseSquelchText(text);
+    if (!s) return std::nullopt;
+    return Squelch{s->code, s->inverseDcs};
 }
 
 // ---- the shown channel list ---------------------------------------------------
