@@ -10,83 +10,17 @@
 
 #include <random>
 
+#include "qt/cli_sim_support.h"
+
 namespace {
 
-QString binary(const char* relative) {
-    QString dir = qEnvironmentVariable("KS340_BINARY_DIR");
-    if (dir.isEmpty()) dir = QStringLiteral(KS340_BINARY_DIR);
-    return QDir(dir).filePath(QString::fromLatin1(relative));
-}
+using namespace ks340test;
 
-QString simBinary() { return binary("src/sim/ks340sim"); }
-QString ctlBinary() { return binary("src/cli/ks340ctl"); }
+Run ctl(const QStringList& args) { return runCtl(args); }
 
-class Sim {
-public:
-    bool start(const QStringList& extra) {
-        QStringList args{QStringLiteral("--baud"), QStringLiteral("0"), QStringLiteral("-q")};
-        args += extra;
-        proc_.start(simBinary(), args);
-        if (!proc_.waitForStarted(5000)) return false;
-        QElapsedTimer t;
-        t.start();
-        while (!proc_.canReadLine() && t.elapsed() < 5000) proc_.waitForReadyRead(100);
-        path_ = QString::fromLocal8Bit(proc_.readLine()).trimmed();
-        return !path_.isEmpty();
-    }
-    ~Sim() {
-        if (proc_.state() != QProcess::NotRunning) {
-            proc_.terminate();
-            if (!proc_.waitForFinished(3000)) proc_.kill();
-            proc_.waitForFinished(1000);
-        }
-    }
-    QString path() const { return path_; }
 
-private:
-    QProcess proc_;
-    QString path_;
-};
 
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
 
-Run ctl(const QStringList& args) {
-    QProcess p;
-    p.start(ctlBinary(), args);
-    Run r;
-    if (!p.waitForStarted(5000)) return r;
-    if (!p.waitForFinished(60000)) {
-        p.kill();
-        p.waitForFinished(1000);
-        r.err = QStringLiteral("timed out");
-        return r;
-    }
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
-
-QByteArray randomImage(unsigned seed) {
-    std::mt19937 gen(seed);
-    QByteArray bytes(8192, '\0');
-    for (auto& b : bytes) b = static_cast<char>(gen() & 0xFF);
-    return bytes;
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 QByteArray sent(const QByteArray& image) { return image.left(0x1FE0); }
 
