@@ -2,6 +2,7 @@
 // a radio read (refreshChannelPage) and filling the grid (showGroup). The
 // page is shown on the offscreen platform and pending paint events are
 // processed inside each timed run.
+#include "qt_bench_main.h"
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -104,14 +105,4 @@ BENCHMARK(BM_ShowGroupRefill)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+KS340_QT_BENCHMARK_MAIN()

@@ -1,5 +1,6 @@
 // Undo and redo as the user sees them: the configuration restored and the
 // header and all seven pages shown again, with 208 programmed channels.
+#include "qt_bench_main.h"
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -81,14 +82,4 @@ BENCHMARK(BM_ViewRedo)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+KS340_QT_BENCHMARK_MAIN()
