@@ -11,7 +11,7 @@ deps:
 	@scripts/install-deps
 
 $(BUILD)/CMakeCache.txt: | deps
-	cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKS340_WERROR=ON
 
 configure: deps $(BUILD)/CMakeCache.txt
 
@@ -28,7 +28,7 @@ test: build
 # AddressSanitizer + UndefinedBehaviorSanitizer build of the Qt-free core and its tests.
 sanitize: deps
 	cmake -S . -B build-sanitize $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug \
-	  -DKS340_CORE_ONLY=ON -DKS340_SANITIZE=ON
+	  -DKS340_CORE_ONLY=ON -DKS340_SANITIZE=ON -DKS340_WERROR=ON
 	cmake --build build-sanitize -j $(JOBS)
 	cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)

@@ -20,7 +20,7 @@
 #include "app/PortInfo.h"
 #include "app/UndoController.h"
 #include "pages/channel/ChannelGridEditing.h"
-#include "app/BeyondActions.h"
+#include "app/FileActions.h"
 #include "app/Icons.h"
 #include "app/MainView.h"
 #include "app/ProgrammingDialog.h"
@@ -40,7 +40,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     undo_->attachTo(view_);
     buildMenus();
     buildToolBar();
-    extra_ = installBeyondActions(this, fileMenu_, view_->settings(),
+    extra_ = installFileActions(this, fileMenu_, view_->settings(),
                                   [this] {
                                       view_->showReplacedConfiguration();
                                       undo_->recordStep(QStringLiteral("Import from file"));

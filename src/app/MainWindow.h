@@ -18,7 +18,7 @@ class QUrl;
 
 namespace ks340 {
 
-class BeyondActions;
+class FileActions;
 class UndoController;
 class MainView;
 
@@ -53,7 +53,7 @@ public:
     // How Help Topics opens a file (the desktop's handler unless replaced).
     void setUrlOpener(std::function<bool(const QUrl&)> opener) { urlOpener_ = std::move(opener); }
     // The File menu's CSV, radio image and transfer option commands.
-    BeyondActions* extraActions() const { return extra_; }
+    FileActions* extraActions() const { return extra_; }
     UndoController* undoController() const { return undo_; }
     // Writes an image file to the radio as it is; false when the file cannot be read.
     bool writeImageFileToRadio(const QString& path);
@@ -70,7 +70,7 @@ private:
     void fitToScreen();
 
     MainView* view_ = nullptr;
-    BeyondActions* extra_ = nullptr;
+    FileActions* extra_ = nullptr;
     UndoController* undo_ = nullptr;
     std::function<bool(const QUrl&)> urlOpener_;
     RecentFileList recent_;

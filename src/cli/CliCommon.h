@@ -15,7 +15,7 @@ namespace ks340::cli {
 // Defined in CliFile.cpp.
 bool loadConfiguration(const std::string& path, RadioSettings& settings, std::string& error);
 
-// Defined in CliBeyond.cpp:
+// Defined in CliFormats.cpp:
 // A .ks3 file read as loadConfiguration does, or a .img/.bin memory image
 // decoded as a radio read is.
 bool loadAnyConfiguration(const std::string& path, RadioSettings& settings, std::string& error);

@@ -23,8 +23,8 @@ int runPorts(const Args& args);    // CliRadio.cpp
 int runRead(const Args& args);     // CliRadio.cpp
 int runWrite(const Args& args);    // CliRadio.cpp
 int runPrint(const Args& args);    // CliPrint.cpp
-int runExportCsv(const Args& args);  // CliBeyond.cpp
-int runImportCsv(const Args& args);  // CliBeyond.cpp
-int runDiff(const Args& args);       // CliBeyond.cpp
+int runExportCsv(const Args& args);  // CliFormats.cpp
+int runImportCsv(const Args& args);  // CliFormats.cpp
+int runDiff(const Args& args);       // CliFormats.cpp
 
 }  // namespace ks340::cli

@@ -17,7 +17,7 @@
 #include "app/TabHost.h"
 #include "app/UndoController.h"
 #include "controls/FilterEdit.h"
-#include "model/ChannelClipboard.h"
+#include "formats/ChannelClipboard.h"
 #include "model/Defaults.h"
 #include "model/OptionLists.h"
 #include "model/SettingFile.h"

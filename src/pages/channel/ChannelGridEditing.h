@@ -14,7 +14,7 @@
 
 #include <functional>
 
-#include "model/ChannelClipboard.h"
+#include "formats/ChannelClipboard.h"
 
 class QAction;
 class QMimeData;

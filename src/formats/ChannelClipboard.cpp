@@ -1,4 +1,4 @@
-#include "model/ChannelClipboard.h"
+#include "formats/ChannelClipboard.h"
 
 #include <algorithm>
 #include <array>

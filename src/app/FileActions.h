@@ -2,7 +2,7 @@
 // transfer options (image backups, transfer trace, verify after write),
 // kept with the program's own settings.
 //
-// installBeyondActions adds to the File menu:
+// installFileActions adds to the File menu:
 //   "Export Channels (CSV)...", "Import Channels (CSV)...",
 //   "Save Radio Image...", "Open Radio Image...",
 //   and a "Transfer Options" submenu with the three checkable settings.
@@ -16,7 +16,7 @@
 #include <memory>
 #include <optional>
 
-#include "image/ChannelCsv.h"
+#include "formats/ChannelCsv.h"
 #include "image/MemoryImage.h"
 #include "model/RadioSettings.h"
 
@@ -29,14 +29,14 @@ namespace ks340 {
 class RadioSession;
 class TransferTrace;
 
-class BeyondActions : public QObject {
+class FileActions : public QObject {
     Q_OBJECT
 public:
     // `refresh` is called after the configuration's channels or the whole
     // configuration were replaced: show the header and every page from the
     // record as after opening a setting file.
-    BeyondActions(QMainWindow* window, RadioSettings& settings, std::function<void()> refresh);
-    ~BeyondActions() override;
+    FileActions(QMainWindow* window, RadioSettings& settings, std::function<void()> refresh);
+    ~FileActions() override;
 
     // --- Settings (QSettings, under the program's own key) -------------------
     static bool backupsEnabled();      // default on
@@ -124,7 +124,7 @@ private:
 
 // Creates the commands (owned by `window`) and adds them to `fileMenu`
 // after "Print Setting" (or at its end).
-BeyondActions* installBeyondActions(QMainWindow* window, QMenu* fileMenu, RadioSettings& settings,
+FileActions* installFileActions(QMainWindow* window, QMenu* fileMenu, RadioSettings& settings,
                                     std::function<void()> refresh);
 
 }  // namespace ks340

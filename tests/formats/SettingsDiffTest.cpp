@@ -7,7 +7,7 @@
 #include "image/ImageLayout.h"
 #include "image/ImageTestSupport.h"
 #include "image/ImageVerify.h"
-#include "image/SettingsDiff.h"
+#include "formats/SettingsDiff.h"
 
 namespace ks340 {
 

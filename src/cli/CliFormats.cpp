@@ -12,10 +12,10 @@
 
 #include "cli/CliCommon.h"
 #include "cli/Verbs.h"
-#include "image/ChannelCsv.h"
+#include "formats/ChannelCsv.h"
 #include "image/ImageBackup.h"
 #include "image/MemoryImage.h"
-#include "image/SettingsDiff.h"
+#include "formats/SettingsDiff.h"
 #include "model/Defaults.h"
 #include "model/SettingFile.h"
 #include "model/Signalling.h"
@@ -36,7 +36,7 @@ bool endsWithNoCase(const std::string& s, const char* suffix) {
 
 bool isImagePath(const std::string& path) { return endsWithNoCase(path, ".img") || endsWithNoCase(path, ".bin"); }
 
-struct BeyondArgs {
+struct FormatArgs {
     std::vector<std::string> positional;
     std::string output;
     bool hasOutput = false;
@@ -46,8 +46,8 @@ struct BeyondArgs {
     std::string error;
 };
 
-BeyondArgs parseArgs(const Args& args, bool takesOutput, bool takesFormat, bool takesCut) {
-    BeyondArgs r;
+FormatArgs parseArgs(const Args& args, bool takesOutput, bool takesFormat, bool takesCut) {
+    FormatArgs r;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&](std::string& out) {
@@ -139,7 +139,7 @@ const std::string& globalTraceFilePath() { return globalTraceFile; }
 
 int runExportCsv(const Args& args) {
     static const char* usage = "ks340ctl export-csv IN.ks3|IN.img -o OUT.csv [--format native|common]";
-    const BeyondArgs a = parseArgs(args, true, true, false);
+    const FormatArgs a = parseArgs(args, true, true, false);
     if (a.help) {
         std::printf(
             "Usage: %s\n\n"
@@ -171,7 +171,7 @@ int runExportCsv(const Args& args) {
 int runImportCsv(const Args& args) {
     static const char* usage =
         "ks340ctl import-csv IN.ks3 CHANNELS.csv -o OUT.ks3 [--format native|common] [--cut-labels]";
-    const BeyondArgs a = parseArgs(args, true, true, true);
+    const FormatArgs a = parseArgs(args, true, true, true);
     if (a.help) {
         std::printf(
             "Usage: %s\n\n"
@@ -222,7 +222,7 @@ int runImportCsv(const Args& args) {
 
 int runDiff(const Args& args) {
     static const char* usage = "ks340ctl diff A.ks3|A.img B.ks3|B.img";
-    const BeyondArgs a = parseArgs(args, false, false, false);
+    const FormatArgs a = parseArgs(args, false, false, false);
     if (a.help) {
         std::printf(
             "Usage: %s\n\n"

@@ -1,4 +1,4 @@
-#include "app/BeyondActions.h"
+#include "app/FileActions.h"
 
 #include <QAction>
 #include <QDateTime>
@@ -47,7 +47,7 @@ QString dataFolder(const char* name) {
 
 }  // namespace
 
-BeyondActions::BeyondActions(QMainWindow* window, RadioSettings& settings, std::function<void()> refresh)
+FileActions::FileActions(QMainWindow* window, RadioSettings& settings, std::function<void()> refresh)
     : QObject(window), window_(window), settings_(settings), refresh_(std::move(refresh)) {
     chooseFile = [this](const QString& caption, const QString& filter, bool save) {
         return save ? QFileDialog::getSaveFileName(window_, caption, QString(), filter)
@@ -74,27 +74,27 @@ BeyondActions::BeyondActions(QMainWindow* window, RadioSettings& settings, std::
     verify_->setChecked(verifyAfterWrite());
     saveImage_->setEnabled(false);
 
-    connect(export_, &QAction::triggered, this, &BeyondActions::runExport);
-    connect(import_, &QAction::triggered, this, &BeyondActions::runImport);
-    connect(saveImage_, &QAction::triggered, this, &BeyondActions::runSaveImage);
-    connect(openImage_, &QAction::triggered, this, &BeyondActions::runOpenImage);
+    connect(export_, &QAction::triggered, this, &FileActions::runExport);
+    connect(import_, &QAction::triggered, this, &FileActions::runImport);
+    connect(saveImage_, &QAction::triggered, this, &FileActions::runSaveImage);
+    connect(openImage_, &QAction::triggered, this, &FileActions::runOpenImage);
     connect(backups_, &QAction::toggled, this, [](bool on) { setBackupsEnabled(on); });
     connect(trace_, &QAction::toggled, this, [](bool on) { setTraceEnabled(on); });
     connect(verify_, &QAction::toggled, this, [](bool on) { setVerifyAfterWrite(on); });
 }
 
-BeyondActions::~BeyondActions() = default;
+FileActions::~FileActions() = default;
 
-bool BeyondActions::backupsEnabled() { return flag(kBackupsKey, true); }
-bool BeyondActions::traceEnabled() { return flag(kTraceKey, false); }
-bool BeyondActions::verifyAfterWrite() { return flag(kVerifyKey, false); }
-void BeyondActions::setBackupsEnabled(bool on) { setFlag(kBackupsKey, on); }
-void BeyondActions::setTraceEnabled(bool on) { setFlag(kTraceKey, on); }
-void BeyondActions::setVerifyAfterWrite(bool on) { setFlag(kVerifyKey, on); }
-QString BeyondActions::backupDirectory() { return dataFolder("backups"); }
-QString BeyondActions::traceDirectory() { return dataFolder("traces"); }
+bool FileActions::backupsEnabled() { return flag(kBackupsKey, true); }
+bool FileActions::traceEnabled() { return flag(kTraceKey, false); }
+bool FileActions::verifyAfterWrite() { return flag(kVerifyKey, false); }
+void FileActions::setBackupsEnabled(bool on) { setFlag(kBackupsKey, on); }
+void FileActions::setTraceEnabled(bool on) { setFlag(kTraceKey, on); }
+void FileActions::setVerifyAfterWrite(bool on) { setFlag(kVerifyKey, on); }
+QString FileActions::backupDirectory() { return dataFolder("backups"); }
+QString FileActions::traceDirectory() { return dataFolder("traces"); }
 
-void BeyondActions::addTo(QMenu* fileMenu) {
+void FileActions::addTo(QMenu* fileMenu) {
     const QList<QAction*> actions = fileMenu->actions();
     QAction* before = nullptr;
     for (int i = 0; i < actions.size(); ++i)
@@ -107,7 +107,7 @@ void BeyondActions::addTo(QMenu* fileMenu) {
     fileMenu->insertMenu(before, options);
 }
 
-bool BeyondActions::exportChannels(const QString& path, ChannelCsvFormat format) {
+bool FileActions::exportChannels(const QString& path, ChannelCsvFormat format) {
     QFile f(path);
     const std::string csv = exportChannelCsv(settings_, format);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
@@ -120,7 +120,7 @@ bool BeyondActions::exportChannels(const QString& path, ChannelCsvFormat format)
     return true;
 }
 
-bool BeyondActions::importChannels(const QString& path, bool cutLongLabels) {
+bool FileActions::importChannels(const QString& path, bool cutLongLabels) {
     errors_.clear();
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
@@ -145,7 +145,7 @@ bool BeyondActions::importChannels(const QString& path, bool cutLongLabels) {
     return true;
 }
 
-bool BeyondActions::saveRadioImage(const QString& path) {
+bool FileActions::saveRadioImage(const QString& path) {
     if (!lastImage_) {
         message_ = QStringLiteral("No radio image has been read yet.");
         return false;
@@ -158,7 +158,7 @@ bool BeyondActions::saveRadioImage(const QString& path) {
     return true;
 }
 
-bool BeyondActions::openRadioImage(const QString& path) {
+bool FileActions::openRadioImage(const QString& path) {
     MemoryImage image{};
     std::string error;
     if (!readImageFile(localPath(path), image, error)) {
@@ -178,13 +178,13 @@ bool BeyondActions::openRadioImage(const QString& path) {
     return true;
 }
 
-void BeyondActions::keepBackup(const MemoryImage& image, const char* kind) {
+void FileActions::keepBackup(const MemoryImage& image, const char* kind) {
     if (!backupsEnabled()) return;
     const BackupResult b = writeImageBackup(localPath(backupDirectory()), image, kind);
     lastBackup_ = b.ok ? QFile::decodeName(b.path.c_str()) : QString();
 }
 
-void BeyondActions::attachToSession(RadioSession& session) {
+void FileActions::attachToSession(RadioSession& session) {
     struct State {
         bool writing = false;
         bool verifying = false;
@@ -243,14 +243,14 @@ void BeyondActions::attachToSession(RadioSession& session) {
     connect(&session, &QObject::destroyed, this, [this] { transferTrace_.reset(); traceStream_.close(); });
 }
 
-QString BeyondActions::verifyReport(const MemoryImage& sent, const MemoryImage& readBack) {
+QString FileActions::verifyReport(const MemoryImage& sent, const MemoryImage& readBack) {
     const std::vector<ByteMismatch> m = compareWrittenImage(sent, readBack);
     if (m.empty()) return {};
     return QStringLiteral("Verify failed: %1 byte(s) differ from what was written:\n").arg(m.size()) +
            QString::fromStdString(formatByteMismatches(m, 20));
 }
 
-void BeyondActions::runExport() {
+void FileActions::runExport() {
     const QString path = chooseFile(QStringLiteral("Export Channels (CSV)"),
                                     QStringLiteral("Channel list (*.csv);;Common channel CSV (*.csv)"), true);
     if (path.isEmpty()) return;
@@ -262,7 +262,7 @@ void BeyondActions::runExport() {
     showMessage(QStringLiteral("Export Channels (CSV)"), message_);
 }
 
-void BeyondActions::runImport() {
+void FileActions::runImport() {
     const QString path = chooseFile(QStringLiteral("Import Channels (CSV)"), QStringLiteral("CSV files (*.csv)"), false);
     if (path.isEmpty()) return;
     if (importChannels(path, false)) {
@@ -280,21 +280,21 @@ void BeyondActions::runImport() {
     showMessage(QStringLiteral("Import Channels (CSV)"), message_);
 }
 
-void BeyondActions::runSaveImage() {
+void FileActions::runSaveImage() {
     const QString path = chooseFile(QStringLiteral("Save Radio Image"), QStringLiteral("Radio image (*.img)"), true);
     if (path.isEmpty()) return;
     if (!saveRadioImage(path)) showMessage(QStringLiteral("Error"), message_);
 }
 
-void BeyondActions::runOpenImage() {
+void FileActions::runOpenImage() {
     const QString path = chooseFile(QStringLiteral("Open Radio Image"), QStringLiteral("Radio image (*.img *.bin)"), false);
     if (path.isEmpty()) return;
     if (!openRadioImage(path)) showMessage(QStringLiteral("Error"), message_);
 }
 
-BeyondActions* installBeyondActions(QMainWindow* window, QMenu* fileMenu, RadioSettings& settings,
+FileActions* installFileActions(QMainWindow* window, QMenu* fileMenu, RadioSettings& settings,
                                     std::function<void()> refresh) {
-    auto* actions = new BeyondActions(window, settings, std::move(refresh));
+    auto* actions = new FileActions(window, settings, std::move(refresh));
     if (fileMenu) actions->addTo(fileMenu);
     return actions;
 }

@@ -1,4 +1,4 @@
-#include "image/SettingsDiff.h"
+#include "formats/SettingsDiff.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -6,7 +6,7 @@
 #include <set>
 #include <utility>
 
-#include "image/ChannelCsv.h"
+#include "formats/ChannelCsv.h"
 #include "image/ImageTestSupport.h"
 #include "model/ToneCode.h"
 

@@ -1,4 +1,4 @@
-#include "image/ChannelCsv.h"
+#include "formats/ChannelCsv.h"
 #include "model/SquelchText.h"
 
 #include <algorithm>

@@ -32,7 +32,7 @@ QStringList backups(const QString& dir) {
 
 }  // namespace
 
-class BeyondCliTest : public QObject {
+class CliTransfersTest : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -48,12 +48,12 @@ private:
     QString file(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
 };
 
-void BeyondCliTest::initTestCase() {
+void CliTransfersTest::initTestCase() {
     if (!QFileInfo::exists(ctlBinary())) QSKIP("ks340ctl is not built");
     QVERIFY(dir_.isValid());
 }
 
-void BeyondCliTest::everyTransferKeepsABackupThatRestoresTheRadio() {
+void CliTransfersTest::everyTransferKeepsABackupThatRestoresTheRadio() {
     if (!QFileInfo::exists(simBinary())) QSKIP("ks340sim is not built");
     const QByteArray original = randomImage(11);
     QVERIFY(writeFile(file("radio.img"), original));
@@ -89,7 +89,7 @@ void BeyondCliTest::everyTransferKeepsABackupThatRestoresTheRadio() {
     QCOMPARE(backups(backupDir).size(), 2);
 }
 
-void BeyondCliTest::noBackupKeepsNone() {
+void CliTransfersTest::noBackupKeepsNone() {
     if (!QFileInfo::exists(simBinary())) QSKIP("ks340sim is not built");
     Sim sim;
     QVERIFY(sim.start({}));
@@ -102,7 +102,7 @@ void BeyondCliTest::noBackupKeepsNone() {
     QCOMPARE(r.exitCode, 2);
 }
 
-void BeyondCliTest::verifyFindsTheByteTheRadioStoredWrongly() {
+void CliTransfersTest::verifyFindsTheByteTheRadioStoredWrongly() {
     if (!QFileInfo::exists(simBinary())) QSKIP("ks340sim is not built");
     QVERIFY(writeFile(file("v.img"), randomImage(21)));
     {
@@ -124,7 +124,7 @@ void BeyondCliTest::verifyFindsTheByteTheRadioStoredWrongly() {
     QVERIFY2(r.err.contains(QRegularExpression("0x1015: .*\\(Channel 1 Label\\)")), qPrintable(r.err));
 }
 
-void BeyondCliTest::traceHoldsEveryByteEachWay() {
+void CliTransfersTest::traceHoldsEveryByteEachWay() {
     if (!QFileInfo::exists(simBinary())) QSKIP("ks340sim is not built");
     Sim sim;
     QVERIFY(sim.start({}));
@@ -163,7 +163,7 @@ void BeyondCliTest::traceHoldsEveryByteEachWay() {
     QVERIFY(lines.last().contains("Writing Data Complete!"));
 }
 
-void BeyondCliTest::csvImportExportAndDiff() {
+void CliTransfersTest::csvImportExportAndDiff() {
     QCOMPARE(ctl({"new", "-o", file("a.ks3")}).exitCode, 0);
     const QByteArray csv =
         "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,Mode,TStep,Skip,Power,"
@@ -203,7 +203,7 @@ void BeyondCliTest::csvImportExportAndDiff() {
     QCOMPARE(ctl({"export-csv", file("c.ks3"), "-o", file("x.csv"), "--format", "other"}).exitCode, 2);
 }
 
-void BeyondCliTest::badCsvChangesNothing() {
+void CliTransfersTest::badCsvChangesNothing() {
     QCOMPARE(ctl({"new", "-o", file("n.ks3")}).exitCode, 0);
     QVERIFY(writeFile(file("bad.csv"),
                       "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,Mode\n"
@@ -222,5 +222,5 @@ void BeyondCliTest::badCsvChangesNothing() {
     QVERIFY(!r.err.contains("line 4"));
 }
 
-QTEST_GUILESS_MAIN(BeyondCliTest)
-#include "tst_serial_beyond_cli.moc"
+QTEST_GUILESS_MAIN(CliTransfersTest)
+#include "tst_serial_cli_transfers.moc"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "model/ChannelClipboard.h"
+#include "formats/ChannelClipboard.h"
 #include "model/Defaults.h"
 #include "model/OptionLists.h"
 #include "model/SettingFile.h"

@@ -13,7 +13,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "app/BeyondActions.h"
+#include "app/FileActions.h"
 #include "image/ImageBackup.h"
 #include "link/serial/RadioSession.h"
 #include "model/Defaults.h"
@@ -49,7 +49,7 @@ bool writeAll(const QString& path, const QByteArray& bytes) {
 
 }  // namespace
 
-class BeyondActionsTest : public QObject {
+class FileActionsTest : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -67,21 +67,21 @@ private:
     QString file(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
 };
 
-void BeyondActionsTest::initTestCase() {
+void FileActionsTest::initTestCase() {
     QVERIFY(dir_.isValid());
     QStandardPaths::setTestModeEnabled(true);
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir_.filePath("settings"));
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir_.filePath("settings"));
 }
 
-void BeyondActionsTest::menuHoldsTheCommandsAfterPrintSetting() {
+void FileActionsTest::menuHoldsTheCommandsAfterPrintSetting() {
     QMainWindow window;
     QMenu* menu = window.menuBar()->addMenu(QStringLiteral("File(&F)"));
     menu->addAction(QStringLiteral("Print Setting(&R)"));
     QAction* recent = menu->addSeparator();
     menu->addAction(QStringLiteral("Exit(&X)"));
     RadioSettings settings = newRadioSettings();
-    BeyondActions* a = installBeyondActions(&window, menu, settings, [] {});
+    FileActions* a = installFileActions(&window, menu, settings, [] {});
     QVERIFY(a);
     QStringList texts;
     for (QAction* x : menu->actions()) texts << (x->isSeparator() ? QStringLiteral("-") : x->text());
@@ -92,28 +92,28 @@ void BeyondActionsTest::menuHoldsTheCommandsAfterPrintSetting() {
     QVERIFY(a->backupsAction()->isCheckable());
 }
 
-void BeyondActionsTest::optionsAreKeptInTheProgramSettings() {
+void FileActionsTest::optionsAreKeptInTheProgramSettings() {
     QMainWindow window;
     RadioSettings settings = newRadioSettings();
-    BeyondActions a(&window, settings, [] {});
+    FileActions a(&window, settings, [] {});
     a.traceAction()->setChecked(true);
     a.backupsAction()->setChecked(false);
-    QVERIFY(BeyondActions::traceEnabled());
-    QVERIFY(!BeyondActions::backupsEnabled());
+    QVERIFY(FileActions::traceEnabled());
+    QVERIFY(!FileActions::backupsEnabled());
     // A new window reads them back.
-    BeyondActions b(&window, settings, [] {});
+    FileActions b(&window, settings, [] {});
     QVERIFY(b.traceAction()->isChecked());
     QVERIFY(!b.backupsAction()->isChecked());
     b.traceAction()->setChecked(false);
     b.backupsAction()->setChecked(true);
-    QVERIFY(!BeyondActions::traceEnabled());
+    QVERIFY(!FileActions::traceEnabled());
 }
 
-void BeyondActionsTest::channelsGoOutAndComeBack() {
+void FileActionsTest::channelsGoOutAndComeBack() {
     QMainWindow window;
     RadioSettings settings = sampleSettings();
     int refreshed = 0;
-    BeyondActions a(&window, settings, [&] { ++refreshed; });
+    FileActions a(&window, settings, [&] { ++refreshed; });
     for (ChannelCsvFormat format : {ChannelCsvFormat::Native, ChannelCsvFormat::Common}) {
         const QString path = file(format == ChannelCsvFormat::Native ? "own.csv" : "common.csv");
         QVERIFY2(a.exportChannels(path, format), qPrintable(a.message()));
@@ -126,11 +126,11 @@ void BeyondActionsTest::channelsGoOutAndComeBack() {
     QCOMPARE(refreshed, 2);
 }
 
-void BeyondActionsTest::badImportChangesNothingAndOffersToCutLabels() {
+void FileActionsTest::badImportChangesNothingAndOffersToCutLabels() {
     QMainWindow window;
     RadioSettings settings = sampleSettings();
     int refreshed = 0;
-    BeyondActions a(&window, settings, [&] { ++refreshed; });
+    FileActions a(&window, settings, [&] { ++refreshed; });
     const QString path = file("long.csv");
     QVERIFY(writeAll(path, "Location,Name,Frequency\n5,Much Too Long,446.000000\n"));
     QStringList questions, messages;
@@ -166,11 +166,11 @@ void BeyondActionsTest::badImportChangesNothingAndOffersToCutLabels() {
     QVERIFY(settings == kept);
 }
 
-void BeyondActionsTest::radioImagesOpenAndSave() {
+void FileActionsTest::radioImagesOpenAndSave() {
     QMainWindow window;
     RadioSettings settings = newRadioSettings();
     int refreshed = 0;
-    BeyondActions a(&window, settings, [&] { ++refreshed; });
+    FileActions a(&window, settings, [&] { ++refreshed; });
     QVERIFY(!a.saveRadioImage(file("none.img")));
     QVERIFY(!QFile::exists(file("none.img")));
 
@@ -194,15 +194,15 @@ void BeyondActionsTest::radioImagesOpenAndSave() {
     QCOMPARE(readAll(file("copy.img")), readAll(file("radio.img")));
 }
 
-void BeyondActionsTest::verifyReportNamesTheSettings() {
+void FileActionsTest::verifyReportNamesTheSettings() {
     MemoryImage a{}, b{};
-    QVERIFY(BeyondActions::verifyReport(a, b).isEmpty());
+    QVERIFY(FileActions::verifyReport(a, b).isEmpty());
     b[9 * 4] = 1;
-    const QString report = BeyondActions::verifyReport(a, b);
+    const QString report = FileActions::verifyReport(a, b);
     QVERIFY2(report.contains("0x0024: sent 00, read 01 (Channel 4)"), qPrintable(report));
 }
 
-void BeyondActionsTest::sessionTransfersKeepBackupsAndTraces() {
+void FileActionsTest::sessionTransfersKeepBackupsAndTraces() {
     QString binDir = qEnvironmentVariable("KS340_BINARY_DIR");
     if (binDir.isEmpty()) binDir = QStringLiteral(KS340_BINARY_DIR);
     const QString sim = QDir(binDir).filePath("src/sim/ks340sim");
@@ -213,11 +213,11 @@ void BeyondActionsTest::sessionTransfersKeepBackupsAndTraces() {
     QVERIFY(radio.waitForReadyRead(5000));
     const QString port = QString::fromLocal8Bit(radio.readLine()).trimmed();
 
-    BeyondActions::setBackupsEnabled(true);
-    BeyondActions::setTraceEnabled(true);
+    FileActions::setBackupsEnabled(true);
+    FileActions::setTraceEnabled(true);
     QMainWindow window;
     RadioSettings settings = newRadioSettings();
-    BeyondActions a(&window, settings, [] {});
+    FileActions a(&window, settings, [] {});
     MemoryImage image{};
     for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<std::uint8_t>(i * 13);
     {
@@ -245,13 +245,13 @@ void BeyondActionsTest::sessionTransfersKeepBackupsAndTraces() {
     const QByteArray trace = readAll(a.lastTracePath());
     QVERIFY2(trace.count("PC>  99 ") >= 510, trace.left(400).constData());
     QVERIFY(trace.contains("<RD"));
-    QVERIFY(a.lastBackupPath().startsWith(BeyondActions::backupDirectory()));
-    BeyondActions::setTraceEnabled(false);
+    QVERIFY(a.lastBackupPath().startsWith(FileActions::backupDirectory()));
+    FileActions::setTraceEnabled(false);
     radio.terminate();
     radio.waitForFinished(3000);
 }
 
-void BeyondActionsTest::verifyAfterWriteFindsTheWrongByte() {
+void FileActionsTest::verifyAfterWriteFindsTheWrongByte() {
     QString binDir = qEnvironmentVariable("KS340_BINARY_DIR");
     if (binDir.isEmpty()) binDir = QStringLiteral(KS340_BINARY_DIR);
     const QString sim = QDir(binDir).filePath("src/sim/ks340sim");
@@ -262,10 +262,10 @@ void BeyondActionsTest::verifyAfterWriteFindsTheWrongByte() {
     QVERIFY(radio.waitForReadyRead(5000));
     const QString port = QString::fromLocal8Bit(radio.readLine()).trimmed();
 
-    BeyondActions::setVerifyAfterWrite(true);
+    FileActions::setVerifyAfterWrite(true);
     QMainWindow window;
     RadioSettings settings = newRadioSettings();
-    BeyondActions a(&window, settings, [] {});
+    FileActions a(&window, settings, [] {});
     QStringList shown;
     a.showMessage = [&](const QString&, const QString& text) { shown << text; };
     MemoryImage image{};
@@ -284,10 +284,10 @@ void BeyondActionsTest::verifyAfterWriteFindsTheWrongByte() {
     QCOMPARE(shown.size(), 1);
     QVERIFY2(shown[0].contains("0x0075: sent 00, read FF (Channel 13)"), qPrintable(shown[0]));
     QCOMPARE(a.lastVerifyReport(), shown[0]);
-    BeyondActions::setVerifyAfterWrite(false);
+    FileActions::setVerifyAfterWrite(false);
     radio.terminate();
     radio.waitForFinished(3000);
 }
 
-QTEST_MAIN(BeyondActionsTest)
-#include "tst_app_beyond.moc"
+QTEST_MAIN(FileActionsTest)
+#include "tst_app_fileactions.moc"
