@@ -2,8 +2,8 @@
 // a radio read (refreshChannelPage) and filling the grid (showGroup). The
 // page is shown on the offscreen platform and pending paint events are
 // processed inside each timed run.
-#include "qt_bench_main.h"
 #include <benchmark/benchmark.h>
+#include "qt_bench_main.h"
 
 #include <QApplication>
 
@@ -42,8 +42,7 @@ RadioSettings readFromRadio(int groups) {
     decodeMemoryImage(image, read);
     if (groups > 0) {
         ChannelTable& t = read.channelTable;
-        for (int g = 1; g <= groups; ++g)
-            t.groups[static_cast<std::size_t>(g)].capability = kChannelCapacity / groups;
+        for (int g = 1; g <= groups; ++g) t.groups[static_cast<std::size_t>(g)].capability = kChannelCapacity / groups;
         t.scanMode = t.groupScanFlag = 1;
     }
     return read;
@@ -65,7 +64,7 @@ void BM_RefreshChannelPage(benchmark::State& state) {
     Fixture f(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         state.PauseTiming();
-        f.page.grid()->setRowCount(0);   // rebuild every row, as after New
+        f.page.grid()->setRowCount(0);  // rebuild every row, as after New
         QApplication::processEvents();
         state.ResumeTiming();
         f.page.refreshChannelPage();
@@ -82,14 +81,13 @@ void BM_ShowGroupFromEmpty(benchmark::State& state) {
     Fixture f(0);
     for (auto _ : state) {
         state.PauseTiming();
-        f.page.showGroup(1);   // capability 0
+        f.page.showGroup(1);  // capability 0
         QApplication::processEvents();
         state.ResumeTiming();
         f.page.showGroup(0);
         QApplication::processEvents();
     }
-    if (f.page.shownChannels() != kChannelCapacity)
-        state.SkipWithError("list not shown");
+    if (f.page.shownChannels() != kChannelCapacity) state.SkipWithError("list not shown");
 }
 BENCHMARK(BM_ShowGroupFromEmpty)->Unit(benchmark::kMillisecond);
 

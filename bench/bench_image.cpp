@@ -61,8 +61,10 @@ RadioSettings fullConfiguration(bool groups) {
         for (int c = 1; c <= kChannelCapacity; ++c) fill(t.groups[0].channels[static_cast<std::size_t>(c)], c);
     }
     s.toneSequence.toneset = kUserToneSet;
-    for (int k = 0; k < kToneCount; ++k) s.toneSequence.userTone[static_cast<std::size_t>(k)] = std::to_string(600 + 97 * k);
-    for (int n = 1; n < kSequenceSlots; ++n) s.toneSequence.sequences[static_cast<std::size_t>(n)].sequence = digits(8, n);
+    for (int k = 0; k < kToneCount; ++k)
+        s.toneSequence.userTone[static_cast<std::size_t>(k)] = std::to_string(600 + 97 * k);
+    for (int n = 1; n < kSequenceSlots; ++n)
+        s.toneSequence.sequences[static_cast<std::size_t>(n)].sequence = digits(8, n);
     SelcallEncodeSettings& e = s.selcallEncode;
     e.emgType = 1;
     e.emgSequence = digits(15, 1);

@@ -82,9 +82,9 @@ void BM_ExchangeWrite(benchmark::State& state) {
         exchange.startWrite(image);
         if (!radio.run()) state.SkipWithError("write did not complete");
     }
-    state.counters["per_packet"] = benchmark::Counter(
-        static_cast<double>(state.iterations()) * (wire::kWriteBlockCount + 1),
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["per_packet"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * (wire::kWriteBlockCount + 1),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_ExchangeWrite)->Unit(benchmark::kMicrosecond);
 
@@ -96,9 +96,9 @@ void BM_ExchangeRead(benchmark::State& state) {
         exchange.startRead();
         if (!radio.run()) state.SkipWithError("read did not complete");
     }
-    state.counters["per_packet"] = benchmark::Counter(
-        static_cast<double>(state.iterations()) * (wire::kReadPacketCount + 1),
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["per_packet"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * (wire::kReadPacketCount + 1),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_ExchangeRead)->Unit(benchmark::kMicrosecond);
 

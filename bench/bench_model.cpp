@@ -37,8 +37,7 @@ ks340::RadioSettings fullConfiguration() {
 }
 
 std::string tempPath() {
-    return (std::filesystem::temp_directory_path() / ("ks340-bench-" + std::to_string(::getpid()) + ".ks3"))
-        .string();
+    return (std::filesystem::temp_directory_path() / ("ks340-bench-" + std::to_string(::getpid()) + ".ks3")).string();
 }
 
 void BM_FormatFullConfiguration(benchmark::State& state) {

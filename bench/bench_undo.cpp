@@ -25,14 +25,12 @@ std::atomic<long long> liveBytes{0};
 
 void* operator new(std::size_t size) {
     void* p = std::malloc(size ? size : 1);
-    if (!p)
-        throw std::bad_alloc();
+    if (!p) throw std::bad_alloc();
     liveBytes += static_cast<long long>(malloc_usable_size(p));
     return p;
 }
 void operator delete(void* p) noexcept {
-    if (!p)
-        return;
+    if (!p) return;
     liveBytes -= static_cast<long long>(malloc_usable_size(p));
     std::free(p);
 }
@@ -109,8 +107,7 @@ void BM_UndoAndRedo(benchmark::State& state, bool timeUndo) {
         const auto t1 = std::chrono::steady_clock::now();
         const bool redone = h.redo(*s).ok;
         const auto t2 = std::chrono::steady_clock::now();
-        if (!undone || !redone)
-            state.SkipWithError("undo or redo failed");
+        if (!undone || !redone) state.SkipWithError("undo or redo failed");
         state.SetIterationTime(std::chrono::duration<double>(timeUndo ? t1 - t0 : t2 - t1).count());
     }
 }
@@ -133,8 +130,7 @@ void BM_MemoryOf200Steps(benchmark::State& state) {
         for (int i = 0; i < 200; ++i) {
             if (loads) {
                 for (int c = 1; c <= ks340::kChannelCapacity; ++c)
-                    s->channelTable.groups[0].channels[static_cast<std::size_t>(c)].label =
-                        labelText("L", i, c);
+                    s->channelTable.groups[0].channels[static_cast<std::size_t>(c)].label = labelText("L", i, c);
             } else {
                 editStep(*s, i);
             }

@@ -1,7 +1,7 @@
 // Undo and redo as the user sees them: the configuration restored and the
 // header and all seven pages shown again, with 208 programmed channels.
-#include "qt_bench_main.h"
 #include <benchmark/benchmark.h>
+#include "qt_bench_main.h"
 
 #include <QApplication>
 #include <QDir>
@@ -47,7 +47,7 @@ void loadFullTable(MainView& view) {
 void BM_ViewUndoAndRedo(benchmark::State& state, bool timeUndo) {
     QTemporaryDir dir;
     const QString old = QDir::currentPath();
-    QDir::setCurrent(dir.path());   // setting.opt of the view goes here
+    QDir::setCurrent(dir.path());  // setting.opt of the view goes here
     {
         MainView view;
         view.resize(1000, 700);
@@ -68,8 +68,7 @@ void BM_ViewUndoAndRedo(benchmark::State& state, bool timeUndo) {
             const auto t1 = std::chrono::steady_clock::now();
             const bool redone = undo.redo();
             const auto t2 = std::chrono::steady_clock::now();
-            if (!undone || !redone)
-                state.SkipWithError("undo or redo failed");
+            if (!undone || !redone) state.SkipWithError("undo or redo failed");
             state.SetIterationTime(std::chrono::duration<double>(timeUndo ? t1 - t0 : t2 - t1).count());
         }
     }

@@ -2,19 +2,17 @@
 // platform is chosen).
 #pragma once
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
+#include <QApplication>
 #include <cstdlib>
 
-#define KS340_QT_BENCHMARK_MAIN()                                   \
-    int main(int argc, char** argv) {                               \
-        if (std::getenv("QT_QPA_PLATFORM") == nullptr)              \
-            setenv("QT_QPA_PLATFORM", "offscreen", 1);              \
-        QApplication app(argc, argv);                               \
-        benchmark::Initialize(&argc, argv);                         \
-        if (benchmark::ReportUnrecognizedArguments(argc, argv))     \
-            return 1;                                               \
-        benchmark::RunSpecifiedBenchmarks();                        \
-        benchmark::Shutdown();                                      \
-        return 0;                                                   \
+#define KS340_QT_BENCHMARK_MAIN()                                                                 \
+    int main(int argc, char** argv) {                                                             \
+        if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1); \
+        QApplication app(argc, argv);                                                             \
+        benchmark::Initialize(&argc, argv);                                                       \
+        if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;                         \
+        benchmark::RunSpecifiedBenchmarks();                                                      \
+        benchmark::Shutdown();                                                                    \
+        return 0;                                                                                 \
     }

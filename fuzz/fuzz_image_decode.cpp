@@ -41,10 +41,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const ChannelGroup& group = settings.channelTable.groups[static_cast<std::size_t>(g)];
         check(group.capability >= 0);
         total += group.capability;
-        for (int c = 1; c <= group.capability; ++c) check(group.channels[static_cast<std::size_t>(c)].label.size() <= 8);
+        for (int c = 1; c <= group.capability; ++c)
+            check(group.channels[static_cast<std::size_t>(c)].label.size() <= 8);
     }
     check(total <= kChannelCapacity);
-    for (int n = 1; n < kSequenceSlots; ++n) check(settings.toneSequence.sequences[static_cast<std::size_t>(n)].sequence.size() <= 8);
+    for (int n = 1; n < kSequenceSlots; ++n)
+        check(settings.toneSequence.sequences[static_cast<std::size_t>(n)].sequence.size() <= 8);
     for (const std::string& t : settings.modem.modemText) check(t.size() <= 40);
     for (const std::string& t : settings.dtmf.statusText) check(t.size() <= 8);
     for (const std::string& t : settings.dtmf.dtmfCodes) check(t.size() <= 15);

@@ -31,8 +31,8 @@ DiagnosticsFacts collectDiagnostics() {
     f.qtRuntimeVersion = QString::fromLatin1(qVersion());
     f.qtBuildVersion = QStringLiteral(QT_VERSION_STR);
     f.operatingSystem = QStringLiteral("%1, %2 %3, %4")
-                            .arg(QSysInfo::prettyProductName(), QSysInfo::kernelType(),
-                                 QSysInfo::kernelVersion(), QSysInfo::currentCpuArchitecture());
+                            .arg(QSysInfo::prettyProductName(), QSysInfo::kernelType(), QSysInfo::kernelVersion(),
+                                 QSysInfo::currentCpuArchitecture());
     f.userName = currentUserName();
     f.sessionGroups = currentUserGroups();
     f.ports = listPortDetails();
@@ -45,15 +45,13 @@ QString diagnosticsText(const DiagnosticsFacts& f) {
     lines << QStringLiteral("Qt %1 (built with %2)").arg(f.qtRuntimeVersion, f.qtBuildVersion);
     lines << QStringLiteral("OS: %1").arg(f.operatingSystem);
     lines << QStringLiteral("User: %1").arg(f.userName);
-    lines << QStringLiteral("Groups: %1").arg(f.sessionGroups.isEmpty()
-                                                  ? QStringLiteral("(none)")
-                                                  : f.sessionGroups.join(QLatin1Char(' ')));
+    lines << QStringLiteral("Groups: %1")
+                 .arg(f.sessionGroups.isEmpty() ? QStringLiteral("(none)") : f.sessionGroups.join(QLatin1Char(' ')));
     if (f.ports.isEmpty()) {
         lines << QStringLiteral("Serial ports: none found");
     } else {
         lines << QStringLiteral("Serial ports:");
-        for (const PortDetails& port : f.ports)
-            lines << QStringLiteral("  ") + portDiagnosticsLine(port);
+        for (const PortDetails& port : f.ports) lines << QStringLiteral("  ") + portDiagnosticsLine(port);
     }
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
@@ -63,8 +61,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
 
     auto* icon = new QLabel(this);
     const QIcon appIcon = QIcon::fromTheme(QStringLiteral(KS340_APP_ID), windowIcon());
-    if (!appIcon.isNull())
-        icon->setPixmap(appIcon.pixmap(64, 64));
+    if (!appIcon.isNull()) icon->setPixmap(appIcon.pixmap(64, 64));
     icon->setAccessibleName(QStringLiteral("Program icon"));
 
     auto* title = new QLabel(QStringLiteral("<b>%1</b>").arg(QString::fromLatin1(kApplicationTitle)), this);
@@ -88,15 +85,14 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     copyButton_ = buttons->addButton(QStringLiteral("Copy diagnostics"), QDialogButtonBox::ActionRole);
     copyButton_->setAccessibleName(QStringLiteral("Copy diagnostics"));
-    copyButton_->setToolTip(QStringLiteral(
-        "Copies the program and Qt versions, the system, the serial ports with their owners "
-        "and modes, and your groups, for a support request."));
+    copyButton_->setToolTip(
+        QStringLiteral("Copies the program and Qt versions, the system, the serial ports with their owners "
+                       "and modes, and your groups, for a support request."));
     connect(copyButton_, &QPushButton::clicked, this, &AboutDialog::copyDiagnostics);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* texts = new QVBoxLayout;
-    for (QLabel* label : {title, version, qt, licence, what})
-        texts->addWidget(label);
+    for (QLabel* label : {title, version, qt, licence, what}) texts->addWidget(label);
     auto* top = new QHBoxLayout;
     top->addWidget(icon, 0, Qt::AlignTop);
     top->addLayout(texts, 1);

@@ -9,8 +9,8 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMessageBox>
-#include <QSettings>
 #include <QPointer>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -53,9 +53,7 @@ FileActions::FileActions(QMainWindow* window, RadioSettings& settings, std::func
         return save ? QFileDialog::getSaveFileName(window_, caption, QString(), filter)
                     : QFileDialog::getOpenFileName(window_, caption, QString(), filter);
     };
-    showMessage = [this](const QString& title, const QString& text) {
-        QMessageBox::information(window_, title, text);
-    };
+    showMessage = [this](const QString& title, const QString& text) { QMessageBox::information(window_, title, text); };
     askQuestion = [this](const QString& title, const QString& text) {
         return QMessageBox::question(window_, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
                QMessageBox::Yes;
@@ -130,8 +128,8 @@ bool FileActions::importChannels(const QString& path, bool cutLongLabels) {
     const QByteArray bytes = f.readAll();
     CsvImportOptions options;
     options.cutLongLabels = cutLongLabels;
-    const CsvImportResult r = importChannelCsv(std::string_view(bytes.constData(), std::size_t(bytes.size())),
-                                               settings_, options);
+    const CsvImportResult r =
+        importChannelCsv(std::string_view(bytes.constData(), std::size_t(bytes.size())), settings_, options);
     if (!r.ok) {
         errors_ = r.errors;
         QStringList lines;
@@ -227,9 +225,10 @@ void FileActions::attachToSession(RadioSession& session) {
     });
     if (!traceEnabled()) return;
     QDir().mkpath(traceDirectory());
-    lastTrace_ = QDir(traceDirectory())
-                     .filePath(QStringLiteral("trace-%1.txt")
-                                   .arg(QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"))));
+    lastTrace_ =
+        QDir(traceDirectory())
+            .filePath(QStringLiteral("trace-%1.txt")
+                          .arg(QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"))));
     transferTrace_.reset();
     traceStream_ = std::ofstream(localPath(lastTrace_), std::ios::app);
     if (!traceStream_) {
@@ -240,7 +239,10 @@ void FileActions::attachToSession(RadioSession& session) {
     session.setTraceObserver([this](bool sent, const std::uint8_t* data, int n) {
         if (transferTrace_) transferTrace_->record(sent, data, n);
     });
-    connect(&session, &QObject::destroyed, this, [this] { transferTrace_.reset(); traceStream_.close(); });
+    connect(&session, &QObject::destroyed, this, [this] {
+        transferTrace_.reset();
+        traceStream_.close();
+    });
 }
 
 QString FileActions::verifyReport(const MemoryImage& sent, const MemoryImage& readBack) {
@@ -263,7 +265,8 @@ void FileActions::runExport() {
 }
 
 void FileActions::runImport() {
-    const QString path = chooseFile(QStringLiteral("Import Channels (CSV)"), QStringLiteral("CSV files (*.csv)"), false);
+    const QString path =
+        chooseFile(QStringLiteral("Import Channels (CSV)"), QStringLiteral("CSV files (*.csv)"), false);
     if (path.isEmpty()) return;
     if (importChannels(path, false)) {
         showMessage(QStringLiteral("Import Channels (CSV)"), message_);
@@ -287,13 +290,14 @@ void FileActions::runSaveImage() {
 }
 
 void FileActions::runOpenImage() {
-    const QString path = chooseFile(QStringLiteral("Open Radio Image"), QStringLiteral("Radio image (*.img *.bin)"), false);
+    const QString path =
+        chooseFile(QStringLiteral("Open Radio Image"), QStringLiteral("Radio image (*.img *.bin)"), false);
     if (path.isEmpty()) return;
     if (!openRadioImage(path)) showMessage(QStringLiteral("Error"), message_);
 }
 
 FileActions* installFileActions(QMainWindow* window, QMenu* fileMenu, RadioSettings& settings,
-                                    std::function<void()> refresh) {
+                                std::function<void()> refresh) {
     auto* actions = new FileActions(window, settings, std::move(refresh));
     if (fileMenu) actions->addTo(fileMenu);
     return actions;

@@ -39,9 +39,9 @@ public:
     ~FileActions() override;
 
     // --- Settings (QSettings, under the program's own key) -------------------
-    static bool backupsEnabled();      // default on
-    static bool traceEnabled();        // default off
-    static bool verifyAfterWrite();    // default off
+    static bool backupsEnabled();    // default on
+    static bool traceEnabled();      // default off
+    static bool verifyAfterWrite();  // default off
     static void setBackupsEnabled(bool on);
     static void setTraceEnabled(bool on);
     static void setVerifyAfterWrite(bool on);
@@ -125,6 +125,6 @@ private:
 // Creates the commands (owned by `window`) and adds them to `fileMenu`
 // after "Print Setting" (or at its end).
 FileActions* installFileActions(QMainWindow* window, QMenu* fileMenu, RadioSettings& settings,
-                                    std::function<void()> refresh);
+                                std::function<void()> refresh);
 
 }  // namespace ks340

@@ -39,8 +39,7 @@ void drawRadio(QPainter& p, qreal x) {
     p.drawRect(QRectF(x + 2.5, 13, 7, 5));
     p.setBrush(QColor(200, 200, 200));
     for (int r = 0; r < 2; ++r)
-        for (int c = 0; c < 3; ++c)
-            p.drawRect(QRectF(x + 2.5 + c * 2.5, 21 + r * 3.5, 1.8, 2));
+        for (int c = 0; c < 3; ++c) p.drawRect(QRectF(x + 2.5 + c * 2.5, 21 + r * 3.5, 1.8, 2));
 }
 
 // A thick arrow from (x1, y) to (x2, y).
@@ -86,8 +85,7 @@ QIcon printIcon() {
         p.setBrush(Qt::white);
         p.drawRect(QRectF(9, 20, 14, 9));
         p.setPen(QPen(QColor(90, 90, 90), 1));
-        for (int i = 0; i < 3; ++i)
-            p.drawLine(QPointF(11, 23 + i * 2), QPointF(21, 23 + i * 2));
+        for (int i = 0; i < 3; ++i) p.drawLine(QPointF(11, 23 + i * 2), QPointF(21, 23 + i * 2));
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(60, 200, 60));
         p.drawEllipse(QPointF(25, 16), 1.5, 1.5);

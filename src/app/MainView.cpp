@@ -3,8 +3,8 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QHBoxLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -34,18 +34,14 @@
 namespace ks340 {
 
 const std::array<const char*, MainView::PageCount> MainView::kTabCaptions = {
-    "        Radio        ", "      Option       ", "  Tone Sequence  ", "      Encode       ",
+    "        Radio        ", "      Option       ",     "  Tone Sequence  ",    "      Encode       ",
     "      Decode       ",   "DTMF and Selcall Status", "        Modem        "};
 
 namespace {
 
-QString fromView(std::string_view text) {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
+QString fromView(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
-QString fromRecord(const std::string& bytes) {
-    return QString::fromStdString(cp1252ToUtf8(bytes));
-}
+QString fromRecord(const std::string& bytes) { return QString::fromStdString(cp1252ToUtf8(bytes)); }
 
 QLineEdit* readOnlyField(const QString& accessibleName) {
     auto* field = new QLineEdit;
@@ -73,8 +69,7 @@ MainView::MainView(QWidget* parent) : QWidget(parent), simulator_(new SimulatorP
 }
 
 MainView::~MainView() {
-    if (simulator_)
-        simulator_->stop();
+    if (simulator_) simulator_->stop();
 }
 
 void MainView::buildHeader() {
@@ -90,10 +85,8 @@ void MainView::buildHeader() {
     speakerList_->setObjectName(QStringLiteral("speakerList"));
     logoEdit_->setObjectName(QStringLiteral("logoEdit"));
 
-    for (std::string_view name : ModelTable)
-        modelList_->addItem(fromView(name));
-    for (std::string_view name : SpeakerTable)
-        speakerList_->addItem(fromView(name));
+    for (std::string_view name : ModelTable) modelList_->addItem(fromView(name));
+    for (std::string_view name : SpeakerTable) speakerList_->addItem(fromView(name));
     const QFontMetrics fm(font());
     modelName_->setFixedWidth(fm.horizontalAdvance(QStringLiteral("KS-390")) + 16);
     bandName_->setFixedWidth(fm.horizontalAdvance(QStringLiteral("UHF2 (440 ~ 480Mhz)")) + 16);
@@ -145,31 +138,26 @@ void MainView::buildHeader() {
     connect(modelList_, qOverload<int>(&QComboBox::activated), this, &MainView::chooseModel);
     connect(bandList_, qOverload<int>(&QComboBox::activated), this, &MainView::chooseBand);
     connect(speakerList_, qOverload<int>(&QComboBox::activated), this, &MainView::chooseSpeaker);
-    connect(logoEdit_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        settings_.header.lcdDisplayLogo = utf8ToCp1252(text.toStdString());
-    });
+    connect(logoEdit_, &QLineEdit::textChanged, this,
+            [this](const QString& text) { settings_.header.lcdDisplayLogo = utf8ToCp1252(text.toStdString()); });
 }
 
 void MainView::buildPages() {
     std::array<TabPage*, PageCount> pages = {
-        new ChannelTablePage(settings_, flags_),   new OptionPage(settings_, flags_),
-        new ToneSequencePage(settings_, flags_),   new SelcallEncodePage(settings_, flags_),
-        new SelcallDecodePage(settings_, flags_),  new DtmfStatusPage(settings_, flags_),
+        new ChannelTablePage(settings_, flags_),  new OptionPage(settings_, flags_),
+        new ToneSequencePage(settings_, flags_),  new SelcallEncodePage(settings_, flags_),
+        new SelcallDecodePage(settings_, flags_), new DtmfStatusPage(settings_, flags_),
         new ModemPage(settings_, flags_)};
-    for (int i = 0; i < PageCount; ++i)
-        tabs_->addPage(pages[i], QString::fromLatin1(kTabCaptions[i]));
+    for (int i = 0; i < PageCount; ++i) tabs_->addPage(pages[i], QString::fromLatin1(kTabCaptions[i]));
 }
 
-TabPage* MainView::page(int index) const {
-    return tabs_->page(index);
-}
+TabPage* MainView::page(int index) const { return tabs_->page(index); }
 
 void MainView::fillBandList() {
     const QSignalBlocker block(bandList_);
     bandList_->clear();
     const int model = isValidModel(settings_.header.model) ? settings_.header.model : 0;
-    for (const BandRow& row : BandTable[std::size_t(model)])
-        bandList_->addItem(fromView(row.name));
+    for (const BandRow& row : BandTable[std::size_t(model)]) bandList_->addItem(fromView(row.name));
 }
 
 void MainView::refreshHeader() {
@@ -188,13 +176,11 @@ void MainView::refreshHeader() {
     modelName_->setText(fromView(shortModelName(h.model)));
     bandName_->setText(fromView(bandName(h.model, h.radioBand)));
     const QString logo = fromRecord(h.lcdDisplayLogo);
-    if (logoEdit_->text() != logo)
-        logoEdit_->setText(logo);
+    if (logoEdit_->text() != logo) logoEdit_->setText(logo);
 }
 
 void MainView::refreshAllPages() {
-    for (int i = 0; i < PageCount; ++i)
-        page(i)->refreshFromSettings();
+    for (int i = 0; i < PageCount; ++i) page(i)->refreshFromSettings();
 }
 
 void MainView::showReplacedConfiguration() {
@@ -205,18 +191,15 @@ void MainView::showReplacedConfiguration() {
 }
 
 void MainView::initialiseAllPages() {
-    for (int i = 0; i < PageCount; ++i)
-        page(i)->initialisePage();
+    for (int i = 0; i < PageCount; ++i) page(i)->initialisePage();
 }
 
 bool MainView::newConfiguration(bool ask) {
     if (ask) {
         const auto answer =
-            QMessageBox::question(this, QStringLiteral("New"),
-                                  QStringLiteral("All data will be initialized."),
+            QMessageBox::question(this, QStringLiteral("New"), QStringLiteral("All data will be initialized."),
                                   QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok);
-        if (answer != QMessageBox::Ok)
-            return false;
+        if (answer != QMessageBox::Ok) return false;
     }
     resetRadioSettings(settings_);
     refreshHeader();
@@ -225,30 +208,26 @@ bool MainView::newConfiguration(bool ask) {
 }
 
 void MainView::chooseModel(int model) {
-    if (!ks340::chooseModel(settings_, model))
-        return;
+    if (!ks340::chooseModel(settings_, model)) return;
     refreshHeader();
     initialiseAllPages();
 }
 
 void MainView::chooseBand(int radioBand) {
-    if (!ks340::chooseBand(settings_, radioBand))
-        return;
+    if (!ks340::chooseBand(settings_, radioBand)) return;
     refreshHeader();
     initialiseAllPages();
 }
 
 void MainView::chooseSpeaker(int speaker) {
-    if (isValidSpeaker(speaker))
-        settings_.header.speaker = speaker;
+    if (isValidSpeaker(speaker)) settings_.header.speaker = speaker;
 }
 
 bool MainView::openFile(const QString& path) {
     const FileResult result = openSettingFile(QFile::encodeName(path).toStdString(), settings_);
     if (!result.ok) {
         QString message = QString::fromStdString(result.error);
-        if (message.isEmpty())
-            message = QStringLiteral("%1\nThe file could not be read.").arg(path);
+        if (message.isEmpty()) message = QStringLiteral("%1\nThe file could not be read.").arg(path);
         QMessageBox::critical(this, QStringLiteral("Error"), message);
         return false;
     }
@@ -265,8 +244,7 @@ bool MainView::saveFile(const QString& path) {
     const FileResult result = writeSettingFile(QFile::encodeName(path).toStdString(), settings_);
     if (!result.ok) {
         QString message = QString::fromStdString(result.error);
-        if (message.isEmpty())
-            message = QStringLiteral("%1\nThe file could not be written.").arg(path);
+        if (message.isEmpty()) message = QStringLiteral("%1\nThe file could not be written.").arg(path);
         QMessageBox::critical(this, QStringLiteral("Error"), message);
         return false;
     }
@@ -280,8 +258,7 @@ void MainView::openWithDialog() {
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilter(QStringLiteral("KS340/390 Setting File (*.ks3)"));
     dialog.setDefaultSuffix(QStringLiteral("ks3"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return;
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     openFile(dialog.selectedFiles().constFirst());
 }
 
@@ -293,14 +270,12 @@ void MainView::saveWithDialog() {
     dialog.setDefaultSuffix(QStringLiteral("ks3"));
     // An existing file of that name is replaced without asking.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return;
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     saveFile(dialog.selectedFiles().constFirst());
 }
 
 void MainView::programRadio(int request) {
-    if (request == 1 || request == 2)
-        settings_.header.requestedAction = request;
+    if (request == 1 || request == 2) settings_.header.requestedAction = request;
     // The field being typed in commits its value when it loses the focus.
     modelList_->setFocus(Qt::OtherFocusReason);
     prepareForTransfer(settings_);
@@ -338,18 +313,15 @@ void MainView::runProgrammingDialog(const MemoryImage* imageAsIs) {
 }
 
 void MainView::printReport(int mode) {
-    if (!printer_)
-        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     QPrintDialog dialog(printer_.get(), this);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
+    if (dialog.exec() != QDialog::Accepted) return;
     if (!paintReport(*printer_, settings_, mode))
         QMessageBox::critical(this, QStringLiteral("Error"), QStringLiteral("Could not start print job."));
 }
 
 void MainView::previewReport(int mode) {
-    if (!printer_)
-        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     QPrintPreviewDialog preview(printer_.get(), this);
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
             [this, mode](QPrinter* printer) { paintReport(*printer, settings_, mode); });
@@ -357,8 +329,7 @@ void MainView::previewReport(int mode) {
 }
 
 void MainView::printSetup() {
-    if (!printer_)
-        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     QPageSetupDialog dialog(printer_.get(), this);
     dialog.exec();
 }

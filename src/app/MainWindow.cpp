@@ -13,20 +13,20 @@
 #include <QToolBar>
 #include <QUrl>
 
-#include "app/AboutDialog.h"
-#include <QFileDialog>
 #include <QFile>
-#include "image/ImageBackup.h"
-#include "app/PortInfo.h"
-#include "app/UndoController.h"
-#include "pages/channel/ChannelGridEditing.h"
+#include <QFileDialog>
+#include "app/AboutDialog.h"
 #include "app/FileActions.h"
 #include "app/Icons.h"
 #include "app/MainView.h"
+#include "app/PortInfo.h"
 #include "app/ProgrammingDialog.h"
 #include "app/SimulatorProcess.h"
+#include "app/UndoController.h"
 #include "app/UserGuide.h"
+#include "image/ImageBackup.h"
 #include "link/serial/PortNames.h"
+#include "pages/channel/ChannelGridEditing.h"
 #include "print/Reports.h"
 
 namespace ks340 {
@@ -40,11 +40,10 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     undo_->attachTo(view_);
     buildMenus();
     buildToolBar();
-    extra_ = installFileActions(this, fileMenu_, view_->settings(),
-                                  [this] {
-                                      view_->showReplacedConfiguration();
-                                      undo_->recordStep(QStringLiteral("Import from file"));
-                                  });
+    extra_ = installFileActions(this, fileMenu_, view_->settings(), [this] {
+        view_->showReplacedConfiguration();
+        undo_->recordStep(QStringLiteral("Import from file"));
+    });
     connect(view_, &MainView::fileSaved, undo_, &UndoController::markSaved);
     addWriteImageAction();
     connect(view_, &MainView::programmingDialogOpened, this,
@@ -69,8 +68,8 @@ void MainWindow::addWriteImageAction() {
         if (items[i]->text() == QLatin1String("Open Radio Image...")) before = items[i + 1];
     fileMenu_->insertAction(before, action);
     connect(action, &QAction::triggered, this, [this] {
-        const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Write Radio Image to Radio"),
-                                                          QString(), QStringLiteral("Radio image (*.img)"));
+        const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Write Radio Image to Radio"), QString(),
+                                                          QStringLiteral("Radio image (*.img)"));
         if (!path.isEmpty()) writeImageFileToRadio(path);
     });
 }
@@ -121,8 +120,7 @@ void MainWindow::buildMenus() {
     recentPlaceholder_->setEnabled(false);
     for (int i = 0; i < kRecentFileCount; ++i) {
         recentActions_[std::size_t(i)] = fileMenu_->addAction(QString());
-        connect(recentActions_[std::size_t(i)], &QAction::triggered, this,
-                [this, i] { openRecentFile(i); });
+        connect(recentActions_[std::size_t(i)], &QAction::triggered, this, [this, i] { openRecentFile(i); });
     }
     fileMenu_->addSeparator();
     exitAction_ = fileMenu_->addAction(QStringLiteral("Exit(&X)"));
@@ -145,10 +143,8 @@ void MainWindow::buildMenus() {
     rebuildPortMenu();
 
     helpMenu_ = menuBar()->addMenu(QStringLiteral("Help(&H)"));
-    connect(helpMenu_->addAction(QStringLiteral("Help Topics")), &QAction::triggered, this,
-            &MainWindow::openHelp);
-    connect(helpMenu_->addAction(QStringLiteral("About(&A)...")), &QAction::triggered, this,
-            &MainWindow::showAbout);
+    connect(helpMenu_->addAction(QStringLiteral("Help Topics")), &QAction::triggered, this, &MainWindow::openHelp);
+    connect(helpMenu_->addAction(QStringLiteral("About(&A)...")), &QAction::triggered, this, &MainWindow::showAbout);
 }
 
 void MainWindow::buildToolBar() {
@@ -167,26 +163,24 @@ void MainWindow::buildToolBar() {
         return a;
     };
     QStyle* s = style();
-    connect(add(s->standardIcon(QStyle::SP_FileIcon), QStringLiteral("New")), &QAction::triggered,
-            view_, [this] {
-                if (view_->newConfiguration()) undo_->recordStep(QStringLiteral("New"));
-            });
-    connect(add(s->standardIcon(QStyle::SP_DialogOpenButton), QStringLiteral("Open")),
-            &QAction::triggered, view_, &MainView::openWithDialog);
-    connect(add(s->standardIcon(QStyle::SP_DialogSaveButton), QStringLiteral("Save")),
-            &QAction::triggered, view_, &MainView::saveWithDialog);
+    connect(add(s->standardIcon(QStyle::SP_FileIcon), QStringLiteral("New")), &QAction::triggered, view_, [this] {
+        if (view_->newConfiguration()) undo_->recordStep(QStringLiteral("New"));
+    });
+    connect(add(s->standardIcon(QStyle::SP_DialogOpenButton), QStringLiteral("Open")), &QAction::triggered, view_,
+            &MainView::openWithDialog);
+    connect(add(s->standardIcon(QStyle::SP_DialogSaveButton), QStringLiteral("Save")), &QAction::triggered, view_,
+            &MainView::saveWithDialog);
     toolBar_->addSeparator();
     connect(add(writeToRadioIcon(), QStringLiteral("Write to Radio")), &QAction::triggered, view_,
             [this] { view_->programRadio(2); });
-    connect(add(readFromRadioIcon(), QStringLiteral("Read from Radio")), &QAction::triggered,
-            view_, [this] { view_->programRadio(1); });
+    connect(add(readFromRadioIcon(), QStringLiteral("Read from Radio")), &QAction::triggered, view_,
+            [this] { view_->programRadio(1); });
     toolBar_->addSeparator();
     QAction* print = add(printIcon(), QStringLiteral("Print"));
     print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     connect(print, &QAction::triggered, view_, [this] { view_->printReport(kPrintAll); });
     toolBar_->addSeparator();
-    connect(add(aboutIcon(), QStringLiteral("About")), &QAction::triggered, this,
-            &MainWindow::showAbout);
+    connect(add(aboutIcon(), QStringLiteral("About")), &QAction::triggered, this, &MainWindow::showAbout);
 }
 
 void MainWindow::rebuildRecentFiles() {
@@ -206,8 +200,7 @@ void MainWindow::rebuildRecentFiles() {
 
 void MainWindow::openRecentFile(int index) {
     const QStringList& files = recent_.files();
-    if (index < 0 || index >= files.size())
-        return;
+    if (index < 0 || index >= files.size()) return;
     const QString path = files[index];
     if (!QFileInfo::exists(path)) {
         QMessageBox::critical(this, QStringLiteral("Error"),
@@ -244,8 +237,7 @@ void MainWindow::rebuildPortMenu() {
     portMenu_->setToolTipsVisible(true);
     // A device path from setting.opt that is not present now still shows.
     if (setting.usesDevicePath() &&
-        std::none_of(ports.begin(), ports.end(),
-                     [&](const PortDetails& p) { return p.matches(setting.devicePath); })) {
+        std::none_of(ports.begin(), ports.end(), [&](const PortDetails& p) { return p.matches(setting.devicePath); })) {
         QAction* a = portMenu_->addAction(QString(setting.devicePath).replace('&', "&&"));
         a->setCheckable(true);
         a->setChecked(!simulated);
@@ -263,9 +255,7 @@ void MainWindow::rebuildPortMenu() {
     connect(sim, &QAction::triggered, this, [this] { view_->chooseSimulatedRadio(); });
 }
 
-bool MainWindow::openHelp() {
-    return openHelpTopics(defaultHelpPlaces(), urlOpener_);
-}
+bool MainWindow::openHelp() { return openHelpTopics(defaultHelpPlaces(), urlOpener_); }
 
 void MainWindow::showAbout() {
     AboutDialog about(this);
@@ -289,15 +279,13 @@ void MainWindow::fitToScreen() {
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (confirmExit_) {
         const auto answer = QMessageBox::question(this, QStringLiteral("Exit"), undo_->exitQuestion(),
-                                                  QMessageBox::Yes | QMessageBox::No,
-                                                  QMessageBox::Yes);
+                                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
         if (answer != QMessageBox::Yes) {
             event->ignore();
             return;
         }
     }
-    if (SimulatorProcess* sim = view_->simulator())
-        sim->stop();
+    if (SimulatorProcess* sim = view_->simulator()) sim->stop();
     event->accept();
 }
 

@@ -24,20 +24,16 @@ namespace ks340 {
 
 namespace {
 
-QString systemErrorText(int errorNumber) {
-    return QString::fromLocal8Bit(std::strerror(errorNumber));
-}
+QString systemErrorText(int errorNumber) { return QString::fromLocal8Bit(std::strerror(errorNumber)); }
 
 #ifdef Q_OS_UNIX
 QString userNameOf(uid_t uid) {
-    if (const passwd* pw = ::getpwuid(uid))
-        return QString::fromLocal8Bit(pw->pw_name);
+    if (const passwd* pw = ::getpwuid(uid)) return QString::fromLocal8Bit(pw->pw_name);
     return QString::number(uid);
 }
 
 QString groupNameOf(gid_t gid) {
-    if (const group* gr = ::getgrgid(gid))
-        return QString::fromLocal8Bit(gr->gr_name);
+    if (const group* gr = ::getgrgid(gid)) return QString::fromLocal8Bit(gr->gr_name);
     return QString::number(gid);
 }
 #endif
@@ -51,19 +47,18 @@ bool joiningTheGroupHelps(const PortDetails& port) {
 }
 
 QString sameGroupFix(const QString& group) {
-    return QStringLiteral("Add yourself to the group \"%1\":\n"
-                          "    sudo usermod -aG %1 $USER\n"
-                          "then log out and log in again (group membership is read at login).")
+    return QStringLiteral(
+               "Add yourself to the group \"%1\":\n"
+               "    sudo usermod -aG %1 $USER\n"
+               "then log out and log in again (group membership is read at login).")
         .arg(group);
 }
 
 }  // namespace
 
 bool PortDetails::matches(const QString& remembered) const {
-    if (remembered.isEmpty())
-        return false;
-    if (remembered == path || (!byIdPath.isEmpty() && remembered == byIdPath))
-        return true;
+    if (remembered.isEmpty()) return false;
+    if (remembered == path || (!byIdPath.isEmpty() && remembered == byIdPath)) return true;
     // A by-id link whose target is this device now.
     const QString target = QFileInfo(remembered).canonicalFilePath();
     return !target.isEmpty() && target == QFileInfo(path).canonicalFilePath();
@@ -71,14 +66,11 @@ bool PortDetails::matches(const QString& remembered) const {
 
 QString serialByIdPath(const QString& devicePath, const QString& byIdDir) {
     const QString device = QFileInfo(devicePath).canonicalFilePath();
-    if (device.isEmpty())
-        return {};
+    if (device.isEmpty()) return {};
     QDir dir(byIdDir);
-    const QFileInfoList links = dir.entryInfoList(QDir::Files | QDir::System | QDir::NoDotAndDotDot,
-                                                  QDir::Name);
+    const QFileInfoList links = dir.entryInfoList(QDir::Files | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
     for (const QFileInfo& link : links)
-        if (link.canonicalFilePath() == device)
-            return dir.filePath(link.fileName());
+        if (link.canonicalFilePath() == device) return dir.filePath(link.fileName());
     return {};
 }
 
@@ -102,8 +94,7 @@ void inspectDevice(PortDetails& port, const QString& byIdDir) {
     port.exists = QFileInfo::exists(port.path);
     port.accessible = port.exists;
 #endif
-    if (port.byIdPath.isEmpty() && port.exists)
-        port.byIdPath = serialByIdPath(port.path, byIdDir);
+    if (port.byIdPath.isEmpty() && port.exists) port.byIdPath = serialByIdPath(port.path, byIdDir);
 }
 
 PortDetails inspectPort(const QString& path, const QString& byIdDir) {
@@ -126,14 +117,12 @@ QList<PortDetails> listPortDetails() {
         inspectDevice(port);
         ports.append(port);
     }
-    std::sort(ports.begin(), ports.end(),
-              [](const PortDetails& a, const PortDetails& b) { return a.path < b.path; });
+    std::sort(ports.begin(), ports.end(), [](const PortDetails& a, const PortDetails& b) { return a.path < b.path; });
     return ports;
 }
 
 QString usbIdText(const PortDetails& port) {
-    if (!port.hasUsbIds)
-        return {};
+    if (!port.hasUsbIds) return {};
     return QStringLiteral("%1:%2")
         .arg(port.vendorId, 4, 16, QLatin1Char('0'))
         .arg(port.productId, 4, 16, QLatin1Char('0'));
@@ -157,8 +146,7 @@ QString modeText(unsigned mode) {
 #endif
     static const char letters[] = "rwx";
     for (int i = 0; i < 9; ++i)
-        if (mode & (0400u >> i))
-            text[1 + i] = QLatin1Char(letters[i % 3]);
+        if (mode & (0400u >> i)) text[1 + i] = QLatin1Char(letters[i % 3]);
     return text;
 }
 
@@ -167,43 +155,34 @@ QString portMenuText(const PortDetails& port) {
     QString what = port.description;
     if (!port.manufacturer.isEmpty() && !what.contains(port.manufacturer, Qt::CaseInsensitive))
         what = what.isEmpty() ? port.manufacturer : port.manufacturer + QLatin1Char(' ') + what;
-    if (!what.isEmpty())
-        parts << what;
-    if (port.hasUsbIds)
-        parts << QStringLiteral("[%1]").arg(usbIdText(port));
-    if (!port.byIdPath.isEmpty())
-        parts << QFileInfo(port.byIdPath).fileName();
+    if (!what.isEmpty()) parts << what;
+    if (port.hasUsbIds) parts << QStringLiteral("[%1]").arg(usbIdText(port));
+    if (!port.byIdPath.isEmpty()) parts << QFileInfo(port.byIdPath).fileName();
     QString text = parts.join(QStringLiteral("  "));
-    if (port.exists && !port.accessible)
-        text += QStringLiteral("  (no access)");
+    if (port.exists && !port.accessible) text += QStringLiteral("  (no access)");
     return text.replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
 
 QString portMenuToolTip(const PortDetails& port) {
-    if (!port.exists)
-        return QStringLiteral("%1 is not present.").arg(port.path);
+    if (!port.exists) return QStringLiteral("%1 is not present.").arg(port.path);
     QString tip = QStringLiteral("%1  %2  owner %3, group %4")
                       .arg(port.stableName(), modeText(port.mode), port.owner, port.group);
     if (!port.accessible) {
         tip += QStringLiteral("\nYou may not open this port. ");
-        tip += joiningTheGroupHelps(port)
-                   ? sameGroupFix(port.group)
-                   : QStringLiteral("No group of ordinary users may open it: plug the cable in again "
-                                    "after installing this program's udev rule (60-ks340-serial.rules).");
+        tip += joiningTheGroupHelps(port) ? sameGroupFix(port.group)
+                                          : QStringLiteral(
+                                                "No group of ordinary users may open it: plug the cable in again "
+                                                "after installing this program's udev rule (60-ks340-serial.rules).");
     }
     return tip;
 }
 
 QString portDiagnosticsLine(const PortDetails& port) {
     QStringList parts{port.path};
-    if (!port.byIdPath.isEmpty())
-        parts << QStringLiteral("by-id %1").arg(QFileInfo(port.byIdPath).fileName());
-    if (!port.description.isEmpty())
-        parts << QStringLiteral("\"%1\"").arg(port.description);
-    if (!port.manufacturer.isEmpty())
-        parts << QStringLiteral("maker \"%1\"").arg(port.manufacturer);
-    if (port.hasUsbIds)
-        parts << QStringLiteral("usb %1").arg(usbIdText(port));
+    if (!port.byIdPath.isEmpty()) parts << QStringLiteral("by-id %1").arg(QFileInfo(port.byIdPath).fileName());
+    if (!port.description.isEmpty()) parts << QStringLiteral("\"%1\"").arg(port.description);
+    if (!port.manufacturer.isEmpty()) parts << QStringLiteral("maker \"%1\"").arg(port.manufacturer);
+    if (port.hasUsbIds) parts << QStringLiteral("usb %1").arg(usbIdText(port));
     if (port.exists) {
         parts << QStringLiteral("%1 %2:%3").arg(modeText(port.mode), port.owner, port.group);
         parts << (port.accessible ? QStringLiteral("can open") : QStringLiteral("no access"));
@@ -231,8 +210,7 @@ QStringList currentUserGroups() {
     gids.insert(gids.begin(), ::getegid());
     for (gid_t gid : gids) {
         const QString name = groupNameOf(gid);
-        if (!names.contains(name))
-            names << name;
+        if (!names.contains(name)) names << name;
     }
 #endif
     return names;
@@ -243,8 +221,7 @@ QStringList groupMembers(const QString& groupName) {
 #ifdef Q_OS_UNIX
     const QByteArray native = groupName.toLocal8Bit();
     if (const group* gr = ::getgrnam(native.constData()))
-        for (char** m = gr->gr_mem; m && *m; ++m)
-            members << QString::fromLocal8Bit(*m);
+        for (char** m = gr->gr_mem; m && *m; ++m) members << QString::fromLocal8Bit(*m);
 #else
     Q_UNUSED(groupName);
 #endif
@@ -253,23 +230,23 @@ QStringList groupMembers(const QString& groupName) {
 
 PortOpenProblem classifyOpenError(int errorNumber) {
     switch (errorNumber) {
-    case 0:
-        return PortOpenProblem::None;
-    case ENOENT:
-    case ENOTDIR:
-    case ENODEV:
-    case ENXIO:
-        return PortOpenProblem::NoSuchDevice;
-    case EACCES:
-    case EPERM:
-        return PortOpenProblem::PermissionDenied;
-    case EBUSY:
-    case ETXTBSY:
-        return PortOpenProblem::InUse;
-    case ENOTTY:
-        return PortOpenProblem::NotASerialPort;
-    default:
-        return PortOpenProblem::Other;
+        case 0:
+            return PortOpenProblem::None;
+        case ENOENT:
+        case ENOTDIR:
+        case ENODEV:
+        case ENXIO:
+            return PortOpenProblem::NoSuchDevice;
+        case EACCES:
+        case EPERM:
+            return PortOpenProblem::PermissionDenied;
+        case EBUSY:
+        case ETXTBSY:
+            return PortOpenProblem::InUse;
+        case ENOTTY:
+            return PortOpenProblem::NotASerialPort;
+        default:
+            return PortOpenProblem::Other;
     }
 }
 
@@ -291,22 +268,19 @@ QString serialLockHolder(const QString& path) {
     // are looked for.
     QStringList names{lockFileName(path)};
     const QString device = QFileInfo(path).canonicalFilePath();
-    if (!device.isEmpty() && device != path)
-        names << lockFileName(device);
+    if (!device.isEmpty() && device != path) names << lockFileName(device);
     const QStringList dirs{QStringLiteral("/var/lock"), QStringLiteral("/etc/locks"),
                            QStringLiteral("/var/spool/locks"), QStringLiteral("/var/spool/uucp"),
                            QStandardPaths::writableLocation(QStandardPaths::TempLocation)};
     for (const QString& dir : dirs) {
         for (const QString& name : names) {
             const QString lockPath = dir + QLatin1Char('/') + name;
-            if (!QFileInfo::exists(lockPath))
-                continue;
+            if (!QFileInfo::exists(lockPath)) continue;
             QLockFile lock(lockPath);
             qint64 pid = 0;
             QString host;
             QString app;
-            if (!lock.getLockInfo(&pid, &host, &app) || pid <= 0)
-                continue;
+            if (!lock.getLockInfo(&pid, &host, &app) || pid <= 0) continue;
 #ifdef Q_OS_UNIX
             const bool alive = ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
 #else
@@ -359,59 +333,62 @@ PortOpenDiagnosis diagnosePortOpen(const QString& path) {
     return d;
 }
 
-QString portOpenReasonText(const PortOpenDiagnosis& diagnosis, const PortDetails& port,
-                           const QString& userName, const QStringList& sessionGroups,
-                           const QStringList& ownerGroupMembers) {
+QString portOpenReasonText(const PortOpenDiagnosis& diagnosis, const PortDetails& port, const QString& userName,
+                           const QStringList& sessionGroups, const QStringList& ownerGroupMembers) {
     const QString& path = port.path;
     switch (diagnosis.problem) {
-    case PortOpenProblem::NoPortChosen:
-        return QStringLiteral("No port is chosen. Choose the programming cable's port in the "
-                              "Program menu's Port list.");
-    case PortOpenProblem::NoSuchDevice:
-        return QStringLiteral("%1: no such device.\n"
-                              "Check that the programming cable is plugged in, then choose its "
-                              "port in the Program menu's Port list.")
-            .arg(path);
-    case PortOpenProblem::InUse: {
-        const QString who = diagnosis.lockHolder.isEmpty()
-                                ? QString()
-                                : QStringLiteral(" (%1)").arg(diagnosis.lockHolder);
-        return QStringLiteral("%1 is in use by another program%2.\n"
-                              "Close the other program (another copy of this program, ks340ctl, "
-                              "a terminal program) and try again.")
-            .arg(path, who);
-    }
-    case PortOpenProblem::PermissionDenied: {
-        if (port.group.isEmpty())
-            return QStringLiteral("%1: permission denied.\n%2")
-                .arg(path, sameGroupFix(QStringLiteral("dialout")));
-        QString text = QStringLiteral("%1: permission denied. The device belongs to the user "
-                                      "\"%2\" and the group \"%3\" (%4).\n")
-                           .arg(path, port.owner, port.group, modeText(port.mode));
-        if (!joiningTheGroupHelps(port)) {
-            text += QStringLiteral(
-                "No group of ordinary users may open it. The udev rule installed with this "
-                "program (60-ks340-serial.rules) gives USB programming cables to the group "
-                "\"dialout\": plug the cable in again, then\n%1")
-                        .arg(sameGroupFix(QStringLiteral("dialout")));
-        } else if (ownerGroupMembers.contains(userName) && !sessionGroups.contains(port.group)) {
-            text += QStringLiteral("You (%1) are a member of the group \"%2\", but this session "
-                                   "started before you were added.\n"
-                                   "Log out and log in again (or restart the computer).")
-                        .arg(userName, port.group);
-        } else {
-            text += sameGroupFix(port.group);
+        case PortOpenProblem::NoPortChosen:
+            return QStringLiteral(
+                "No port is chosen. Choose the programming cable's port in the "
+                "Program menu's Port list.");
+        case PortOpenProblem::NoSuchDevice:
+            return QStringLiteral(
+                       "%1: no such device.\n"
+                       "Check that the programming cable is plugged in, then choose its "
+                       "port in the Program menu's Port list.")
+                .arg(path);
+        case PortOpenProblem::InUse: {
+            const QString who =
+                diagnosis.lockHolder.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(diagnosis.lockHolder);
+            return QStringLiteral(
+                       "%1 is in use by another program%2.\n"
+                       "Close the other program (another copy of this program, ks340ctl, "
+                       "a terminal program) and try again.")
+                .arg(path, who);
         }
-        return text;
-    }
-    case PortOpenProblem::NotASerialPort:
-        return QStringLiteral("%1 is not a serial port.").arg(path);
-    case PortOpenProblem::None:
-        return QStringLiteral("%1 opens now: it may have been busy or unplugged for a moment. "
-                              "Try again.")
-            .arg(path);
-    case PortOpenProblem::Other:
-        break;
+        case PortOpenProblem::PermissionDenied: {
+            if (port.group.isEmpty())
+                return QStringLiteral("%1: permission denied.\n%2").arg(path, sameGroupFix(QStringLiteral("dialout")));
+            QString text = QStringLiteral(
+                               "%1: permission denied. The device belongs to the user "
+                               "\"%2\" and the group \"%3\" (%4).\n")
+                               .arg(path, port.owner, port.group, modeText(port.mode));
+            if (!joiningTheGroupHelps(port)) {
+                text += QStringLiteral(
+                            "No group of ordinary users may open it. The udev rule installed with this "
+                            "program (60-ks340-serial.rules) gives USB programming cables to the group "
+                            "\"dialout\": plug the cable in again, then\n%1")
+                            .arg(sameGroupFix(QStringLiteral("dialout")));
+            } else if (ownerGroupMembers.contains(userName) && !sessionGroups.contains(port.group)) {
+                text += QStringLiteral(
+                            "You (%1) are a member of the group \"%2\", but this session "
+                            "started before you were added.\n"
+                            "Log out and log in again (or restart the computer).")
+                            .arg(userName, port.group);
+            } else {
+                text += sameGroupFix(port.group);
+            }
+            return text;
+        }
+        case PortOpenProblem::NotASerialPort:
+            return QStringLiteral("%1 is not a serial port.").arg(path);
+        case PortOpenProblem::None:
+            return QStringLiteral(
+                       "%1 opens now: it may have been busy or unplugged for a moment. "
+                       "Try again.")
+                .arg(path);
+        case PortOpenProblem::Other:
+            break;
     }
     return QStringLiteral("%1: %2.").arg(path, systemErrorText(diagnosis.errorNumber));
 }
@@ -419,8 +396,7 @@ QString portOpenReasonText(const PortOpenDiagnosis& diagnosis, const PortDetails
 QString explainPortOpenFailure(const QString& path) {
     const PortOpenDiagnosis diagnosis = diagnosePortOpen(path);
     const PortDetails port = inspectPort(path);
-    return portOpenReasonText(diagnosis, port, currentUserName(), currentUserGroups(),
-                              groupMembers(port.group));
+    return portOpenReasonText(diagnosis, port, currentUserName(), currentUserGroups(), groupMembers(port.group));
 }
 
 }  // namespace ks340

@@ -18,14 +18,14 @@ struct PortDetails {
     bool hasUsbIds = false;
     quint16 vendorId = 0;
     quint16 productId = 0;
-    QString byIdPath;      // the /dev/serial/by-id link to the device, when there is one
+    QString byIdPath;  // the /dev/serial/by-id link to the device, when there is one
 
     // File-system facts, from inspectDevice().
     bool exists = false;
     bool accessible = false;  // this process may open it for reading and writing
     QString owner;            // owning user and group names (numbers when unnamed)
     QString group;
-    unsigned mode = 0;        // st_mode: file type and permission bits
+    unsigned mode = 0;  // st_mode: file type and permission bits
 
     // The name to remember: the by-id link when there is one (it survives
     // re-plugging and a changed ttyUSB number), else the device path.
@@ -94,9 +94,8 @@ QString serialLockHolder(const QString& path);
 // The reason for the failure and the fix, a few lines to show below
 // "ComN Port Open Error!!". `sessionGroups` are the groups this process has;
 // `ownerGroupMembers` the users the group database lists in the device's group.
-QString portOpenReasonText(const PortOpenDiagnosis& diagnosis, const PortDetails& port,
-                           const QString& userName, const QStringList& sessionGroups,
-                           const QStringList& ownerGroupMembers);
+QString portOpenReasonText(const PortOpenDiagnosis& diagnosis, const PortDetails& port, const QString& userName,
+                           const QStringList& sessionGroups, const QStringList& ownerGroupMembers);
 
 // Diagnoses `path` and returns its reason text.
 QString explainPortOpenFailure(const QString& path);

@@ -13,17 +13,16 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
-#include <QWindow>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "app/Icons.h"
 #include "app/MemoryMapModel.h"
 
 namespace ks340 {
 
-ProgrammingDialog::ProgrammingDialog(RadioSettings& settings, ViewFlags& flags,
-                                     const PortChoice& port, QWidget* parent)
+ProgrammingDialog::ProgrammingDialog(RadioSettings& settings, ViewFlags& flags, const PortChoice& port, QWidget* parent)
     : QDialog(parent), settings_(settings), flags_(flags), port_(port) {
     setWindowTitle(QStringLiteral("Programming Menu"));
     setModal(true);
@@ -111,9 +110,8 @@ ProgrammingDialog::ProgrammingDialog(RadioSettings& settings, ViewFlags& flags,
     connect(&session_, &RadioSession::progress, this, &ProgrammingDialog::onProgress);
     connect(&session_, &RadioSession::busyChanged, this, &ProgrammingDialog::onBusyChanged);
     connect(&session_, &RadioSession::finished, this, &ProgrammingDialog::onFinished);
-    connect(&session_, &RadioSession::bufferFull, this, [this] {
-        QMessageBox::warning(this, QStringLiteral("Error"), QStringLiteral("buff full"));
-    });
+    connect(&session_, &RadioSession::bufferFull, this,
+            [this] { QMessageBox::warning(this, QStringLiteral("Error"), QStringLiteral("buff full")); });
 
     image_ = encodeMemoryImage(settings_);
     mapShown_ = settings_.header.memoryMapEnabled != 0;
@@ -143,8 +141,7 @@ void ProgrammingDialog::showEvent(QShowEvent* event) {
 }
 
 void ProgrammingDialog::begin() {
-    if (!isVisible())
-        return;
+    if (!isVisible()) return;
     if (session_.isOpen() || !session_.open(port_)) {
         // The message keeps its text; the reason and its fix follow it.
         QString text = portOpenErrorMessage(port_);
@@ -154,9 +151,9 @@ void ProgrammingDialog::begin() {
         reject();
         return;
     }
-    const auto answer = QMessageBox::question(this, QStringLiteral("Radio Connection"),
-                                              QStringLiteral("Is the radio connected?"),
-                                              QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    const auto answer =
+        QMessageBox::question(this, QStringLiteral("Radio Connection"), QStringLiteral("Is the radio connected?"),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
     if (answer != QMessageBox::Yes) {
         reject();
         return;
@@ -172,8 +169,7 @@ void ProgrammingDialog::begin() {
 }
 
 void ProgrammingDialog::startRead() {
-    if (!session_.isOpen())
-        return;
+    if (!session_.isOpen()) return;
     action_ = Action::Read;
     progress_->setRange(0, int(kTransferBlockCount));
     progress_->setValue(0);
@@ -182,8 +178,7 @@ void ProgrammingDialog::startRead() {
 }
 
 void ProgrammingDialog::startWrite() {
-    if (!session_.isOpen())
-        return;
+    if (!session_.isOpen()) return;
     action_ = Action::Write;
     progress_->setRange(0, int(kTransferBlockCount) - 1);
     progress_->setValue(0);
@@ -191,19 +186,15 @@ void ProgrammingDialog::startWrite() {
 }
 
 void ProgrammingDialog::onProgress(int done, int total) {
-    if (progress_->maximum() != total)
-        progress_->setMaximum(total);
+    if (progress_->maximum() != total) progress_->setMaximum(total);
     progress_->setValue(done);
     status_->setText(QStringLiteral("%1 / %2").arg(done).arg(total));
 }
 
-void ProgrammingDialog::onBusyChanged(bool busy) {
-    setButtonsEnabled(!busy);
-}
+void ProgrammingDialog::onBusyChanged(bool busy) { setButtonsEnabled(!busy); }
 
 void ProgrammingDialog::setButtonsEnabled(bool enabled) {
-    for (QPushButton* b : {writeButton_, readButton_, okButton_, cancelButton_})
-        b->setEnabled(enabled);
+    for (QPushButton* b : {writeButton_, readButton_, okButton_, cancelButton_}) b->setEnabled(enabled);
 }
 
 void ProgrammingDialog::onFinished(bool ok, const QString& message) {
@@ -257,13 +248,12 @@ bool ProgrammingDialog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ProgrammingDialog::askMemoryMap() {
-    const auto answer = QMessageBox::question(
-        this, QStringLiteral("Enable/Disable Memory Map"),
-        QStringLiteral("Enable memory map --> Press Yes\n\nDisable memory map --> Press No"),
-        QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    const auto answer =
+        QMessageBox::question(this, QStringLiteral("Enable/Disable Memory Map"),
+                              QStringLiteral("Enable memory map --> Press Yes\n\nDisable memory map --> Press No"),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
     const bool yes = answer == QMessageBox::Yes;
-    if (yes && mapShown_)
-        return;
+    if (yes && mapShown_) return;
     settings_.header.memoryMapEnabled = yes ? 1 : 0;
     mapShown_ = yes;
     layOutMemoryMap();
@@ -282,17 +272,14 @@ void ProgrammingDialog::layOutMemoryMap() {
     // Width: the larger of the controls and the map with its scroll bar.
     const int mapWidth = mapView_->verticalHeader()->sizeHint().width() +
                          16 * mapView_->horizontalHeader()->defaultSectionSize() +
-                         mapView_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
-                         2 * mapView_->frameWidth() + l->contentsMargins().left() +
-                         l->contentsMargins().right() + 2;
+                         mapView_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * mapView_->frameWidth() +
+                         l->contentsMargins().left() + l->contentsMargins().right() + 2;
     const int width = std::max({l->minimumSize().width(), mapWidth, 420});
     // The controls keep their natural height; the OK button's bottom is
     // where the dialog ends, plus the room for the map.
-    controls_->resize(std::max(controls_->width(), controls_->sizeHint().width()),
-                      controls_->sizeHint().height());
+    controls_->resize(std::max(controls_->width(), controls_->sizeHint().width()), controls_->sizeHint().height());
     controls_->layout()->activate();
-    const int okBottom = l->contentsMargins().top() +
-                         okButton_->mapTo(controls_, QPoint(0, okButton_->height())).y();
+    const int okBottom = l->contentsMargins().top() + okButton_->mapTo(controls_, QPoint(0, okButton_->height())).y();
     const int height = okBottom + (show ? kMapShownMargin : kMapHiddenMargin);
     setFixedSize(width, height);
     // The dialog keeps its place; only when the map would reach below the
@@ -303,8 +290,7 @@ void ProgrammingDialog::layOutMemoryMap() {
             QRect frame = frameGeometry();
             if (frame.bottom() > avail.bottom()) {
                 frame.moveBottom(avail.bottom());
-                if (frame.top() < avail.top())
-                    frame.moveTop(avail.top());
+                if (frame.top() < avail.top()) frame.moveTop(avail.top());
                 move(frame.topLeft());
             }
         }

@@ -35,8 +35,7 @@ public:
     static constexpr int kMapHiddenMargin = 15;
     static constexpr int kMapShownMargin = 400;
 
-    ProgrammingDialog(RadioSettings& settings, ViewFlags& flags, const PortChoice& port,
-                      QWidget* parent = nullptr);
+    ProgrammingDialog(RadioSettings& settings, ViewFlags& flags, const PortChoice& port, QWidget* parent = nullptr);
     ~ProgrammingDialog() override;
 
     // Writes these bytes as they are instead of the encoded configuration

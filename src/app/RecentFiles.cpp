@@ -9,17 +9,12 @@ namespace ks340 {
 namespace {
 
 QSettings programSettings() {
-    return QSettings(QString::fromLatin1(kSettingsOrganisation),
-                     QString::fromLatin1(kSettingsApplication));
+    return QSettings(QString::fromLatin1(kSettingsOrganisation), QString::fromLatin1(kSettingsApplication));
 }
 
-QString keyOf(int i) {
-    return QStringLiteral("Recent File List/File%1").arg(i + 1);
-}
+QString keyOf(int i) { return QStringLiteral("Recent File List/File%1").arg(i + 1); }
 
-QString normalised(const QString& path) {
-    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-}
+QString normalised(const QString& path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
 
 }  // namespace
 
@@ -27,8 +22,7 @@ RecentFileList::RecentFileList() {
     QSettings settings = programSettings();
     for (int i = 0; i < kRecentFileCount; ++i) {
         const QString file = settings.value(keyOf(i)).toString();
-        if (!file.isEmpty() && !files_.contains(file))
-            files_.append(file);
+        if (!file.isEmpty() && !files_.contains(file)) files_.append(file);
     }
 }
 
@@ -36,14 +30,12 @@ void RecentFileList::add(const QString& path) {
     const QString file = normalised(path);
     files_.removeAll(file);
     files_.prepend(file);
-    while (files_.size() > kRecentFileCount)
-        files_.removeLast();
+    while (files_.size() > kRecentFileCount) files_.removeLast();
     store();
 }
 
 void RecentFileList::remove(const QString& path) {
-    if (files_.removeAll(normalised(path)) > 0 || files_.removeAll(path) > 0)
-        store();
+    if (files_.removeAll(normalised(path)) > 0 || files_.removeAll(path) > 0) store();
 }
 
 QString RecentFileList::menuText(int index, const QString& path) {
@@ -51,8 +43,7 @@ QString RecentFileList::menuText(int index, const QString& path) {
     const QString home = QDir::toNativeSeparators(QDir::homePath());
     if (!home.isEmpty() && shown.startsWith(home + QDir::separator()))
         shown = QStringLiteral("~") + shown.mid(home.size());
-    if (shown.size() > 60)
-        shown = QStringLiteral("...") + shown.right(57);
+    if (shown.size() > 60) shown = QStringLiteral("...") + shown.right(57);
     shown.replace('&', QStringLiteral("&&"));
     return QStringLiteral("&%1 %2").arg(index + 1).arg(shown);
 }

@@ -9,8 +9,7 @@ inline constexpr int kRecentFileCount = 4;
 
 // Organisation and application names under which the program keeps its
 // own settings.
-inline constexpr const char* kSettingsOrganisation =
-    "KS340_390(v0.71) Local AppWizard-Generated Applications";
+inline constexpr const char* kSettingsOrganisation = "KS340_390(v0.71) Local AppWizard-Generated Applications";
 inline constexpr const char* kSettingsApplication = "KS340";
 
 class RecentFileList {

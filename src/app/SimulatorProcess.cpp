@@ -25,18 +25,14 @@ SimulatorProcess::SimulatorProcess(QObject* parent) : QObject(parent) {
     // Once the port is known, later output is read away so that a chatty
     // simulator never blocks on a full pipe.
     connect(&process_, &QProcess::readyReadStandardOutput, this, [this] {
-        if (!portPath_.isEmpty())
-            process_.readAllStandardOutput();
+        if (!portPath_.isEmpty()) process_.readAllStandardOutput();
     });
     connect(&process_, &QProcess::readyReadStandardError, this, [this] {
-        if (!portPath_.isEmpty())
-            process_.readAllStandardError();
+        if (!portPath_.isEmpty()) process_.readAllStandardError();
     });
 }
 
-SimulatorProcess::~SimulatorProcess() {
-    stop();
-}
+SimulatorProcess::~SimulatorProcess() { stop(); }
 
 QStringList SimulatorProcess::candidatePaths() {
     QStringList paths;
@@ -45,8 +41,7 @@ QStringList SimulatorProcess::candidatePaths() {
     paths << QDir::cleanPath(appDir.filePath(QStringLiteral("../sim/") + executableName()));
     paths << QDir::cleanPath(appDir.filePath(QStringLiteral("../src/sim/") + executableName()));
     const QString binaryDir = qEnvironmentVariable("KS340_BINARY_DIR");
-    if (!binaryDir.isEmpty())
-        paths << QDir(binaryDir).filePath(QStringLiteral("src/sim/") + executableName());
+    if (!binaryDir.isEmpty()) paths << QDir(binaryDir).filePath(QStringLiteral("src/sim/") + executableName());
     paths.removeDuplicates();
     return paths;
 }
@@ -54,44 +49,38 @@ QStringList SimulatorProcess::candidatePaths() {
 QString SimulatorProcess::findProgram() {
     for (const QString& path : candidatePaths()) {
         const QFileInfo info(path);
-        if (info.isFile() && info.isExecutable())
-            return info.absoluteFilePath();
+        if (info.isFile() && info.isExecutable()) return info.absoluteFilePath();
     }
     return {};
 }
 
-bool SimulatorProcess::isRunning() const {
-    return process_.state() == QProcess::Running && !portPath_.isEmpty();
-}
+bool SimulatorProcess::isRunning() const { return process_.state() == QProcess::Running && !portPath_.isEmpty(); }
 
 bool SimulatorProcess::start(const QStringList& arguments, int timeoutMs) {
-    if (isRunning())
-        return true;
+    if (isRunning()) return true;
     stop();
     error_.clear();
     const QString program = findProgram();
     if (program.isEmpty()) {
-        error_ = QStringLiteral("The simulated radio (%1) was not found next to the program "
-                                "or in the build tree.")
+        error_ = QStringLiteral(
+                     "The simulated radio (%1) was not found next to the program "
+                     "or in the build tree.")
                      .arg(executableName());
         return false;
     }
     process_.start(program, arguments);
     if (!process_.waitForStarted(timeoutMs)) {
-        error_ = QStringLiteral("The simulated radio could not be started: %1")
-                     .arg(process_.errorString());
+        error_ = QStringLiteral("The simulated radio could not be started: %1").arg(process_.errorString());
         return false;
     }
     QDeadlineTimer deadline(timeoutMs);
     while (!process_.canReadLine()) {
         if (process_.state() != QProcess::Running || deadline.hasExpired() ||
             !process_.waitForReadyRead(int(std::max<qint64>(1, deadline.remainingTime())))) {
-            if (process_.canReadLine())
-                break;
+            if (process_.canReadLine()) break;
             const QString err = QString::fromLocal8Bit(process_.readAllStandardError()).trimmed();
             error_ = QStringLiteral("The simulated radio did not report its port.");
-            if (!err.isEmpty())
-                error_ += QLatin1Char('\n') + err;
+            if (!err.isEmpty()) error_ += QLatin1Char('\n') + err;
             stop();
             return false;
         }
@@ -107,8 +96,7 @@ bool SimulatorProcess::start(const QStringList& arguments, int timeoutMs) {
 
 void SimulatorProcess::stop() {
     portPath_.clear();
-    if (process_.state() == QProcess::NotRunning)
-        return;
+    if (process_.state() == QProcess::NotRunning) return;
     process_.terminate();
     if (!process_.waitForFinished(2000)) {
         process_.kill();

@@ -14,8 +14,7 @@ namespace {
 class PageScroller : public QScrollArea {
 public:
     QSize sizeHint() const override {
-        return widget() ? widget()->sizeHint().expandedTo(widget()->minimumSizeHint())
-                        : QScrollArea::sizeHint();
+        return widget() ? widget()->sizeHint().expandedTo(widget()->minimumSizeHint()) : QScrollArea::sizeHint();
     }
     QSize minimumSizeHint() const override { return QSize(160, 120); }
 };
@@ -44,9 +43,7 @@ int TabHost::addPage(TabPage* page, const QString& caption) {
     return index;
 }
 
-TabPage* TabHost::page(int index) const {
-    return index >= 0 && index < pages_.size() ? pages_[index] : nullptr;
-}
+TabPage* TabHost::page(int index) const { return index >= 0 && index < pages_.size() ? pages_[index] : nullptr; }
 
 QWidget* TabHost::rememberedFocus(int index) const {
     return index >= 0 && index < focus_.size() ? focus_[index].data() : nullptr;
@@ -54,28 +51,23 @@ QWidget* TabHost::rememberedFocus(int index) const {
 
 int TabHost::pageOf(QWidget* widget) const {
     for (int i = 0; i < pages_.size(); ++i)
-        if (widget && (widget == pages_[i] || pages_[i]->isAncestorOf(widget)))
-            return i;
+        if (widget && (widget == pages_[i] || pages_[i]->isAncestorOf(widget))) return i;
     return -1;
 }
 
 void TabHost::onFocusChanged(QWidget*, QWidget* now) {
     const int i = pageOf(now);
-    if (i >= 0)
-        focus_[i] = now;
+    if (i >= 0) focus_[i] = now;
 }
 
 void TabHost::onCurrentChanged(int index) {
-    if (index < 0 || index >= pages_.size())
-        return;
+    if (index < 0 || index >= pages_.size()) return;
     // Only move the focus when it was inside the tab control (on the tab
     // bar or on the page that was just hidden), never away from the header.
     QWidget* focused = QApplication::focusWidget();
-    const bool focusHere =
-        !focused || focused == this || isAncestorOf(focused) || !focused->isVisible();
+    const bool focusHere = !focused || focused == this || isAncestorOf(focused) || !focused->isVisible();
     QWidget* target = focus_[index].data();
-    if (focusHere && target && target->isEnabled() && target->isVisibleTo(pages_[index]) &&
-        !tabBar()->hasFocus())
+    if (focusHere && target && target->isEnabled() && target->isVisibleTo(pages_[index]) && !tabBar()->hasFocus())
         target->setFocus(Qt::TabFocusReason);
     pages_[index]->pageSelected();
     emit pageChanged(index);

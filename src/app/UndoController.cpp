@@ -31,16 +31,15 @@ namespace {
 // The text field the user is typing in, if the focus is in one.
 const QWidget* typingField() {
     QWidget* w = QApplication::focusWidget();
-    if (qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractSpinBox*>(w) ||
-        qobject_cast<QPlainTextEdit*>(w) || qobject_cast<QTextEdit*>(w))
+    if (qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractSpinBox*>(w) || qobject_cast<QPlainTextEdit*>(w) ||
+        qobject_cast<QTextEdit*>(w))
         return w;
     return nullptr;
 }
 
 }  // namespace
 
-UndoController::UndoController(RadioSettings& settings, QObject* parent)
-    : QObject(parent), settings_(settings) {
+UndoController::UndoController(RadioSettings& settings, QObject* parent) : QObject(parent), settings_(settings) {
     // Restoring works like loading a file: the channel table is rebuilt as
     // it is for a loaded file.
     history_.setAfterLoad([](RadioSettings& s) { refreshChannelTable(s, true); });
@@ -53,8 +52,7 @@ UndoController::UndoController(RadioSettings& settings, QObject* parent)
 
     redoAction_ = new QAction(QStringLiteral("Redo"), this);
     redoAction_->setObjectName(QStringLiteral("redoAction"));
-    redoAction_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y),
-                               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    redoAction_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     connect(redoAction_, &QAction::triggered, this, &UndoController::redo);
     updateActions();
 }
@@ -67,8 +65,7 @@ void UndoController::watchPage(TabPage* page, int pageIndex) {
 }
 
 void UndoController::attachTo(MainView* view) {
-    for (int i = 0; i < MainView::PageCount; ++i)
-        watchPage(view->page(i), i);
+    for (int i = 0; i < MainView::PageCount; ++i) watchPage(view->page(i), i);
 
     setRefresh([view](const Restore& r) {
         // As after a file load: the pages show the record without writing
@@ -79,8 +76,7 @@ void UndoController::attachTo(MainView* view) {
         view->refreshHeader();
         view->refreshAllPages();
         flags.fileLoadActive = wasLoading;
-        if (r.page >= 0 && r.page < MainView::PageCount)
-            view->tabs()->setCurrentIndex(r.page);
+        if (r.page >= 0 && r.page < MainView::PageCount) view->tabs()->setCurrentIndex(r.page);
         // The channel group the step was made in, when it is one of the list.
         auto* channels = static_cast<ChannelTablePage*>(view->page(MainView::RadioTab));
         if (r.currentGroup > 0 && view->settings().channelTable.groupScanFlag != 0) {
@@ -135,8 +131,7 @@ void UndoController::attachTo(MainView* view) {
 
     auto* channels = static_cast<ChannelTablePage*>(view->page(MainView::RadioTab));
     gridEditing_ = new ChannelGridEditing(channels->grid(), view->settings(), channels);
-    gridEditing_->setRefreshRows(
-        [channels, view] { channels->showGroup(view->settings().channelTable.currentGroup); });
+    gridEditing_->setRefreshRows([channels, view] { channels->showGroup(view->settings().channelTable.currentGroup); });
     // Reported as the channel page's own changes.
     connect(gridEditing_, &ChannelGridEditing::settingsEdited, channels, &TabPage::settingsEdited);
 
@@ -144,12 +139,11 @@ void UndoController::attachTo(MainView* view) {
 }
 
 QString UndoController::stepText(const QString& description) {
-    static const char* const kVerbs[] = {"Set ", "Clear ", "Paste ", "Fill ", "Delete ", "Load ",
-                                         "Read ",  "New",    "Change ", "Import ", "Open "};
+    static const char* const kVerbs[] = {"Set ",  "Clear ", "Paste ",  "Fill ",   "Delete ", "Load ",
+                                         "Read ", "New",    "Change ", "Import ", "Open "};
     const QString text = description.trimmed();
     for (const char* verb : kVerbs)
-        if (text.startsWith(QLatin1String(verb)))
-            return text;
+        if (text.startsWith(QLatin1String(verb))) return text;
     return QStringLiteral("Set ") + text;
 }
 
@@ -170,17 +164,14 @@ void UndoController::start() {
 
 void UndoController::record(const QString& description, int pageIndex, bool mergeable) {
     // Showing a restored configuration is no edit.
-    if (restoring_)
-        return;
+    if (restoring_) return;
     UndoHistory::RecordOptions options;
     options.context = pageIndex;
     if (mergeable) {
         if (const QWidget* field = typingField())
-            options.coalesceKey = description.toStdString() + '@' +
-                                  std::to_string(reinterpret_cast<quintptr>(field));
+            options.coalesceKey = description.toStdString() + '@' + std::to_string(reinterpret_cast<quintptr>(field));
     }
-    if (history_.record(settings_, stepText(description).toStdString(), options) ==
-        UndoHistory::Recorded::Unchanged)
+    if (history_.record(settings_, stepText(description).toStdString(), options) == UndoHistory::Recorded::Unchanged)
         return;
     updateActions();
     emit historyChanged();
@@ -195,8 +186,7 @@ void UndoController::recordEditOnPage(const QString& description, int pageIndex)
 void UndoController::recordStep(const QString& description) { record(description, -1, false); }
 
 void UndoController::absorb() {
-    if (restoring_)
-        return;
+    if (restoring_) return;
     history_.absorb(settings_);
     updateActions();
     emit historyChanged();
@@ -212,8 +202,7 @@ bool UndoController::restore(bool undo) {
     restoring_ = true;
     const UndoHistory::Restored r = undo ? history_.undo(settings_) : history_.redo(settings_);
     if (r.ok) {
-        if (refresh_)
-            refresh_({QString::fromStdString(r.text), undo, r.context, r.currentGroup});
+        if (refresh_) refresh_({QString::fromStdString(r.text), undo, r.context, r.currentGroup});
         // What showing it derived (the group shown, its flags) belongs to
         // this state.
         history_.absorb(settings_);

@@ -26,11 +26,9 @@ double monotonicMs() {
 
 long residentKilobytes() {
     QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
+    if (!status.open(QIODevice::ReadOnly)) return -1;
     for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
+        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').value(0).toLong();
     return -1;
 }
 
@@ -44,10 +42,11 @@ int main(int argc, char* argv[]) {
             return 0;
         }
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            std::printf("Usage: ks340 [FILE.ks3]\n\n"
-                        "The KS340 Programmer desktop program. FILE.ks3 is opened at start.\n"
-                        "  --version  print the version and exit\n"
-                        "  --help     print this text and exit\n");
+            std::printf(
+                "Usage: ks340 [FILE.ks3]\n\n"
+                "The KS340 Programmer desktop program. FILE.ks3 is opened at start.\n"
+                "  --version  print the version and exit\n"
+                "  --help     print this text and exit\n");
             return 0;
         }
     }

@@ -20,9 +20,6 @@ namespace ks340::cli {
 
 namespace {
 
-
-
-
 bool save(const std::string& path, const RadioSettings& settings) {
     const FileResult r = writeSettingFile(path, settings);
     if (!r.ok) std::fprintf(stderr, "ks340ctl: %s\n", r.error.c_str());
@@ -190,19 +187,18 @@ int runShow(const Args& args) {
             if (!e.isProgrammed()) continue;
             ++programmed;
             table += format("%-5s %3d  %s  %-10s %-10s %-16s %-16s %-2s %-4s %-4s %-4s %s\n",
-                          g == 0 ? "-" : std::to_string(g).c_str(), c,
-                          padded(toUtf8(e.label), 8).c_str(), padded(toUtf8(e.rxFrequency), 10).c_str(),
-                          padded(toUtf8(e.txFrequency), 10).c_str(), toneCodeText(e.rxSquelch, e.rxInverseDcs).c_str(),
-                          toneCodeText(e.txSquelch, e.txInverseDcs).c_str(), e.bandwidth ? "S" : "N",
-                          e.txPower ? "High" : "Low", e.scanChannel ? "ON" : "", e.priorityChannel ? "ON" : "",
-                          e.powerOnChannel ? "ON" : "");
+                            g == 0 ? "-" : std::to_string(g).c_str(), c, padded(toUtf8(e.label), 8).c_str(),
+                            padded(toUtf8(e.rxFrequency), 10).c_str(), padded(toUtf8(e.txFrequency), 10).c_str(),
+                            toneCodeText(e.rxSquelch, e.rxInverseDcs).c_str(),
+                            toneCodeText(e.txSquelch, e.txInverseDcs).c_str(), e.bandwidth ? "S" : "N",
+                            e.txPower ? "High" : "Low", e.scanChannel ? "ON" : "", e.priorityChannel ? "ON" : "",
+                            e.powerOnChannel ? "ON" : "");
         }
     }
     std::printf("Channels:  %d programmed\n", programmed);
     if (programmed > 0) {
-        std::printf("\n%-5s %3s  %-8s  %-10s %-10s %-16s %-16s %-2s %-4s %-4s %-4s %s\n", "Group", "CH",
-                    "Label", "Rx MHz", "Tx MHz", "Rx Squelch", "Tx Squelch", "BW", "Pwr", "Scan", "Pri",
-                    "PowOn");
+        std::printf("\n%-5s %3s  %-8s  %-10s %-10s %-16s %-16s %-2s %-4s %-4s %-4s %s\n", "Group", "CH", "Label",
+                    "Rx MHz", "Tx MHz", "Rx Squelch", "Tx Squelch", "BW", "Pwr", "Scan", "Pri", "PowOn");
         std::fputs(table.c_str(), stdout);
     }
     return kExitOk;

@@ -13,9 +13,9 @@
 #include "cli/CliCommon.h"
 #include "cli/Verbs.h"
 #include "formats/ChannelCsv.h"
+#include "formats/SettingsDiff.h"
 #include "image/ImageBackup.h"
 #include "image/MemoryImage.h"
-#include "formats/SettingsDiff.h"
 #include "model/Defaults.h"
 #include "model/SettingFile.h"
 #include "model/Signalling.h"
@@ -129,8 +129,7 @@ bool loadAnyConfiguration(const std::string& path, RadioSettings& settings, std:
 
 std::string defaultBackupDirectory() {
     // The same folder the desktop program uses.
-    return (QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-            QStringLiteral("/KS340/backups"))
+    return (QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/KS340/backups"))
         .toStdString();
 }
 
@@ -193,7 +192,8 @@ int runImportCsv(const Args& args) {
     options.cutLongLabels = a.cutLabels;
     if (!a.format.empty()) {
         options.format = channelCsvFormatFromName(a.format);
-        if (!options.format) return usageError("import-csv", "unknown format '" + a.format + "' (native or common)", usage);
+        if (!options.format)
+            return usageError("import-csv", "unknown format '" + a.format + "' (native or common)", usage);
     }
     RadioSettings settings;
     std::string error, text;

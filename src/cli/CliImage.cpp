@@ -22,8 +22,6 @@ bool loadConfiguration(const std::string& path, RadioSettings& settings, std::st
 
 namespace {
 
-
-
 int failure(const std::string& message) {
     std::fprintf(stderr, "ks340ctl: %s\n", message.c_str());
     return kExitFailure;

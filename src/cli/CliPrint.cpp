@@ -56,9 +56,12 @@ int runPrint(const Args& args) {
         }
     }
     int mode = 0;
-    if (report == "channel") mode = kPrintChannels;
-    else if (report == "option") mode = kPrintOptions;
-    else if (report == "all") mode = kPrintAll;
+    if (report == "channel")
+        mode = kPrintChannels;
+    else if (report == "option")
+        mode = kPrintOptions;
+    else if (report == "all")
+        mode = kPrintAll;
     if (input.empty() || output.empty() || mode == 0) {
         std::fputs(kPrintHelp, stderr);
         return kExitUsage;

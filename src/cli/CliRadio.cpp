@@ -67,10 +67,10 @@ struct RadioArgs {
     bool yes = false;
     bool stats = false;
     bool help = false;
-    std::string backupDir;   // --backup-dir; empty: the program's backups folder
-    bool noBackup = false;   // --no-backup
-    bool verify = false;     // --verify (write)
-    std::string trace;       // --trace FILE
+    std::string backupDir;  // --backup-dir; empty: the program's backups folder
+    bool noBackup = false;  // --no-backup
+    bool verify = false;    // --verify (write)
+    std::string trace;      // --trace FILE
     std::string error;
 };
 
@@ -210,8 +210,8 @@ void keepBackup(const RadioArgs& a, const LinkImage& image, const char* kind) {
         std::fprintf(stderr, "ks340ctl: warning: no backup was kept: %s\n", b.error.c_str());
 }
 
-int runTransfer(const std::string& port, bool yes, bool stats, const LinkImage* writeImage,
-                TransferResult& result, const std::string& traceFile = {}) {
+int runTransfer(const std::string& port, bool yes, bool stats, const LinkImage* writeImage, TransferResult& result,
+                const std::string& traceFile = {}) {
     application();
     RadioSession session;
     // --trace: every byte each way, appended so a write and its verify read share one file.
@@ -226,7 +226,8 @@ int runTransfer(const std::string& port, bool yes, bool stats, const LinkImage* 
         }
         trace = std::make_unique<TransferTrace>(traceStream);
         trace->note(std::string(writeImage ? "write" : "read") + " on " + port);
-        session.setTraceObserver([&trace](bool sent, const std::uint8_t* data, int n) { trace->record(sent, data, n); });
+        session.setTraceObserver(
+            [&trace](bool sent, const std::uint8_t* data, int n) { trace->record(sent, data, n); });
     }
     const PortChoice choice = resolvePortArgument(QString::fromStdString(port));
     if (!session.open(choice)) {
@@ -250,9 +251,7 @@ int runTransfer(const std::string& port, bool yes, bool stats, const LinkImage* 
         // block last stored (0..510).
         bar.update(position, writeImage ? maximum + 1 : maximum);
     });
-    QObject::connect(&session, &RadioSession::bufferFull, [] {
-        std::fprintf(stderr, "buff full\n");
-    });
+    QObject::connect(&session, &RadioSession::bufferFull, [] { std::fprintf(stderr, "buff full\n"); });
     QObject::connect(&session, &RadioSession::finished, [&](bool ok, const QString& message) {
         if (ok) bar.update(510, 510);
         result.ok = ok;
@@ -333,8 +332,7 @@ int runPorts(const Args& args) {
     application();
     const QList<PortInfo> ports = availablePorts();
     if (ports.isEmpty()) std::fprintf(stderr, "ks340ctl: no serial ports found\n");
-    for (const PortInfo& p : ports)
-        std::printf("%s\t%s\n", qPrintable(p.path), qPrintable(p.description));
+    for (const PortInfo& p : ports) std::printf("%s\t%s\n", qPrintable(p.path), qPrintable(p.description));
     return kExitOk;
 }
 
@@ -364,8 +362,7 @@ int runRead(const Args& args) {
     if (!a.hasPort || a.port.empty()) return usageError("read", "the port is missing (--port)", usage);
     if (!a.hasOutput || a.output.empty()) return usageError("read", "the output file is missing (-o)", usage);
     const FileKind kind = kindOf(a.output);
-    if (kind == FileKind::Unknown)
-        return usageError("read", "the output must end in .ks3 or .img", usage);
+    if (kind == FileKind::Unknown) return usageError("read", "the output must end in .ks3 or .img", usage);
 
     if (a.verify) return usageError("read", "--verify belongs to write", usage);
     TransferResult result;

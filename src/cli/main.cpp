@@ -45,7 +45,8 @@ void usage(FILE* out) {
 int main(int argc, char** argv) {
     // Options before the verb: --trace FILE.
     int first = 1;
-    while (first < argc && (std::strcmp(argv[first], "--trace") == 0 || std::strncmp(argv[first], "--trace=", 8) == 0)) {
+    while (first < argc &&
+           (std::strcmp(argv[first], "--trace") == 0 || std::strncmp(argv[first], "--trace=", 8) == 0)) {
         if (argv[first][7] == '=') {
             ks340::cli::setGlobalTraceFile(argv[first] + 8);
             first += 1;

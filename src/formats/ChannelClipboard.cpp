@@ -19,8 +19,8 @@ namespace ks340 {
 namespace {
 
 constexpr std::array<std::string_view, kGridColumnCount> kColumnNames{
-    "CH",       "Label",     "Rx Freq.", "RX Option",   "Tx Freq.", "Tx Option",
-    "Scan CH",  "BandWidth", "Tx Power", "Priority CH", "PowON CH"};
+    "CH",      "Label",     "Rx Freq.", "RX Option",   "Tx Freq.", "Tx Option",
+    "Scan CH", "BandWidth", "Tx Power", "Priority CH", "PowON CH"};
 
 constexpr std::string_view kOwnFormatTag = "KS340 channels";
 constexpr int kOwnFormatVersion = 1;
@@ -47,12 +47,10 @@ bool validGroup(int group) { return group >= 0 && group < kGroupSlots; }
 // ---- Spreadsheet text --------------------------------------------------------------
 
 std::string quoteField(const std::string& field) {
-    if (field.find_first_of("\t\r\n\"") == std::string::npos)
-        return field;
+    if (field.find_first_of("\t\r\n\"") == std::string::npos) return field;
     std::string out = "\"";
     for (char c : field) {
-        if (c == '"')
-            out += '"';
+        if (c == '"') out += '"';
         out += c;
     }
     out += '"';
@@ -89,8 +87,7 @@ std::vector<std::pair<int, std::vector<std::string>>> splitRows(std::string_view
                     ++i;
                     break;
                 }
-                if (text[i] == '\n')
-                    ++line;
+                if (text[i] == '\n') ++line;
                 field += text[i++];
             }
             atFieldStart = false;
@@ -104,8 +101,7 @@ std::vector<std::pair<int, std::vector<std::string>>> splitRows(std::string_view
             ++i;
         } else if (c == '\r' || c == '\n') {
             endRow();
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
             ++i;
             ++line;
             rowLine = line;
@@ -114,8 +110,7 @@ std::vector<std::pair<int, std::vector<std::string>>> splitRows(std::string_view
             ++i;
         }
     }
-    if (!field.empty() || !fields.empty())
-        endRow();
+    if (!field.empty() || !fields.empty()) endRow();
     // Blank rows (an empty line, or only empty fields) carry nothing.
     rows.erase(std::remove_if(rows.begin(), rows.end(),
                               [](const auto& r) {
@@ -129,8 +124,7 @@ std::vector<std::pair<int, std::vector<std::string>>> splitRows(std::string_view
 // ---- Checks -------------------------------------------------------------------------
 
 bool labelCharacter(char c) {
-    if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))
-        return true;
+    if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) return true;
     return std::string_view(" #'()*+-./?\\_").find(c) != std::string_view::npos;
 }
 
@@ -144,8 +138,8 @@ public:
         : errors_(errors), row_(row), channel_(channel) {}
 
     void fail(int column, std::string reason) {
-        errors_.push_back({row_, channel_, column >= 0 ? std::string(gridColumnName(column)) : std::string(),
-                           std::move(reason)});
+        errors_.push_back(
+            {row_, channel_, column >= 0 ? std::string(gridColumnName(column)) : std::string(), std::move(reason)});
         ok_ = false;
     }
     bool ok() const { return ok_; }
@@ -159,11 +153,10 @@ private:
 
 // A frequency typed in MHz: in the band and on the channel raster. Returns
 // the "%.5f" text the grid shows.
-std::optional<std::string> checkFrequency(RowCheck& check, int column, const std::string& typed,
-                                          int model, int radioBand) {
+std::optional<std::string> checkFrequency(RowCheck& check, int column, const std::string& typed, int model,
+                                          int radioBand) {
     std::string t = trim(typed);
-    if (t.size() > 3 && upperNoBlanks(t.substr(t.size() - 3)) == "MHZ")
-        t = trim(t.substr(0, t.size() - 3));
+    if (t.size() > 3 && upperNoBlanks(t.substr(t.size() - 3)) == "MHZ") t = trim(t.substr(0, t.size() - 3));
     if (t.find('.') == std::string::npos && std::count(t.begin(), t.end(), ',') == 1)
         std::replace(t.begin(), t.end(), ',', '.');
     const bool plain = !t.empty() && std::count(t.begin(), t.end(), '.') <= 1 &&
@@ -184,8 +177,10 @@ std::optional<std::string> checkFrequency(RowCheck& check, int column, const std
         return std::nullopt;
     }
     if (mhzTextToHz(snap.text) != mhzTextToHz(t)) {
-        check.fail(column, t + " MHz is not on the channel raster (steps of 2.5, 5 or 6.25 kHz); the "
-                               "nearest channel is " + snap.text + " MHz");
+        check.fail(column, t +
+                               " MHz is not on the channel raster (steps of 2.5, 5 or 6.25 kHz); the "
+                               "nearest channel is " +
+                               snap.text + " MHz");
         return std::nullopt;
     }
     return snap.text;
@@ -211,10 +206,8 @@ std::optional<std::string> checkLabel(RowCheck& check, const std::string& typed)
 // "ON" / empty (or "OFF") switches.
 std::optional<int> checkSwitch(RowCheck& check, int column, const std::string& typed) {
     const std::string t = upperNoBlanks(typed);
-    if (t.empty() || t == "OFF")
-        return 0;
-    if (t == "ON")
-        return 1;
+    if (t.empty() || t == "OFF") return 0;
+    if (t == "ON") return 1;
     check.fail(column, "'" + typed + "' should be ON or empty");
     return std::nullopt;
 }
@@ -226,49 +219,58 @@ std::string emptyIfNull(const std::string& s) { return s == "NULL" ? std::string
 
 std::vector<std::string> channelFields(const ChannelEntry& c) {
     auto n = [](int v) { return std::to_string(v); };
-    return {nullIfEmpty(c.label), n(c.bandwidth),       n(c.inUse),         n(c.txPower),
-            n(c.powerOnChannel),  n(c.priorityChannel), n(c.rxInverseDcs),  n(c.scanChannel),
-            n(c.txInverseDcs),    n(c.rxCodeN),         n(c.rxCodeA),       n(c.txCodeN),
-            n(c.txCodeA),         n(c.rxSquelch),       n(c.txSquelch),     nullIfEmpty(c.rxFrequency),
-            nullIfEmpty(c.txFrequency), n(c.channelSpare1), n(c.channelSpare2), n(c.channelSpare3),
-            n(c.channelSpare4),   n(c.rxStepCode),      n(c.txStepCode)};
+    return {nullIfEmpty(c.label),
+            n(c.bandwidth),
+            n(c.inUse),
+            n(c.txPower),
+            n(c.powerOnChannel),
+            n(c.priorityChannel),
+            n(c.rxInverseDcs),
+            n(c.scanChannel),
+            n(c.txInverseDcs),
+            n(c.rxCodeN),
+            n(c.rxCodeA),
+            n(c.txCodeN),
+            n(c.txCodeA),
+            n(c.rxSquelch),
+            n(c.txSquelch),
+            nullIfEmpty(c.rxFrequency),
+            nullIfEmpty(c.txFrequency),
+            n(c.channelSpare1),
+            n(c.channelSpare2),
+            n(c.channelSpare3),
+            n(c.channelSpare4),
+            n(c.rxStepCode),
+            n(c.txStepCode)};
 }
 
 std::optional<int> wholeNumber(const std::string& s) {
     std::size_t i = 0;
     const bool negative = !s.empty() && s[0] == '-';
-    if (negative)
-        i = 1;
-    if (i >= s.size() || s.size() - i > 10)
-        return std::nullopt;
+    if (negative) i = 1;
+    if (i >= s.size() || s.size() - i > 10) return std::nullopt;
     long long v = 0;
     for (; i < s.size(); ++i) {
-        if (s[i] < '0' || s[i] > '9')
-            return std::nullopt;
+        if (s[i] < '0' || s[i] > '9') return std::nullopt;
         v = v * 10 + (s[i] - '0');
     }
     v = negative ? -v : v;
-    if (v < INT32_MIN || v > INT32_MAX)
-        return std::nullopt;
+    if (v < INT32_MIN || v > INT32_MAX) return std::nullopt;
     return static_cast<int>(v);
 }
 
 std::optional<ChannelEntry> channelFromFields(const std::vector<std::string>& f) {
-    if (f.size() != kChannelFields)
-        return std::nullopt;
+    if (f.size() != kChannelFields) return std::nullopt;
     ChannelEntry c;
-    int* ints[] = {nullptr,          &c.bandwidth,     &c.inUse,         &c.txPower,
-                   &c.powerOnChannel, &c.priorityChannel, &c.rxInverseDcs, &c.scanChannel,
-                   &c.txInverseDcs,  &c.rxCodeN,       &c.rxCodeA,       &c.txCodeN,
-                   &c.txCodeA,       &c.rxSquelch,     &c.txSquelch,     nullptr,
-                   nullptr,          &c.channelSpare1, &c.channelSpare2, &c.channelSpare3,
-                   &c.channelSpare4, &c.rxStepCode,    &c.txStepCode};
+    int* ints[] = {
+        nullptr,          &c.bandwidth,     &c.inUse,         &c.txPower,    &c.powerOnChannel, &c.priorityChannel,
+        &c.rxInverseDcs,  &c.scanChannel,   &c.txInverseDcs,  &c.rxCodeN,    &c.rxCodeA,        &c.txCodeN,
+        &c.txCodeA,       &c.rxSquelch,     &c.txSquelch,     nullptr,       nullptr,           &c.channelSpare1,
+        &c.channelSpare2, &c.channelSpare3, &c.channelSpare4, &c.rxStepCode, &c.txStepCode};
     for (std::size_t i = 0; i < kChannelFields; ++i) {
-        if (!ints[i])
-            continue;
+        if (!ints[i]) continue;
         const auto v = wholeNumber(f[i]);
-        if (!v)
-            return std::nullopt;
+        if (!v) return std::nullopt;
         *ints[i] = *v;
     }
     c.label = emptyIfNull(f[0]);
@@ -282,28 +284,28 @@ std::optional<ChannelEntry> channelFromFields(const std::vector<std::string>& f)
 // One checked row: what its channel becomes.
 struct PlannedChannel {
     int channel = 0;
-    bool skip = false;    // nothing to write
-    bool clear = false;   // the channel is emptied
-    ChannelEntry entry;   // otherwise: its new contents
+    bool skip = false;   // nothing to write
+    bool clear = false;  // the channel is emptied
+    ChannelEntry entry;  // otherwise: its new contents
     bool priority = false;
     bool powerOn = false;
 };
 
-void planSpreadsheetRow(const ChannelRows& rows, const ChannelRows::Row& row, const ChannelEntry& target,
-                        int model, int radioBand, RowCheck& check, PlannedChannel& plan) {
+void planSpreadsheetRow(const ChannelRows& rows, const ChannelRows::Row& row, const ChannelEntry& target, int model,
+                        int radioBand, RowCheck& check, PlannedChannel& plan) {
     std::array<const std::string*, kGridColumnCount> cell{};
     for (std::size_t i = 0; i < rows.columns.size() && i < row.cells.size(); ++i) {
         const int col = rows.columns[i];
-        if (col > kColumnChannel && col < kGridColumnCount)
-            cell[std::size_t(col)] = &row.cells[i];
+        if (col > kColumnChannel && col < kGridColumnCount) cell[std::size_t(col)] = &row.cells[i];
     }
     static const std::string kEmpty;
-    auto text = [&](int col) -> const std::string& { return cell[std::size_t(col)] ? *cell[std::size_t(col)] : kEmpty; };
+    auto text = [&](int col) -> const std::string& {
+        return cell[std::size_t(col)] ? *cell[std::size_t(col)] : kEmpty;
+    };
     auto has = [&](int col) { return cell[std::size_t(col)] != nullptr; };
     bool anyValue = false;
     for (int col = kColumnLabel; col < kGridColumnCount; ++col)
-        if (col != kColumnRxFrequency && !trim(text(col)).empty())
-            anyValue = true;
+        if (col != kColumnRxFrequency && !trim(text(col)).empty()) anyValue = true;
 
     const bool wasProgrammed = target.isProgrammed();
     ChannelEntry e = target;
@@ -326,8 +328,7 @@ void planSpreadsheetRow(const ChannelRows& rows, const ChannelRows::Row& row, co
         return;
     }
     if (has(kColumnLabel)) {
-        if (const auto l = checkLabel(check, text(kColumnLabel)))
-            e.label = *l;
+        if (const auto l = checkLabel(check, text(kColumnLabel))) e.label = *l;
     }
     if (has(kColumnRxOption)) {
         if (const auto s = parseSquelchText(text(kColumnRxOption))) {
@@ -343,8 +344,8 @@ void planSpreadsheetRow(const ChannelRows& rows, const ChannelRows::Row& row, co
     if (has(kColumnTxFrequency)) {
         if (trim(text(kColumnTxFrequency)).empty()) {
             e.txFrequency.clear();
-        } else if (const auto f = checkFrequency(check, kColumnTxFrequency, text(kColumnTxFrequency), model,
-                                                 radioBand)) {
+        } else if (const auto f =
+                       checkFrequency(check, kColumnTxFrequency, text(kColumnTxFrequency), model, radioBand)) {
             e.txFrequency = *f;
         }
     }
@@ -360,8 +361,7 @@ void planSpreadsheetRow(const ChannelRows& rows, const ChannelRows::Row& row, co
         }
     }
     if (has(kColumnScan)) {
-        if (const auto v = checkSwitch(check, kColumnScan, text(kColumnScan)))
-            e.scanChannel = *v;
+        if (const auto v = checkSwitch(check, kColumnScan, text(kColumnScan))) e.scanChannel = *v;
     }
     // A channel programmed now gets "S" and "High" unless the row says
     // otherwise, as the channel dialog gives it.
@@ -387,12 +387,10 @@ void planSpreadsheetRow(const ChannelRows& rows, const ChannelRows::Row& row, co
     plan.priority = wasProgrammed && target.priorityChannel == 1;
     plan.powerOn = wasProgrammed && target.powerOnChannel == 1;
     if (has(kColumnPriority)) {
-        if (const auto v = checkSwitch(check, kColumnPriority, text(kColumnPriority)))
-            plan.priority = *v == 1;
+        if (const auto v = checkSwitch(check, kColumnPriority, text(kColumnPriority))) plan.priority = *v == 1;
     }
     if (has(kColumnPowerOn)) {
-        if (const auto v = checkSwitch(check, kColumnPowerOn, text(kColumnPowerOn)))
-            plan.powerOn = *v == 1;
+        if (const auto v = checkSwitch(check, kColumnPowerOn, text(kColumnPowerOn))) plan.powerOn = *v == 1;
     }
     e.inUse = 1;
     plan.entry = std::move(e);
@@ -424,21 +422,17 @@ void planOwnRow(const ChannelEntry& copied, int model, int radioBand, RowCheck& 
 }  // namespace
 
 std::string_view gridColumnName(int column) {
-    if (column < 0 || column >= kGridColumnCount)
-        return {};
+    if (column < 0 || column >= kGridColumnCount) return {};
     return kColumnNames[std::size_t(column)];
 }
 
 int gridColumnFromName(std::string_view name) {
     std::string key = upperNoBlanks(name);
-    if (!key.empty() && key.back() == '.')
-        key.pop_back();
+    if (!key.empty() && key.back() == '.') key.pop_back();
     for (int c = 0; c < kGridColumnCount; ++c) {
         std::string k = upperNoBlanks(kColumnNames[std::size_t(c)]);
-        if (!k.empty() && k.back() == '.')
-            k.pop_back();
-        if (k == key)
-            return c;
+        if (!k.empty() && k.back() == '.') k.pop_back();
+        if (k == key) return c;
     }
     return -1;
 }
@@ -446,29 +440,37 @@ int gridColumnFromName(std::string_view name) {
 std::string channelCellText(const ChannelEntry& c, int channel, int column) {
     const bool programmed = c.isProgrammed();
     switch (column) {
-    case kColumnChannel: return std::to_string(channel);
-    case kColumnLabel: return programmed ? cp1252ToUtf8(c.label) : std::string();
-    case kColumnRxFrequency: return c.rxFrequency == "NULL" ? std::string() : cp1252ToUtf8(c.rxFrequency);
-    case kColumnRxOption: return programmed ? toneCodeText(c.rxSquelch, c.rxInverseDcs) : std::string();
-    case kColumnTxFrequency: return cp1252ToUtf8(c.txFrequency);
-    case kColumnTxOption:
-        return c.txFrequency.empty() ? std::string() : toneCodeText(c.txSquelch, c.txInverseDcs);
-    case kColumnScan: return c.scanChannel != 0 ? "ON" : "";
-    case kColumnBandwidth:
-        if (!programmed) return {};
-        return c.bandwidth == 1 ? "S" : c.bandwidth == 0 ? "N" : "";
-    case kColumnTxPower:
-        if (!programmed) return {};
-        return c.txPower == 1 ? "High" : c.txPower == 0 ? "Low" : "";
-    case kColumnPriority: return programmed && c.priorityChannel == 1 ? "ON" : "";
-    case kColumnPowerOn: return programmed && c.powerOnChannel == 1 ? "ON" : "";
-    default: return {};
+        case kColumnChannel:
+            return std::to_string(channel);
+        case kColumnLabel:
+            return programmed ? cp1252ToUtf8(c.label) : std::string();
+        case kColumnRxFrequency:
+            return c.rxFrequency == "NULL" ? std::string() : cp1252ToUtf8(c.rxFrequency);
+        case kColumnRxOption:
+            return programmed ? toneCodeText(c.rxSquelch, c.rxInverseDcs) : std::string();
+        case kColumnTxFrequency:
+            return cp1252ToUtf8(c.txFrequency);
+        case kColumnTxOption:
+            return c.txFrequency.empty() ? std::string() : toneCodeText(c.txSquelch, c.txInverseDcs);
+        case kColumnScan:
+            return c.scanChannel != 0 ? "ON" : "";
+        case kColumnBandwidth:
+            if (!programmed) return {};
+            return c.bandwidth == 1 ? "S" : c.bandwidth == 0 ? "N" : "";
+        case kColumnTxPower:
+            if (!programmed) return {};
+            return c.txPower == 1 ? "High" : c.txPower == 0 ? "Low" : "";
+        case kColumnPriority:
+            return programmed && c.priorityChannel == 1 ? "ON" : "";
+        case kColumnPowerOn:
+            return programmed && c.powerOnChannel == 1 ? "ON" : "";
+        default:
+            return {};
     }
 }
 
 int shownChannelCount(const ChannelTable& table, int group) {
-    if (!validGroup(group))
-        return 0;
+    if (!validGroup(group)) return 0;
     return std::clamp(table.groups[std::size_t(group)].capability, 0, kChannelCapacity);
 }
 
@@ -479,11 +481,9 @@ std::string channelsToTsv(const ChannelTable& table, int group, const std::vecto
         out += kColumnNames[std::size_t(c)];
     }
     out += '\n';
-    if (!validGroup(group))
-        return out;
+    if (!validGroup(group)) return out;
     for (int ch : channels) {
-        if (ch < 1 || ch > kChannelCapacity)
-            continue;
+        if (ch < 1 || ch > kChannelCapacity) continue;
         const ChannelEntry& e = table.groups[std::size_t(group)].channels[std::size_t(ch)];
         for (int c = 0; c < kGridColumnCount; ++c) {
             if (c) out += '\t';
@@ -498,8 +498,7 @@ std::string channelsToOwnFormat(const RadioSettings& settings, int group, const 
     std::vector<int> valid;
     if (validGroup(group))
         for (int ch : channels)
-            if (ch >= 1 && ch <= kChannelCapacity)
-                valid.push_back(ch);
+            if (ch >= 1 && ch <= kChannelCapacity) valid.push_back(ch);
     std::string out = joinCsvLine({std::string(kOwnFormatTag), std::to_string(kOwnFormatVersion),
                                    std::to_string(settings.header.model), std::to_string(settings.header.radioBand),
                                    std::to_string(group), std::to_string(valid.size())});
@@ -515,8 +514,7 @@ std::string channelsToOwnFormat(const RadioSettings& settings, int group, const 
 ChannelRows parseSpreadsheetText(std::string_view text, int anchorColumn) {
     ChannelRows result;
     auto rows = splitRows(text);
-    if (rows.empty())
-        return result;
+    if (rows.empty()) return result;
     // A header line: at least one field names a column, and most do.
     const auto& first = rows.front().second;
     int named = 0, filled = 0;
@@ -527,16 +525,13 @@ ChannelRows parseSpreadsheetText(std::string_view text, int anchorColumn) {
     }
     const bool header = named > 0 && named * 2 >= filled;
     std::size_t width = 0;
-    for (const auto& r : rows)
-        width = std::max(width, r.second.size());
+    for (const auto& r : rows) width = std::max(width, r.second.size());
     if (header) {
-        for (const std::string& f : first)
-            result.columns.push_back(gridColumnFromName(f));
+        for (const std::string& f : first) result.columns.push_back(gridColumnFromName(f));
         rows.erase(rows.begin());
     } else {
         int start = std::clamp(anchorColumn, 0, kGridColumnCount - 1);
-        if (start == kColumnChannel && width < std::size_t(kGridColumnCount))
-            start = kColumnLabel;
+        if (start == kColumnChannel && width < std::size_t(kGridColumnCount)) start = kColumnLabel;
         for (std::size_t i = 0; i < width; ++i) {
             const int col = start + static_cast<int>(i);
             result.columns.push_back(col < kGridColumnCount ? col : -1);
@@ -560,24 +555,19 @@ std::optional<ChannelRows> parseOwnFormat(std::string_view text) {
         lines.push_back(line);
         start = end + 1;
     }
-    if (lines.empty())
-        return std::nullopt;
+    if (lines.empty()) return std::nullopt;
     const auto head = splitCsvLine(lines.front());
-    if (head.size() < 6 || head[0] != kOwnFormatTag || wholeNumber(head[1]) != kOwnFormatVersion)
-        return std::nullopt;
+    if (head.size() < 6 || head[0] != kOwnFormatTag || wholeNumber(head[1]) != kOwnFormatVersion) return std::nullopt;
     const auto count = wholeNumber(head[5]);
-    if (!count || *count < 0 || std::size_t(*count) + 1 > lines.size())
-        return std::nullopt;
+    if (!count || *count < 0 || std::size_t(*count) + 1 > lines.size()) return std::nullopt;
     ChannelRows rows;
     rows.ownFormat = true;
     for (int i = 1; i <= *count; ++i) {
         auto fields = splitCsvLine(lines[std::size_t(i)]);
-        if (fields.size() != kChannelFields + 1)
-            return std::nullopt;
+        if (fields.size() != kChannelFields + 1) return std::nullopt;
         fields.erase(fields.begin());
         const auto entry = channelFromFields(fields);
-        if (!entry)
-            return std::nullopt;
+        if (!entry) return std::nullopt;
         rows.entries.push_back(*entry);
     }
     return rows;
@@ -585,10 +575,8 @@ std::optional<ChannelRows> parseOwnFormat(std::string_view text) {
 
 std::string formatClipboardIssue(const ClipboardIssue& issue) {
     std::string s;
-    if (issue.row > 0)
-        s = "row " + std::to_string(issue.row) + " (channel " + std::to_string(issue.channel) + ")";
-    if (!issue.column.empty())
-        s += (s.empty() ? "" : ", ") + issue.column;
+    if (issue.row > 0) s = "row " + std::to_string(issue.row) + " (channel " + std::to_string(issue.channel) + ")";
+    if (!issue.column.empty()) s += (s.empty() ? "" : ", ") + issue.column;
     return s + (s.empty() ? "" : ": ") + issue.reason;
 }
 
@@ -614,8 +602,8 @@ PasteOutcome pasteChannels(RadioSettings& settings, int group, int firstChannel,
         const int channel = firstChannel + i;
         RowCheck check(out.errors, i + 1, channel);
         if (channel > shown) {
-            check.fail(-1, "this list has no channel " + std::to_string(channel) + " (it has " +
-                               std::to_string(shown) + " channels)");
+            check.fail(-1, "this list has no channel " + std::to_string(channel) + " (it has " + std::to_string(shown) +
+                               " channels)");
             continue;
         }
         PlannedChannel plan;
@@ -625,8 +613,7 @@ PasteOutcome pasteChannels(RadioSettings& settings, int group, int firstChannel,
             planOwnRow(rows.entries[std::size_t(i)], model, band, check, plan);
         else
             planSpreadsheetRow(rows, rows.rows[std::size_t(i)], target, model, band, check, plan);
-        if (!check.ok())
-            continue;
+        if (!check.ok()) continue;
         if (!plan.clear && !plan.skip) {
             if (plan.priority && ++priorities > 1)
                 check.fail(kColumnPriority, "only one channel of a group can be the priority channel");
@@ -635,14 +622,12 @@ PasteOutcome pasteChannels(RadioSettings& settings, int group, int firstChannel,
         }
         plans.push_back(std::move(plan));
     }
-    if (!out.errors.empty())
-        return out;
+    if (!out.errors.empty()) return out;
 
     // Everything checked: write.
     ChannelGroup& g = table.groups[std::size_t(group)];
     for (PlannedChannel& p : plans) {
-        if (p.skip)
-            continue;
+        if (p.skip) continue;
         if (p.clear) {
             clearChannel(table, settings.option, group, p.channel);
             continue;
@@ -672,14 +657,11 @@ PasteOutcome pasteChannels(RadioSettings& settings, int group, int firstChannel,
 }
 
 int clearChannels(ChannelTable& table, OptionSettings& option, int group, const std::vector<int>& channels) {
-    if (!validGroup(group))
-        return 0;
+    if (!validGroup(group)) return 0;
     int programmed = 0;
     for (int ch : channels) {
-        if (ch < 1 || ch > kChannelCapacity)
-            continue;
-        if (table.groups[std::size_t(group)].channels[std::size_t(ch)].isProgrammed())
-            ++programmed;
+        if (ch < 1 || ch > kChannelCapacity) continue;
+        if (table.groups[std::size_t(group)].channels[std::size_t(ch)].isProgrammed()) ++programmed;
         clearChannel(table, option, group, ch);
     }
     updateAnyScanChannel(table);
@@ -688,22 +670,33 @@ int clearChannels(ChannelTable& table, OptionSettings& option, int group, const 
 
 std::optional<FillSetting> fillSettingOfColumn(int column) {
     switch (column) {
-    case kColumnScan: return FillSetting::Scan;
-    case kColumnBandwidth: return FillSetting::Bandwidth;
-    case kColumnTxPower: return FillSetting::TxPower;
-    case kColumnRxOption: return FillSetting::RxSquelch;
-    case kColumnTxOption: return FillSetting::TxSquelch;
-    default: return std::nullopt;
+        case kColumnScan:
+            return FillSetting::Scan;
+        case kColumnBandwidth:
+            return FillSetting::Bandwidth;
+        case kColumnTxPower:
+            return FillSetting::TxPower;
+        case kColumnRxOption:
+            return FillSetting::RxSquelch;
+        case kColumnTxOption:
+            return FillSetting::TxSquelch;
+        default:
+            return std::nullopt;
     }
 }
 
 std::string_view fillSettingName(FillSetting setting) {
     switch (setting) {
-    case FillSetting::Scan: return gridColumnName(kColumnScan);
-    case FillSetting::Bandwidth: return gridColumnName(kColumnBandwidth);
-    case FillSetting::TxPower: return gridColumnName(kColumnTxPower);
-    case FillSetting::RxSquelch: return gridColumnName(kColumnRxOption);
-    case FillSetting::TxSquelch: return gridColumnName(kColumnTxOption);
+        case FillSetting::Scan:
+            return gridColumnName(kColumnScan);
+        case FillSetting::Bandwidth:
+            return gridColumnName(kColumnBandwidth);
+        case FillSetting::TxPower:
+            return gridColumnName(kColumnTxPower);
+        case FillSetting::RxSquelch:
+            return gridColumnName(kColumnRxOption);
+        case FillSetting::TxSquelch:
+            return gridColumnName(kColumnTxOption);
     }
     return {};
 }
@@ -723,8 +716,7 @@ FillOutcome fillDown(ChannelTable& table, int group, const std::vector<int>& cha
     const ChannelEntry from = g.channels[std::size_t(source)];
     for (std::size_t i = 1; i < channels.size(); ++i) {
         const int ch = channels[i];
-        if (ch < 1 || ch > kChannelCapacity || ch == source)
-            continue;
+        if (ch < 1 || ch > kChannelCapacity || ch == source) continue;
         ChannelEntry& c = g.channels[std::size_t(ch)];
         if (!c.isProgrammed()) {
             ++out.skipped;
@@ -732,23 +724,27 @@ FillOutcome fillDown(ChannelTable& table, int group, const std::vector<int>& cha
         }
         const ChannelEntry before = c;
         switch (setting) {
-        case FillSetting::Scan: c.scanChannel = from.scanChannel; break;
-        case FillSetting::Bandwidth: c.bandwidth = from.bandwidth; break;
-        case FillSetting::TxPower: c.txPower = from.txPower; break;
-        case FillSetting::RxSquelch:
-            c.rxSquelch = from.rxSquelch;
-            c.rxInverseDcs = from.rxInverseDcs;
-            break;
-        case FillSetting::TxSquelch:
-            c.txSquelch = from.txSquelch;
-            c.txInverseDcs = from.txInverseDcs;
-            break;
+            case FillSetting::Scan:
+                c.scanChannel = from.scanChannel;
+                break;
+            case FillSetting::Bandwidth:
+                c.bandwidth = from.bandwidth;
+                break;
+            case FillSetting::TxPower:
+                c.txPower = from.txPower;
+                break;
+            case FillSetting::RxSquelch:
+                c.rxSquelch = from.rxSquelch;
+                c.rxInverseDcs = from.rxInverseDcs;
+                break;
+            case FillSetting::TxSquelch:
+                c.txSquelch = from.txSquelch;
+                c.txInverseDcs = from.txInverseDcs;
+                break;
         }
-        if (!(c == before))
-            ++out.changed;
+        if (!(c == before)) ++out.changed;
     }
-    if (setting == FillSetting::Scan)
-        updateAnyScanChannel(table);
+    if (setting == FillSetting::Scan) updateAnyScanChannel(table);
     out.ok = true;
     return out;
 }

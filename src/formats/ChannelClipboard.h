@@ -64,8 +64,7 @@ std::string channelsToTsv(const ChannelTable& table, int group, const std::vecto
 // The same channels in the own form: a first line naming the form, the
 // model, band and group, then per channel its number and its 23 setting-file
 // fields. Windows-1252 bytes.
-std::string channelsToOwnFormat(const RadioSettings& settings, int group,
-                                const std::vector<int>& channels);
+std::string channelsToOwnFormat(const RadioSettings& settings, int group, const std::vector<int>& channels);
 
 // Clipboard content read back, ready to paste.
 struct ChannelRows {
@@ -95,9 +94,9 @@ ChannelRows parseSpreadsheetText(std::string_view text, int anchorColumn);
 std::optional<ChannelRows> parseOwnFormat(std::string_view text);
 
 struct ClipboardIssue {
-    int row = 0;          // 1-based row of the pasted rows (0: the whole paste)
-    int channel = 0;      // channel the row was to go to
-    std::string column;   // column name, empty for the whole row
+    int row = 0;         // 1-based row of the pasted rows (0: the whole paste)
+    int channel = 0;     // channel the row was to go to
+    std::string column;  // column name, empty for the whole row
     std::string reason;
     bool operator==(const ClipboardIssue&) const = default;
 };
@@ -116,13 +115,11 @@ struct PasteOutcome {
 // empty Rx Freq. (and nothing else) empties its channel. Priority CH and
 // PowON CH stay one per group, and scanTx follows the priority channel as
 // it does for a click in the grid.
-PasteOutcome pasteChannels(RadioSettings& settings, int group, int firstChannel,
-                           const ChannelRows& rows);
+PasteOutcome pasteChannels(RadioSettings& settings, int group, int firstChannel, const ChannelRows& rows);
 
 // Empties the channels (as "Channel Clear" does each); returns how many of
 // them were programmed.
-int clearChannels(ChannelTable& table, OptionSettings& option, int group,
-                  const std::vector<int>& channels);
+int clearChannels(ChannelTable& table, OptionSettings& option, int group, const std::vector<int>& channels);
 
 // Settings "Fill down" copies from the first selected channel to the others.
 enum class FillSetting { Scan, Bandwidth, TxPower, RxSquelch, TxSquelch };
@@ -141,7 +138,6 @@ struct FillOutcome {
 
 // Copies one setting of channels[0] to the other channels of `group` that
 // are programmed. The first channel must be programmed.
-FillOutcome fillDown(ChannelTable& table, int group, const std::vector<int>& channels,
-                     FillSetting setting);
+FillOutcome fillDown(ChannelTable& table, int group, const std::vector<int>& channels, FillSetting setting);
 
 }  // namespace ks340

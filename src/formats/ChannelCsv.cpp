@@ -45,9 +45,12 @@ bool isPlainNumber(std::string_view s, bool allowSign) {
     if (allowSign && i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
     bool digits = false, point = false;
     for (; i < s.size(); ++i) {
-        if (s[i] >= '0' && s[i] <= '9') digits = true;
-        else if (s[i] == '.' && !point) point = true;
-        else return false;
+        if (s[i] >= '0' && s[i] <= '9')
+            digits = true;
+        else if (s[i] == '.' && !point)
+            point = true;
+        else
+            return false;
     }
     return digits;
 }
@@ -60,8 +63,8 @@ std::string hzToMhz6(std::int64_t hz) {
     const bool negative = hz < 0;
     const std::uint64_t m = negative ? 0 - static_cast<std::uint64_t>(hz) : static_cast<std::uint64_t>(hz);
     char buf[40];
-    std::snprintf(buf, sizeof buf, "%s%llu.%06llu", negative ? "-" : "",
-                  static_cast<unsigned long long>(m / 1000000), static_cast<unsigned long long>(m % 1000000));
+    std::snprintf(buf, sizeof buf, "%s%llu.%06llu", negative ? "-" : "", static_cast<unsigned long long>(m / 1000000),
+                  static_cast<unsigned long long>(m % 1000000));
     return buf;
 }
 
@@ -221,8 +224,10 @@ std::vector<std::string> commonRow(int location, const Slot& s, const ChannelEnt
         duplex = "off";
     } else {
         const std::int64_t tx = frequencyTextToHz(e.txFrequency);
-        if (tx > rx) duplex = "+";
-        else if (tx < rx) duplex = "-";
+        if (tx > rx)
+            duplex = "+";
+        else if (tx < rx)
+            duplex = "-";
         offset = hzToMhz6(tx > rx ? tx - rx : rx - tx);
     }
     const ToneColumns t = toneColumns(e);
@@ -312,8 +317,10 @@ std::optional<std::string> checkFrequency(RowReader& r, const std::string& colum
         return std::nullopt;
     }
     if (frequencyTextToHz(snap.text) != hz) {
-        r.error(column, shown + " MHz is not on the radio's channel raster (steps of 2.5, 5 or 6.25 kHz); the "
-                                "nearest channel is " + snap.text + " MHz");
+        r.error(column, shown +
+                            " MHz is not on the radio's channel raster (steps of 2.5, 5 or 6.25 kHz); the "
+                            "nearest channel is " +
+                            snap.text + " MHz");
         return std::nullopt;
     }
     return snap.text;
@@ -348,7 +355,8 @@ std::string checkLabel(RowReader& r, const std::string& column, const CsvImportO
         if (!labelCharacterAllowed(c) && bad.find(c) == std::string::npos) bad += c;
     if (lossy || !bad.empty()) {
         std::string shown;
-        for (char c : bad) shown += (shown.empty() ? "" : " ") + std::string("'") + cp1252ToUtf8(std::string(1, c)) + "'";
+        for (char c : bad)
+            shown += (shown.empty() ? "" : " ") + std::string("'") + cp1252ToUtf8(std::string(1, c)) + "'";
         r.error(column, "'" + label + "' holds characters a label cannot show" + (shown.empty() ? "" : ": " + shown) +
                             " (letters, digits, space and # ' ( ) * + - . / ? \\ _ only)");
         return {};
@@ -398,8 +406,10 @@ void readNativeRow(RowReader& r, const ChannelTable& table, const Band& band, co
     int group = 0;
     bool groupOk = true;
     if (!(groupText.empty() || sameText(groupText, "None"))) {
-        if (const auto g = positiveNumber(r, "Group")) group = *g;
-        else groupOk = false;
+        if (const auto g = positiveNumber(r, "Group"))
+            group = *g;
+        else
+            groupOk = false;
     }
     const auto channel = positiveNumber(r, "CH");
     if (groupOk) {
@@ -414,8 +424,8 @@ void readNativeRow(RowReader& r, const ChannelTable& table, const Band& band, co
         }
     }
     if (groupOk && channel) {
-        const int last = groupMode(table) ? std::clamp(table.groups[group].capability, 0, kChannelCapacity)
-                                          : kChannelCapacity;
+        const int last =
+            groupMode(table) ? std::clamp(table.groups[group].capability, 0, kChannelCapacity) : kChannelCapacity;
         if (*channel < 1 || *channel > last)
             r.error("CH", "channel " + std::to_string(*channel) + " is not in 1.." + std::to_string(last) +
                               (groupMode(table) ? " of group " + std::to_string(group) : std::string()));
@@ -439,19 +449,26 @@ void readNativeRow(RowReader& r, const ChannelTable& table, const Band& band, co
             *code = s->code;
             *inverse = s->inverse;
         } else {
-            r.error(column, "'" + v + "' is not a squelch setting (OFF, CTCSS : 67.0, DCS : 023 or Inv DCS : 023 "
-                                      "with a tone or code of the radio's lists)");
+            r.error(column, "'" + v +
+                                "' is not a squelch setting (OFF, CTCSS : 67.0, DCS : 023 or Inv DCS : 023 "
+                                "with a tone or code of the radio's lists)");
         }
     }
     if (const auto v = yesNo(r, "Scan CH", "ON")) e.scanChannel = *v;
     const std::string bw = r.get("BandWidth");
-    if (bw.empty() || sameText(bw, "S")) e.bandwidth = 1;
-    else if (sameText(bw, "N")) e.bandwidth = 0;
-    else r.error("BandWidth", "'" + bw + "' should be S or N");
+    if (bw.empty() || sameText(bw, "S"))
+        e.bandwidth = 1;
+    else if (sameText(bw, "N"))
+        e.bandwidth = 0;
+    else
+        r.error("BandWidth", "'" + bw + "' should be S or N");
     const std::string power = r.get("Tx Power");
-    if (power.empty() || sameText(power, "High")) e.txPower = 1;
-    else if (sameText(power, "Low")) e.txPower = 0;
-    else r.error("Tx Power", "'" + power + "' should be High or Low");
+    if (power.empty() || sameText(power, "High"))
+        e.txPower = 1;
+    else if (sameText(power, "Low"))
+        e.txPower = 0;
+    else
+        r.error("Tx Power", "'" + power + "' should be High or Low");
     if (const auto v = yesNo(r, "Priority CH", "ON")) e.priorityChannel = *v;
     if (const auto v = yesNo(r, "PowON CH", "ON")) e.powerOnChannel = *v;
     if (r.ok()) out.push_back(std::move(ic));
@@ -516,8 +533,9 @@ void readCommonTones(RowReader& r, ChannelEntry& e) {
         const std::string to = arrow == std::string::npos ? "?" : lower(trim(cross.substr(arrow + 2)));
         const auto known = [](const std::string& s) { return s.empty() || s == "tone" || s == "dtcs"; };
         if (!known(from) || !known(to) || (from.empty() && to.empty())) {
-            r.error("CrossMode", "'" + cross + "' is not a cross mode (Tone->Tone, Tone->DTCS, DTCS->Tone, "
-                                 "DTCS->DTCS, DTCS->, ->Tone or ->DTCS)");
+            r.error("CrossMode", "'" + cross +
+                                     "' is not a cross mode (Tone->Tone, Tone->DTCS, DTCS->Tone, "
+                                     "DTCS->DTCS, DTCS->, ->Tone or ->DTCS)");
             return;
         }
         if ((from == "dtcs" || to == "dtcs") && !needPolarity()) return;
@@ -581,13 +599,18 @@ void readCommonRow(RowReader& r, const std::vector<Slot>& slots, const Band& ban
         e.txFrequency.clear();
     } else if (d.empty() || d == "+" || d == "-" || d == "split") {
         std::optional<std::int64_t> offset;
-        if (d.empty()) offset = 0;
-        else offset = numberHz(r, "Offset", true);
+        if (d.empty())
+            offset = 0;
+        else
+            offset = numberHz(r, "Offset", true);
         if (rx && offset) {
             std::int64_t tx = *rx;
-            if (d == "+") tx = *rx + *offset;
-            else if (d == "-") tx = *rx - *offset;
-            else if (d == "split") tx = *offset;
+            if (d == "+")
+                tx = *rx + *offset;
+            else if (d == "-")
+                tx = *rx - *offset;
+            else if (d == "split")
+                tx = *offset;
             const std::string column = d.empty() ? "Frequency" : "Offset";
             if (d.empty() || tx == *rx) {
                 e.txFrequency = e.rxFrequency;
@@ -600,14 +623,21 @@ void readCommonRow(RowReader& r, const std::vector<Slot>& slots, const Band& ban
     }
     readCommonTones(r, e);
     const std::string mode = r.get("Mode");
-    if (mode.empty() || sameText(mode, "FM")) e.bandwidth = 1;
-    else if (sameText(mode, "NFM")) e.bandwidth = 0;
-    else r.error("Mode", "mode '" + mode + "' is not supported (FM or NFM)");
+    if (mode.empty() || sameText(mode, "FM"))
+        e.bandwidth = 1;
+    else if (sameText(mode, "NFM"))
+        e.bandwidth = 0;
+    else
+        r.error("Mode", "mode '" + mode + "' is not supported (FM or NFM)");
     const std::string skip = r.get("Skip");
-    if (skip.empty()) e.scanChannel = 1;
-    else if (sameText(skip, "P")) e.scanChannel = e.priorityChannel = 1;
-    else if (sameText(skip, "S")) e.scanChannel = 0;
-    else r.error("Skip", "'" + skip + "' should be empty, S or P");
+    if (skip.empty())
+        e.scanChannel = 1;
+    else if (sameText(skip, "P"))
+        e.scanChannel = e.priorityChannel = 1;
+    else if (sameText(skip, "S"))
+        e.scanChannel = 0;
+    else
+        r.error("Skip", "'" + skip + "' should be empty, S or P");
     if (const auto p = powerLevel(r)) e.txPower = *p;
     if (r.ok()) out.push_back(std::move(ic));
 }
@@ -621,15 +651,15 @@ const std::vector<std::string>& requiredColumns(ChannelCsvFormat format) {
 }  // namespace
 
 const std::vector<std::string>& nativeCsvColumns() {
-    static const std::vector<std::string> columns{"Group",    "CH",        "Label",   "Rx Freq.",
-                                                  "RX Option", "Tx Freq.", "Tx Option", "Scan CH",
+    static const std::vector<std::string> columns{"Group",     "CH",       "Label",       "Rx Freq.",
+                                                  "RX Option", "Tx Freq.", "Tx Option",   "Scan CH",
                                                   "BandWidth", "Tx Power", "Priority CH", "PowON CH"};
     return columns;
 }
 
 const std::vector<std::string>& commonCsvColumns() {
     static const std::vector<std::string> columns{
-        "Location", "Name",     "Frequency", "Duplex", "Offset", "Tone",    "rToneFreq",  "cToneFreq", "DtcsCode",
+        "Location",     "Name", "Frequency", "Duplex", "Offset", "Tone",    "rToneFreq",  "cToneFreq", "DtcsCode",
         "DtcsPolarity", "Mode", "TStep",     "Skip",   "Power",  "Comment", "RxDtcsCode", "CrossMode"};
     return columns;
 }
@@ -703,11 +733,12 @@ CsvImportResult importChannelCsv(std::string_view text, RadioSettings& settings,
     }
     for (const std::string& needed : requiredColumns(format))
         if (!columns.count(lower(needed)))
-            result.errors.push_back({1, needed, "the header has no such column (expected " +
-                                                    std::string(format == ChannelCsvFormat::Native
-                                                                    ? "this program's channel columns"
+            result.errors.push_back(
+                {1, needed,
+                 "the header has no such column (expected " +
+                     std::string(format == ChannelCsvFormat::Native ? "this program's channel columns"
                                                                     : "Location,Name,Frequency,Duplex,Offset,...") +
-                                                    ")"});
+                     ")"});
     if (!result.errors.empty()) return result;
 
     const ChannelTable& table = settings.channelTable;
@@ -725,8 +756,10 @@ CsvImportResult importChannelCsv(std::string_view text, RadioSettings& settings,
                             std::to_string(header.size()));
             continue;
         }
-        if (format == ChannelCsvFormat::Native) readNativeRow(r, table, band, options, notes, rows);
-        else readCommonRow(r, slots, band, options, notes, rows);
+        if (format == ChannelCsvFormat::Native)
+            readNativeRow(r, table, band, options, notes, rows);
+        else
+            readCommonRow(r, slots, band, options, notes, rows);
     }
 
     // Rows that name the same channel, and marks that allow one channel per group.
@@ -746,16 +779,15 @@ CsvImportResult importChannelCsv(std::string_view text, RadioSettings& settings,
         }
         seen[key] = ic.line;
         const char* priorityColumn = format == ChannelCsvFormat::Native ? "Priority CH" : "Skip";
-        for (auto [flag, lines2, column] :
-             {std::tuple<int, std::map<int, int>*, const char*>{ic.entry.priorityChannel, &priorityLine, priorityColumn},
-              {ic.entry.powerOnChannel, &powerOnLine, "PowON CH"}}) {
+        for (auto [flag, lines2, column] : {std::tuple<int, std::map<int, int>*, const char*>{
+                                                ic.entry.priorityChannel, &priorityLine, priorityColumn},
+                                            {ic.entry.powerOnChannel, &powerOnLine, "PowON CH"}}) {
             if (!flag) continue;
             if (const auto it = lines2->find(ic.slot.group); it != lines2->end())
-                result.errors.push_back({ic.line, column,
-                                         std::string("only one channel ") +
-                                             (groupMode(table) ? "of a group" : "of the list") +
-                                             " can have this mark; line " + std::to_string(it->second) +
-                                             " already has it"});
+                result.errors.push_back(
+                    {ic.line, column,
+                     std::string("only one channel ") + (groupMode(table) ? "of a group" : "of the list") +
+                         " can have this mark; line " + std::to_string(it->second) + " already has it"});
             else
                 (*lines2)[ic.slot.group] = ic.line;
         }

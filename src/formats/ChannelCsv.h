@@ -68,14 +68,13 @@ struct CsvImportOptions {
 struct CsvImportResult {
     bool ok = false;
     ChannelCsvFormat format = ChannelCsvFormat::Native;
-    int channels = 0;                 // channels imported
-    std::vector<CsvIssue> errors;     // when !ok; the configuration is unchanged
-    std::vector<CsvIssue> notes;      // when ok: labels that were cut
+    int channels = 0;              // channels imported
+    std::vector<CsvIssue> errors;  // when !ok; the configuration is unchanged
+    std::vector<CsvIssue> notes;   // when ok: labels that were cut
 };
 
 // Reads a CSV (UTF-8, with or without a byte order mark, CRLF or LF) into
 // the channel table of `settings`.
-CsvImportResult importChannelCsv(std::string_view text, RadioSettings& settings,
-                                 const CsvImportOptions& options = {});
+CsvImportResult importChannelCsv(std::string_view text, RadioSettings& settings, const CsvImportOptions& options = {});
 
 }  // namespace ks340

@@ -27,9 +27,7 @@ public:
         out_.push_back({page_.empty() ? name : page_ + " / " + name, std::move(value)});
     }
     void text(const std::string& name, const std::string& bytes) { add(name, cp1252ToUtf8(bytes)); }
-    void number(const std::string& name, int v, const char* unit = "") {
-        add(name, std::to_string(v) + unit);
-    }
+    void number(const std::string& name, int v, const char* unit = "") { add(name, std::to_string(v) + unit); }
     template <typename List>
     void choice(const std::string& name, const List& items, int position, const char* unit = "") {
         std::string t = itemOf(items, position);
@@ -39,7 +37,7 @@ public:
 private:
     static std::string itemOf(const std::vector<std::string>& items, int position) {
         return position >= 0 && position < static_cast<int>(items.size()) ? items[static_cast<std::size_t>(position)]
-                                                                           : std::string();
+                                                                          : std::string();
     }
     std::vector<NamedSetting>& out_;
     std::string page_;
@@ -56,8 +54,7 @@ void describeChannel(Writer& w, const std::string& prefix, const ChannelEntry& e
     w.add(prefix + "Rx Freq.", when(programmed, e.rxFrequency));
     w.add(prefix + "RX Option", when(programmed, toneCodeText(e.rxSquelch, e.rxInverseDcs)));
     w.add(prefix + "Tx Freq.", when(programmed, e.txFrequency));
-    w.add(prefix + "Tx Option",
-          when(programmed && !e.txFrequency.empty(), toneCodeText(e.txSquelch, e.txInverseDcs)));
+    w.add(prefix + "Tx Option", when(programmed && !e.txFrequency.empty(), toneCodeText(e.txSquelch, e.txInverseDcs)));
     w.add(prefix + "Scan CH", when(programmed && e.scanChannel, "ON"));
     w.add(prefix + "BandWidth", when(programmed, e.bandwidth ? "S" : "N"));
     w.add(prefix + "Tx Power", when(programmed, e.txPower ? "High" : "Low"));

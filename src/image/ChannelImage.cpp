@@ -169,11 +169,9 @@ std::string receiveFrequencyText(const ChannelEntry& e, int model, int radioBand
     if (e.rxCodeN == 0) return {};
     const std::optional<std::int64_t> hz = frequencyFromCode(e.rxStepCode, e.rxCodeN, e.rxCodeA);
     if (!hz) return {};
-    const std::int64_t f = radioBand == kBandUhf2 ? *hz + kIntermediateFrequencyHz
-                                                  : *hz - kIntermediateFrequencyHz;
+    const std::int64_t f = radioBand == kBandUhf2 ? *hz + kIntermediateFrequencyHz : *hz - kIntermediateFrequencyHz;
     const BandLimits limits = bandLimits(model, radioBand);
-    if (f < std::int64_t{limits.lowerMhz} * 1'000'000 || f > std::int64_t{limits.upperMhz} * 1'000'000)
-        return {};
+    if (f < std::int64_t{limits.lowerMhz} * 1'000'000 || f > std::int64_t{limits.upperMhz} * 1'000'000) return {};
     return hzToFrequencyText(f);
 }
 
@@ -190,10 +188,8 @@ void showGroupFlags(ChannelTable& t, int group) {
     for (int i = 1; i <= usableCapability(g); ++i) {
         ChannelEntry& e = g.channels[idx(i)];
         // Only the signalling columns that are filled rewrite their flag.
-        if (!e.rxFrequency.empty())
-            e.rxInverseDcs = isDcsCode(e.rxSquelch) && e.rxInverseDcs != 0 ? 1 : 0;
-        if (!e.txFrequency.empty())
-            e.txInverseDcs = isDcsCode(e.txSquelch) && e.txInverseDcs != 0 ? 1 : 0;
+        if (!e.rxFrequency.empty()) e.rxInverseDcs = isDcsCode(e.rxSquelch) && e.rxInverseDcs != 0 ? 1 : 0;
+        if (!e.txFrequency.empty()) e.txInverseDcs = isDcsCode(e.txSquelch) && e.txInverseDcs != 0 ? 1 : 0;
     }
 }
 
@@ -206,10 +202,8 @@ void refreshChannelTable(RadioSettings& settings, bool fileLoadActive) {
             ChannelEntry& e = list.channels[idx(c)];
             e.rxFrequency = receiveFrequencyText(e, settings.header.model, settings.header.radioBand);
             e.txFrequency = transmitFrequencyText(e, e.rxFrequency);
-            e.scanChannel = !e.rxFrequency.empty() &&
-                                    (channelBit(t.prep.scanMask, c) || channelBit(t.prep.scanMask2, c))
-                                ? 1
-                                : 0;
+            e.scanChannel =
+                !e.rxFrequency.empty() && (channelBit(t.prep.scanMask, c) || channelBit(t.prep.scanMask2, c)) ? 1 : 0;
         }
     }
 

@@ -119,8 +119,8 @@ std::optional<BackupClock::time_point> backupTime(std::string_view name) {
     const int ms = numberAt(name, p + 16, 3);
     if (mo < 1 || mo > 12 || d < 1 || d > 31 || h > 23 || mi > 59 || s > 60) return std::nullopt;
     const long long total = ((daysFromCivil(y, mo, d) * 24 + h) * 60 + mi) * 60 + s;
-    return BackupClock::time_point(std::chrono::duration_cast<BackupClock::duration>(
-        std::chrono::seconds(total) + std::chrono::milliseconds(ms)));
+    return BackupClock::time_point(
+        std::chrono::duration_cast<BackupClock::duration>(std::chrono::seconds(total) + std::chrono::milliseconds(ms)));
 }
 
 BackupResult writeImageBackup(const std::string& directory, const MemoryImage& image, std::string_view kind,

@@ -37,9 +37,9 @@ std::optional<BackupClock::time_point> backupTime(std::string_view fileName);
 
 struct BackupResult {
     bool ok = false;
-    std::string path;   // the file written
+    std::string path;  // the file written
     std::string error;
-    int pruned = 0;     // old backups removed
+    int pruned = 0;  // old backups removed
 };
 
 // Writes one backup into `directory` (created when missing), then prunes

@@ -85,16 +85,23 @@ std::uint8_t ToneDigitCode::encode(char c) {
     if (c >= 'A' && c <= 'E') return static_cast<std::uint8_t>(c - 'A' + 0x0A);
     if (c >= 'a' && c <= 'e') return static_cast<std::uint8_t>(c - 'a' + 0x0A);
     switch (c) {
-        case '\0': return kPadding;
-        case '*': return 0x43;
-        case '#': return 0x44;
+        case '\0':
+            return kPadding;
+        case '*':
+            return 0x43;
+        case '#':
+            return 0x44;
         case 'K':
-        case 'k': return 0x55;
+        case 'k':
+            return 0x55;
         case 'S':
-        case 's': return 0x66;
+        case 's':
+            return 0x66;
         case 'X':
-        case 'x': return 0x77;
-        default: return static_cast<std::uint8_t>(c);
+        case 'x':
+            return 0x77;
+        default:
+            return static_cast<std::uint8_t>(c);
     }
 }
 
@@ -102,13 +109,20 @@ char ToneDigitCode::decode(std::uint8_t code) {
     if (code <= 0x09) return static_cast<char>('0' + code);
     if (code <= 0x0E) return static_cast<char>('A' + code - 0x0A);
     switch (code) {
-        case kPadding: return '\0';
-        case 0x43: return '*';
-        case 0x44: return '#';
-        case 0x55: return 'K';
-        case 0x66: return 'S';
-        case 0x77: return 'X';
-        default: return static_cast<char>(code);
+        case kPadding:
+            return '\0';
+        case 0x43:
+            return '*';
+        case 0x44:
+            return '#';
+        case 0x55:
+            return 'K';
+        case 0x66:
+            return 'S';
+        case 0x77:
+            return 'X';
+        default:
+            return static_cast<char>(code);
     }
 }
 
@@ -132,8 +146,7 @@ FrequencyCode frequencyCode(std::int64_t hz) {
 
 std::optional<std::int64_t> frequencyFromCode(int stepCode, int codeN, int codeA2) {
     if (stepCode < 0 || stepCode > 2) return std::nullopt;
-    const std::int64_t count =
-        static_cast<std::int64_t>(codeN) * kPrescaler[stepCode] + (codeA2 >> 1);
+    const std::int64_t count = static_cast<std::int64_t>(codeN) * kPrescaler[stepCode] + (codeA2 >> 1);
     return count * kStepHz[stepCode];
 }
 

@@ -218,9 +218,7 @@ void readSelcallEncode(const Reader& r, SelcallEncodeSettings& e) {
     auto shortField = [&](int address) {
         return r.digits(address, kShortDigitWidth, r.byte(address + kShortDigitWidth));
     };
-    auto longField = [&](int address) {
-        return r.digits(address, kLongDigitWidth, r.byte(address + kLongDigitWidth));
-    };
+    auto longField = [&](int address) { return r.digits(address, kLongDigitWidth, r.byte(address + kLongDigitWidth)); };
     e.call1Sequence = shortField(kCall1);
     e.call2Sequence = shortField(kCall2);
     e.call3Sequence = shortField(kCall3);
@@ -304,8 +302,7 @@ void decodeMemoryImage(const MemoryImage& image, RadioSettings& s) {
     ChannelTable& t = s.channelTable;
 
     for (int c = 0; c < kChannelSlots; ++c)
-        for (int b = 0; b < kChannelRecordSize; ++b)
-            t.prep.channelImage[idx(c)][idx(b)] = image[idx(9 * c + b)];
+        for (int b = 0; b < kChannelRecordSize; ++b) t.prep.channelImage[idx(c)][idx(b)] = image[idx(9 * c + b)];
 
     readSettingsBlock(r, s);
     readChannelRecords(t, t.groups[0]);

@@ -19,7 +19,7 @@
 
 namespace ks340 {
 
-inline constexpr std::size_t kImageSize = 8192;          // 512 blocks
+inline constexpr std::size_t kImageSize = 8192;  // 512 blocks
 inline constexpr std::size_t kImageBlockSize = 16;
 inline constexpr std::size_t kImageBlockCount = 512;
 inline constexpr std::size_t kTransferBlockCount = 510;  // blocks a write sends

@@ -9,12 +9,8 @@ constexpr int kWriteProgressMax = wire::kWriteBlockCount - 1;  // 509
 constexpr int kReadProgressMax = wire::kReadLastBlock;         // 510
 }  // namespace
 
-ProgrammingExchange::ProgrammingExchange(Transport& transport, Timer& timer,
-                                         ExchangeListener& listener)
-    : transport_(transport),
-      timer_(timer),
-      listener_(listener),
-      halfBlockSeen_(wire::kReadPacketCount, false) {}
+ProgrammingExchange::ProgrammingExchange(Transport& transport, Timer& timer, ExchangeListener& listener)
+    : transport_(transport), timer_(timer), listener_(listener), halfBlockSeen_(wire::kReadPacketCount, false) {}
 
 void ProgrammingExchange::startRead() { startRead(LinkImage{}); }
 
@@ -80,85 +76,85 @@ void ProgrammingExchange::onReceiveNotification() {
     ReceiveQueue& queue = transport_.queue();
     const int n = queue.count();
     switch (state_) {
-    case Idle:
-        return;
-
-    case WriteRequestSent:
-    case Writing:
-    case ReadRequestSent:
-        if (n < wire::kReplySize) {
-            // Part of a reply: counted, the bytes stay queued, and the
-            // running watchdog keeps its deadline.
-            countError();
+        case Idle:
             return;
-        }
-        break;
 
-    case Reading:
-        if (n < wire::kReadPacketSize) return;  // wait for the rest of the packet
-        break;
+        case WriteRequestSent:
+        case Writing:
+        case ReadRequestSent:
+            if (n < wire::kReplySize) {
+                // Part of a reply: counted, the bytes stay queued, and the
+                // running watchdog keeps its deadline.
+                countError();
+                return;
+            }
+            break;
+
+        case Reading:
+            if (n < wire::kReadPacketSize) return;  // wait for the rest of the packet
+            break;
     }
 
     stopWatchdog();
     switch (state_) {
-    case WriteRequestSent:
-        queue.take(replyBytes_.data(), wire::kReplySize);
-        queue.clear();
-        if (replyBytes_[0] == wire::kAccepted) {
-            state_ = Writing;
-            blockIndex_ = 0;
-            errorCount_ = 0;
-            sendBlock();
-            setBusy(true);
-        } else {
-            if (!countError()) return;
-            resendWriteRequest();
-        }
-        return;
-
-    case Writing:
-        queue.take(replyBytes_.data(), wire::kReplySize);
-        queue.clear();
-        if (replyBytes_[0] == wire::kAccepted) {
-            ++blockIndex_;
-            errorCount_ = 0;
-        } else if (!countError()) {
-            return;
-        }
-        sendBlock();  // the next block, or the same one again
-        return;
-
-    case ReadRequestSent:
-        // Only the reply is taken: the first packet may follow in the same
-        // burst.
-        queue.take(replyBytes_.data(), wire::kReplySize);
-        if (replyBytes_[0] == wire::kAccepted) {
-            state_ = Reading;
-            blockIndex_ = 0;
-            errorCount_ = 0;
-            packetValid_ = true;
-            setBusy(true);
-            if (queue.count() >= wire::kReadPacketSize)
-                takeReadPacket();
-            else
-                armWatchdog(kBlockWatchdogMs);
-        } else {
-            // Refused, or a stray byte in front of the reply: drop whatever
-            // is queued and ask again when the watchdog runs out.
-            packetValid_ = false;
-            if (!countError()) return;
-            requestRefused_ = true;
+        case WriteRequestSent:
+            queue.take(replyBytes_.data(), wire::kReplySize);
             queue.clear();
-            armWatchdog(kRequestWatchdogMs);
-        }
-        return;
+            if (replyBytes_[0] == wire::kAccepted) {
+                state_ = Writing;
+                blockIndex_ = 0;
+                errorCount_ = 0;
+                sendBlock();
+                setBusy(true);
+            } else {
+                if (!countError()) return;
+                resendWriteRequest();
+            }
+            return;
 
-    case Reading:
-        takeReadPacket();
-        return;
+        case Writing:
+            queue.take(replyBytes_.data(), wire::kReplySize);
+            queue.clear();
+            if (replyBytes_[0] == wire::kAccepted) {
+                ++blockIndex_;
+                errorCount_ = 0;
+            } else if (!countError()) {
+                return;
+            }
+            sendBlock();  // the next block, or the same one again
+            return;
 
-    case Idle:
-        return;
+        case ReadRequestSent:
+            // Only the reply is taken: the first packet may follow in the same
+            // burst.
+            queue.take(replyBytes_.data(), wire::kReplySize);
+            if (replyBytes_[0] == wire::kAccepted) {
+                state_ = Reading;
+                blockIndex_ = 0;
+                errorCount_ = 0;
+                packetValid_ = true;
+                setBusy(true);
+                if (queue.count() >= wire::kReadPacketSize)
+                    takeReadPacket();
+                else
+                    armWatchdog(kBlockWatchdogMs);
+            } else {
+                // Refused, or a stray byte in front of the reply: drop whatever
+                // is queued and ask again when the watchdog runs out.
+                packetValid_ = false;
+                if (!countError()) return;
+                requestRefused_ = true;
+                queue.clear();
+                armWatchdog(kRequestWatchdogMs);
+            }
+            return;
+
+        case Reading:
+            takeReadPacket();
+            return;
+
+        case Idle:
+            return;
     }
 }
 
@@ -225,42 +221,42 @@ void ProgrammingExchange::onWatchdogExpired() {
     const bool graceOver = grace_;
     grace_ = false;
     switch (state_) {
-    case Idle:
-        return;
-    case WriteRequestSent:
-    case ReadRequestSent:
-        if (graceOver) {
-            // Counted when the short wait ran out; the reply is still missing.
+        case Idle:
+            return;
+        case WriteRequestSent:
+        case ReadRequestSent:
+            if (graceOver) {
+                // Counted when the short wait ran out; the reply is still missing.
+                resendRequest();
+                return;
+            }
+            if (state_ == ReadRequestSent && requestRefused_) {
+                sendReadRequest();  // the refusal was counted when it came in
+                return;
+            }
+            if (!countError()) return;
+            if (armedDelay_ == kRequestWatchdogMs) {
+                // A radio slower than the short wait: sending the request again
+                // now would cross its late reply. Give it the long wait first.
+                armWatchdog(kBlockWatchdogMs);
+                grace_ = true;
+                return;
+            }
             resendRequest();
             return;
-        }
-        if (state_ == ReadRequestSent && requestRefused_) {
-            sendReadRequest();  // the refusal was counted when it came in
+        case Writing:
+            if (!countError()) return;
+            sendBlock();  // the block that was not answered
             return;
-        }
-        if (!countError()) return;
-        if (armedDelay_ == kRequestWatchdogMs) {
-            // A radio slower than the short wait: sending the request again
-            // now would cross its late reply. Give it the long wait first.
+        case Reading:
+            // Our answer or the radio's packet went missing. A refusal makes the
+            // radio repeat the packet it sent last, whichever of the two was lost;
+            // repeating an acceptance could make it skip a packet.
+            if (!countError()) return;
+            transport_.queue().clear();
+            sendBytes(wire::kPacketRefused.data(), static_cast<int>(wire::kPacketRefused.size()));
             armWatchdog(kBlockWatchdogMs);
-            grace_ = true;
             return;
-        }
-        resendRequest();
-        return;
-    case Writing:
-        if (!countError()) return;
-        sendBlock();  // the block that was not answered
-        return;
-    case Reading:
-        // Our answer or the radio's packet went missing. A refusal makes the
-        // radio repeat the packet it sent last, whichever of the two was lost;
-        // repeating an acceptance could make it skip a packet.
-        if (!countError()) return;
-        transport_.queue().clear();
-        sendBytes(wire::kPacketRefused.data(), static_cast<int>(wire::kPacketRefused.size()));
-        armWatchdog(kBlockWatchdogMs);
-        return;
     }
 }
 

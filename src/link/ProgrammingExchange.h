@@ -139,8 +139,8 @@ private:
     bool packetValid_ = false;
     bool firstHalf_ = false;
     bool watchdogArmed_ = false;
-    int armedDelay_ = 0;    // delay of the watchdog armed last
-    bool grace_ = false;    // the armed watchdog is the long wait after a short one ran out
+    int armedDelay_ = 0;  // delay of the watchdog armed last
+    bool grace_ = false;  // the armed watchdog is the long wait after a short one ran out
     bool busyReported_ = false;
     bool requestRefused_ = false;  // the read request was refused; resend on expiry
     std::array<std::uint8_t, wire::kReplySize> replyBytes_{};

@@ -39,8 +39,8 @@ inline constexpr int kWriteBlockCount = 510;  // blocks 0..509, addresses 0x0000
 // Read packets: 0x99, address high, address low, 8 data bytes, 0x66.
 inline constexpr int kReadDataSize = 8;
 inline constexpr int kReadPacketSize = 12;
-inline constexpr int kReadLastAddress = 0x1FE0;                        // its packet ends a read
-inline constexpr int kReadLastBlock = kReadLastAddress / kBlockSize;   // 510
+inline constexpr int kReadLastAddress = 0x1FE0;                                // its packet ends a read
+inline constexpr int kReadLastBlock = kReadLastAddress / kBlockSize;           // 510
 inline constexpr int kReadPacketCount = kReadLastAddress / kReadDataSize + 1;  // 1021 half-blocks
 
 using WritePacket = std::array<std::uint8_t, kWritePacketSize>;
@@ -71,9 +71,7 @@ inline ReadPacket buildReadPacket(const std::uint8_t* image, int address) {
 }
 
 // Address carried by a packet (bytes 1 and 2).
-inline int packetAddress(const std::uint8_t* packet) {
-    return (packet[1] << 8) | packet[2];
-}
+inline int packetAddress(const std::uint8_t* packet) { return (packet[1] << 8) | packet[2]; }
 
 // True when a packet of `size` bytes has the right first and last bytes.
 inline bool framedCorrectly(const std::uint8_t* packet, std::size_t size) {
@@ -82,9 +80,7 @@ inline bool framedCorrectly(const std::uint8_t* packet, std::size_t size) {
 
 // Bytes on the wire, both directions, for a whole transfer with no errors
 // (request, its reply, then every packet and its reply).
-inline constexpr int kWriteWireBytes =
-    3 + kReplySize + kWriteBlockCount * (kWritePacketSize + kReplySize);      // 11225
-inline constexpr int kReadWireBytes =
-    3 + kReplySize + kReadPacketCount * (kReadPacketSize + 2);                // 14299
+inline constexpr int kWriteWireBytes = 3 + kReplySize + kWriteBlockCount * (kWritePacketSize + kReplySize);  // 11225
+inline constexpr int kReadWireBytes = 3 + kReplySize + kReadPacketCount * (kReadPacketSize + 2);             // 14299
 
 }  // namespace ks340::wire

@@ -10,9 +10,7 @@ namespace {
 
 bool validGroup(int group) { return group >= 0 && group < kGroupSlots; }
 
-int lastChannelOf(const ChannelGroup& g) {
-    return std::clamp(g.capability, 0, kChannelCapacity);
-}
+int lastChannelOf(const ChannelGroup& g) { return std::clamp(g.capability, 0, kChannelCapacity); }
 
 void emptyChannel(ChannelEntry& c) {
     c.label.clear();
@@ -46,44 +44,39 @@ int scanTxWithPriority(int scanTx, bool priorityChannelExists) {
     return scanTx;
 }
 
-ToggleResult toggleChannelMark(ChannelTable& table, OptionSettings& option, int group,
-                               int channel, int shownChannels, ChannelMark mark) {
+ToggleResult toggleChannelMark(ChannelTable& table, OptionSettings& option, int group, int channel, int shownChannels,
+                               ChannelMark mark) {
     ToggleResult r;
-    if (!validGroup(group) || channel < 1 || channel > kChannelCapacity)
-        return r;
+    if (!validGroup(group) || channel < 1 || channel > kChannelCapacity) return r;
     ChannelGroup& g = table.groups[group];
     ChannelEntry& c = g.channels[channel];
-    if (!c.isProgrammed())
-        return r;
+    if (!c.isProgrammed()) return r;
     r.changed = true;
     switch (mark) {
-    case ChannelMark::Scan:
-        c.scanChannel = c.scanChannel != 0 ? 0 : 1;
-        r.on = c.scanChannel != 0;
-        updateAnyScanChannel(table);
-        return r;
-    case ChannelMark::Bandwidth:
-        c.bandwidth = c.bandwidth == 1 ? 0 : 1;
-        r.on = c.bandwidth == 1;
-        return r;
-    case ChannelMark::TxPower:
-        c.txPower = c.txPower == 1 ? 0 : 1;
-        r.on = c.txPower == 1;
-        return r;
-    case ChannelMark::Priority:
-    case ChannelMark::PowerOn:
-        break;
+        case ChannelMark::Scan:
+            c.scanChannel = c.scanChannel != 0 ? 0 : 1;
+            r.on = c.scanChannel != 0;
+            updateAnyScanChannel(table);
+            return r;
+        case ChannelMark::Bandwidth:
+            c.bandwidth = c.bandwidth == 1 ? 0 : 1;
+            r.on = c.bandwidth == 1;
+            return r;
+        case ChannelMark::TxPower:
+            c.txPower = c.txPower == 1 ? 0 : 1;
+            r.on = c.txPower == 1;
+            return r;
+        case ChannelMark::Priority:
+        case ChannelMark::PowerOn:
+            break;
     }
     const bool priority = mark == ChannelMark::Priority;
-    auto flag = [priority](ChannelEntry& e) -> int& {
-        return priority ? e.priorityChannel : e.powerOnChannel;
-    };
+    auto flag = [priority](ChannelEntry& e) -> int& { return priority ? e.priorityChannel : e.powerOnChannel; };
     // One mark per group: the row that shows it loses it.
     const int rows = std::clamp(shownChannels, 0, kChannelCapacity);
     for (int i = 1; i <= rows; ++i) {
         ChannelEntry& e = g.channels[i];
-        if (flag(e) == 1 && e.isProgrammed() && r.previous == 0)
-            r.previous = i;
+        if (flag(e) == 1 && e.isProgrammed() && r.previous == 0) r.previous = i;
         flag(e) = 0;
     }
     if (r.previous == channel) {
@@ -93,21 +86,18 @@ ToggleResult toggleChannelMark(ChannelTable& table, OptionSettings& option, int 
         flag(c) = 1;
         r.on = true;
     }
-    if (priority)
-        option.scanTx = scanTxWithPriority(option.scanTx, r.on);
+    if (priority) option.scanTx = scanTxWithPriority(option.scanTx, r.on);
     return r;
 }
 
 void clearChannel(ChannelTable& table, OptionSettings& option, int group, int channel) {
-    if (!validGroup(group) || channel < 1 || channel > kChannelCapacity)
-        return;
+    if (!validGroup(group) || channel < 1 || channel > kChannelCapacity) return;
     ChannelGroup& g = table.groups[group];
     ChannelEntry& c = g.channels[channel];
     // The group's number is only brought up to date before programming, so
     // the channel's own mark counts as well.
     if (g.priorityChannel == channel || c.priorityChannel == 1) {
-        if (g.priorityChannel == channel)
-            g.priorityChannel = 0;
+        if (g.priorityChannel == channel) g.priorityChannel = 0;
         c.priorityChannel = 0;
         option.scanTx = scanTxWithPriority(option.scanTx, false);
     }
@@ -122,11 +112,9 @@ void clearChannel(ChannelTable& table, OptionSettings& option, int group, int ch
 }
 
 void clearGroupChannels(ChannelTable& table, int group, int channelCount) {
-    if (!validGroup(group))
-        return;
+    if (!validGroup(group)) return;
     const int count = std::clamp(channelCount, 0, kChannelSlots);
-    for (int i = 0; i < count; ++i)
-        emptyChannel(table.groups[group].channels[i]);
+    for (int i = 0; i < count; ++i) emptyChannel(table.groups[group].channels[i]);
 }
 
 void clearAllGroupChannels(ChannelTable& table) {
@@ -141,8 +129,7 @@ void clearAllGroupChannels(ChannelTable& table) {
 }
 
 void clearWholeGroup(ChannelTable& table, int group, int channelCount) {
-    if (!validGroup(group))
-        return;
+    if (!validGroup(group)) return;
     clearGroupChannels(table, group, channelCount);
     ChannelGroup& g = table.groups[group];
     g.firstChannel = 0;
@@ -155,14 +142,12 @@ void clearWholeGroup(ChannelTable& table, int group, int channelCount) {
 
 int countUsedChannels(ChannelTable& table) {
     table.totalUsed = 0;
-    for (ChannelGroup& g : table.groups)
-        g.usedChannels = 0;
+    for (ChannelGroup& g : table.groups) g.usedChannels = 0;
     auto used = [](const ChannelGroup& g) {
         int n = 0;
         const int last = lastChannelOf(g);
         for (int i = 1; i <= last; ++i)
-            if (g.channels[i].isProgrammed())
-                ++n;
+            if (g.channels[i].isProgrammed()) ++n;
         return n;
     };
     if (table.scanMode != 0) {
@@ -190,11 +175,8 @@ void updateAnyScanChannel(ChannelTable& table) {
     }
 }
 
-bool applyChannelDialog(ChannelTable& table, int group, int channel,
-                        const ChannelDialogResult& result) {
-    if (!validGroup(group) || channel < 1 || channel > kChannelCapacity ||
-        result.rxFrequency.empty())
-        return false;
+bool applyChannelDialog(ChannelTable& table, int group, int channel, const ChannelDialogResult& result) {
+    if (!validGroup(group) || channel < 1 || channel > kChannelCapacity || result.rxFrequency.empty()) return false;
     ChannelEntry& c = table.groups[group].channels[channel];
     const bool wasProgrammed = c.isProgrammed();
     c.label = result.label;

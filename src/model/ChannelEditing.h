@@ -11,9 +11,9 @@ enum class ChannelMark { Scan, Bandwidth, TxPower, Priority, PowerOn };
 
 // Result of a toggle: whether the record changed and the channel's new state.
 struct ToggleResult {
-    bool changed = false;   // false: unprogrammed channel or bad position
-    bool on = false;        // the channel's mark after the toggle
-    int previous = 0;       // Priority/PowerOn: channel that lost its mark, 0 = none
+    bool changed = false;  // false: unprogrammed channel or bad position
+    bool on = false;       // the channel's mark after the toggle
+    int previous = 0;      // Priority/PowerOn: channel that lost its mark, 0 = none
 };
 
 // Toggles a mark of channel `channel` (1-based) of group `group`, shown with
@@ -21,8 +21,8 @@ struct ToggleResult {
 // PowerOn are one-of-many among the shown channels; a priority change also
 // moves option.scanTx between its priority and non-priority values. Scan
 // changes keep anyScanChannel up to date.
-ToggleResult toggleChannelMark(ChannelTable& table, OptionSettings& option, int group,
-                               int channel, int shownChannels, ChannelMark mark);
+ToggleResult toggleChannelMark(ChannelTable& table, OptionSettings& option, int group, int channel, int shownChannels,
+                               ChannelMark mark);
 
 // scanTx after the priority channel of a group was set or removed:
 // "Rx Only/No Tx" <-> "Priority Only Tx", "Normal Scan Tx" <-> "Priority Scan Tx".
@@ -62,7 +62,6 @@ struct ChannelDialogResult {
     int txSquelch = 0;
     int txInverseDcs = 0;
 };
-bool applyChannelDialog(ChannelTable& table, int group, int channel,
-                        const ChannelDialogResult& result);
+bool applyChannelDialog(ChannelTable& table, int group, int channel, const ChannelDialogResult& result);
 
 }  // namespace ks340

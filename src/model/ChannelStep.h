@@ -15,8 +15,8 @@ enum class SnapOutcome {
 
 struct SnapResult {
     SnapOutcome outcome = SnapOutcome::Empty;
-    std::string text;   // set for Snapped only
-    double mhz = 0.0;   // the number read from the start of the typed text
+    std::string text;  // set for Snapped only
+    double mhz = 0.0;  // the number read from the start of the typed text
 };
 
 // Reads a decimal number (optional sign, digits, optional fraction and

@@ -12,8 +12,8 @@ namespace ks340 {
 
 constexpr int leadingDecimal(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' ||
-                               text[i] == '\v' || text[i] == '\f' || text[i] == '\r'))
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' || text[i] == '\v' ||
+                               text[i] == '\f' || text[i] == '\r'))
         ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {

@@ -35,11 +35,11 @@ void resetOptionSettings(OptionSettings& o) {
     o.txTimer = 0;
     o.txInhibit = 0;
     o.txInhibitAlert = 0;
-    o.openLock = 1;       // "Auto Open"
+    o.openLock = 1;  // "Auto Open"
     o.busyChLockOut = 0;
     o.markIdle = 0;
-    o.scanType = 1;       // "Manual Group Scan"
-    o.scanTx = 3;         // "Normal Scan Tx"
+    o.scanType = 1;  // "Manual Group Scan"
+    o.scanTx = 3;    // "Normal Scan Tx"
     o.scanWaitTime = 4;
     o.scanSpeedTime = 49;  // 0.50 S
     o.priorityLbTime = 0;
@@ -117,7 +117,7 @@ void resetModemSettings(ModemSettings& m) {
     m.txDelayTime = 1;            // "200"
     m.txOnDelay = 0;
     m.txOffDelay = 0;
-    m.rxOnDelay = 4;              // "16"
+    m.rxOnDelay = 4;  // "16"
     for (std::string& s : m.modemText) s.clear();
     // The common sentences have no visible editor; a new configuration must
     // not carry the previous one's texts, so they are emptied as well.

@@ -15,14 +15,13 @@ ItemList numberSteps(int first, int last, int step) {
 }
 
 constexpr std::array<std::string_view, kKeyAsicControl + 1> kKeyFunctionTexts{
-    "N/A", "Power", "Light", "Monitor", "Lock", "Scan", "Public Address",
-    "Open/Close", "Selcall", "SMS", "1200/2400", "DTMF", "Group", "Asic Control"};
+    "N/A",        "Power",   "Light", "Monitor",   "Lock", "Scan",  "Public Address",
+    "Open/Close", "Selcall", "SMS",   "1200/2400", "DTMF", "Group", "Asic Control"};
 
 // Two decimals, independent of the process locale.
 std::string twoDecimals(double value) {
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::fixed, 2);
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2);
     if (result.ec != std::errc()) return "0.00";
     return std::string(buffer, result.ptr);
 }
@@ -39,8 +38,7 @@ bool leadingNumber(std::string_view text, double& value) {
         ++i;
     }
     // Only plain decimal numbers: no "inf", "nan" or hexadecimal forms.
-    if (i >= text.size() || !(std::isdigit(static_cast<unsigned char>(text[i])) || text[i] == '.'))
-        return false;
+    if (i >= text.size() || !(std::isdigit(static_cast<unsigned char>(text[i])) || text[i] == '.')) return false;
     double parsed = 0;
     const auto result = std::from_chars(text.data() + i, text.data() + text.size(), parsed,
                                         std::chars_format::fixed | std::chars_format::scientific);
@@ -140,17 +138,20 @@ int txInhibitPosition(int txInhibit) {
 
 std::string txTimerText(int txTimer) { return itemText(txTimerItems(), txTimerPosition(txTimer)); }
 
-std::string txInhibitText(int txInhibit) {
-    return itemText(txInhibitItems(), txInhibitPosition(txInhibit));
-}
+std::string txInhibitText(int txInhibit) { return itemText(txInhibitItems(), txInhibitPosition(txInhibit)); }
 
 std::string_view scanTxText(int value) {
     switch (value) {
-        case kScanTxPriorityOnly: return "Priority Only Tx";
-        case kScanTxPriorityScan: return "Priority Scan Tx";
-        case kScanTxRxOnly: return "Rx Only/No Tx";
-        case kScanTxNormal: return "Normal Scan Tx";
-        default: return {};
+        case kScanTxPriorityOnly:
+            return "Priority Only Tx";
+        case kScanTxPriorityScan:
+            return "Priority Scan Tx";
+        case kScanTxRxOnly:
+            return "Rx Only/No Tx";
+        case kScanTxNormal:
+            return "Normal Scan Tx";
+        default:
+            return {};
     }
 }
 
@@ -162,16 +163,17 @@ std::array<int, 2> scanTxPair(int scanTx) {
 int scanTxPosition(int scanTx) {
     switch (scanTx) {
         case kScanTxPriorityOnly:
-        case kScanTxRxOnly: return 1;
+        case kScanTxRxOnly:
+            return 1;
         case kScanTxPriorityScan:
-        case kScanTxNormal: return 0;
-        default: return -1;
+        case kScanTxNormal:
+            return 0;
+        default:
+            return -1;
     }
 }
 
-std::string scanSpeedTimeText(int stored) {
-    return twoDecimals((static_cast<double>(stored) + 1.0) * 0.01);
-}
+std::string scanSpeedTimeText(int stored) { return twoDecimals((static_cast<double>(stored) + 1.0) * 0.01); }
 
 std::string correctScanSpeedText(std::string_view typed) {
     double x = 0;

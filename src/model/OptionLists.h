@@ -18,9 +18,7 @@ inline constexpr int kScanTxPriorityOnly = 0;
 inline constexpr int kScanTxPriorityScan = 1;
 inline constexpr int kScanTxRxOnly = 2;
 inline constexpr int kScanTxNormal = 3;
-constexpr bool isPriorityScanTx(int scanTx) {
-    return scanTx == kScanTxPriorityOnly || scanTx == kScanTxPriorityScan;
-}
+constexpr bool isPriorityScanTx(int scanTx) { return scanTx == kScanTxPriorityOnly || scanTx == kScanTxPriorityScan; }
 
 }  // namespace ks340
 
@@ -35,7 +33,7 @@ std::string itemText(const ItemList& items, int position);
 
 // Key function codes. Every key list shows them in code order; the stored
 // value is the code.
-inline constexpr int kKeyNone = 0;          // "N/A"
+inline constexpr int kKeyNone = 0;  // "N/A"
 inline constexpr int kKeyPower = 1;
 inline constexpr int kKeyLight = 2;
 inline constexpr int kKeyMonitor = 3;
@@ -48,8 +46,8 @@ inline constexpr int kKeyAsicControl = 13;  // key 3 long press only
 // long presses. Only slot 5 (key 3 long) offers "Asic Control".
 inline constexpr int kKeySlots = 6;
 inline constexpr int kAsicControlSlot = 5;
-constexpr int shortSlot(int key) { return key; }      // key 0..2
-constexpr int longSlot(int key) { return key + 3; }   // key 0..2
+constexpr int shortSlot(int key) { return key; }     // key 0..2
+constexpr int longSlot(int key) { return key + 3; }  // key 0..2
 
 // "N/A", "Power", ... "Asic Control"; empty text for an unknown code.
 std::string_view keyFunctionText(int code);
@@ -69,15 +67,15 @@ std::vector<int> keyListCodes(int slot, const std::array<int, kKeySlots>& held);
 int keyMode(int shortCode, int longCode);
 
 // ---- Lists stored by position ----
-const ItemList& disableEnableItems();  // "Disable", "Enable"
-const ItemList& offOnItems();          // "Off", "On" (Hook Scan)
-const ItemList& closeOpenItems();      // "Close", "Open" (Power up)
-const ItemList& openLockItems();       // "Off", "Auto Open", "Lock PTT"
-const ItemList& scanTypeItems();       // "Auto Group Scan", "Manual Group Scan"
-const ItemList& txTimerItems();        // "10" .. "990" step 10 (seconds)
-const ItemList& txInhibitItems();      // "5" .. "75" step 5 (seconds)
-const ItemList& scanWaitTimeItems();   // "0" .. "15"
-const ItemList& priorityLbTimeItems(); // "0" .. "7"
+const ItemList& disableEnableItems();   // "Disable", "Enable"
+const ItemList& offOnItems();           // "Off", "On" (Hook Scan)
+const ItemList& closeOpenItems();       // "Close", "Open" (Power up)
+const ItemList& openLockItems();        // "Off", "Auto Open", "Lock PTT"
+const ItemList& scanTypeItems();        // "Auto Group Scan", "Manual Group Scan"
+const ItemList& txTimerItems();         // "10" .. "990" step 10 (seconds)
+const ItemList& txInhibitItems();       // "5" .. "75" step 5 (seconds)
+const ItemList& scanWaitTimeItems();    // "0" .. "15"
+const ItemList& priorityLbTimeItems();  // "0" .. "7"
 
 // Tx Timer and Tx Inhibit store list position + 1, 0 meaning off. The list
 // still shows an entry when off: "30" (position 2) and "10" (position 1).
@@ -85,7 +83,7 @@ inline constexpr int kTxTimerShownWhenOff = 2;
 inline constexpr int kTxInhibitShownWhenOff = 1;
 int txTimerPosition(int txTimer);
 int txInhibitPosition(int txInhibit);
-std::string txTimerText(int txTimer);      // the entry the list shows
+std::string txTimerText(int txTimer);  // the entry the list shows
 std::string txInhibitText(int txInhibit);
 
 // ---- Scan Tx (stored by value, see the values above) ----
@@ -97,16 +95,16 @@ std::array<int, 2> scanTxPair(int scanTx);
 int scanTxPosition(int scanTx);
 
 // ---- Text fields ----
-inline constexpr int kAutoMuteTimerMax = 250;       // S
+inline constexpr int kAutoMuteTimerMax = 250;  // S
 inline constexpr int kAutoMuteTimerDefault = 30;
-inline constexpr int kAutoMuteTimerLength = 3;     // characters
+inline constexpr int kAutoMuteTimerLength = 3;  // characters
 
 // The typed value limited to 0..250.
 constexpr int clampAutoMuteTimer(int value) {
     return value < 0 ? 0 : (value > kAutoMuteTimerMax ? kAutoMuteTimerMax : value);
 }
 
-inline constexpr int kScanSpeedTimeDefault = 49;   // shown "0.50"
+inline constexpr int kScanSpeedTimeDefault = 49;  // shown "0.50"
 
 // Stored n shown as (n + 1) x 0.01 S with two decimals.
 std::string scanSpeedTimeText(int stored);

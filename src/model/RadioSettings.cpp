@@ -30,21 +30,19 @@ void ChannelTable::reset() {
 
 bool ChannelTable::sameContent(const ChannelTable& o) const {
     return currentGroup == o.currentGroup && currentChannel == o.currentChannel &&
-           totalCapability == o.totalCapability && tableSpare == o.tableSpare &&
-           channelsLeft == o.channelsLeft && channelCapacity == o.channelCapacity &&
-           firstProgrammedGroup == o.firstProgrammedGroup && firstScanGroup == o.firstScanGroup &&
-           lowestGroup == o.lowestGroup && highestGroup == o.highestGroup &&
-           lastScanGroup == o.lastScanGroup && totalUsed == o.totalUsed &&
-           clickedColumn == o.clickedColumn && priorityPresent == o.priorityPresent &&
-           noPowerOnChannel == o.noPowerOnChannel && scanMode == o.scanMode &&
+           totalCapability == o.totalCapability && tableSpare == o.tableSpare && channelsLeft == o.channelsLeft &&
+           channelCapacity == o.channelCapacity && firstProgrammedGroup == o.firstProgrammedGroup &&
+           firstScanGroup == o.firstScanGroup && lowestGroup == o.lowestGroup && highestGroup == o.highestGroup &&
+           lastScanGroup == o.lastScanGroup && totalUsed == o.totalUsed && clickedColumn == o.clickedColumn &&
+           priorityPresent == o.priorityPresent && noPowerOnChannel == o.noPowerOnChannel && scanMode == o.scanMode &&
            appliedScanMode == o.appliedScanMode && groupScanFlag == o.groupScanFlag &&
            anyScanChannel == o.anyScanChannel && groups == o.groups;
 }
 
 bool RadioSettings::operator==(const RadioSettings& o) const {
     return header == o.header && channelTable.sameContent(o.channelTable) && option == o.option &&
-           toneSequence == o.toneSequence && selcallEncode == o.selcallEncode &&
-           selcallDecode == o.selcallDecode && dtmf == o.dtmf && modem == o.modem;
+           toneSequence == o.toneSequence && selcallEncode == o.selcallEncode && selcallDecode == o.selcallDecode &&
+           dtmf == o.dtmf && modem == o.modem;
 }
 
 }  // namespace ks340

@@ -12,43 +12,43 @@
 
 namespace ks340 {
 
-inline constexpr int kGroupSlots = 14;        // slot 0 = all-channel pool, 1..13 = groups
-inline constexpr int kChannelSlots = 209;     // slot 0 unused, channels 1..208
+inline constexpr int kGroupSlots = 14;     // slot 0 = all-channel pool, 1..13 = groups
+inline constexpr int kChannelSlots = 209;  // slot 0 unused, channels 1..208
 inline constexpr int kChannelCapacity = 208;
-inline constexpr int kToneCount = 15;         // tones 0..9, A..E
-inline constexpr int kSequenceSlots = 9;      // slot 0 unused, sequences 1..8
+inline constexpr int kToneCount = 15;     // tones 0..9, A..E
+inline constexpr int kSequenceSlots = 9;  // slot 0 unused, sequences 1..8
 inline constexpr int kDecodeEntries = 8;
 
 struct HeaderSettings {
-    int requestedAction = 0;   // 0 none, 1 read from radio, 2 write to radio; never saved
-    int model = 0;             // 0 "KS-340 Series", 1 "KS-390 Series"
-    int radioBand = 0;         // 0 UHF2, 1 VHF2
-    int speaker = 0;           // 0 "Internal", 1 "External"
-    std::string lcdDisplayLogo = "Vandrell";   // at most 9 characters
-    int memoryMapEnabled = 0;  // programming dialog's memory map switch; never saved
+    int requestedAction = 0;                  // 0 none, 1 read from radio, 2 write to radio; never saved
+    int model = 0;                            // 0 "KS-340 Series", 1 "KS-390 Series"
+    int radioBand = 0;                        // 0 UHF2, 1 VHF2
+    int speaker = 0;                          // 0 "Internal", 1 "External"
+    std::string lcdDisplayLogo = "Vandrell";  // at most 9 characters
+    int memoryMapEnabled = 0;                 // programming dialog's memory map switch; never saved
 
     bool operator==(const HeaderSettings&) const = default;
 };
 
 struct ChannelEntry {
     int inUse = 0;
-    std::string label;          // at most 8 characters
-    std::string rxFrequency;    // MHz "%.5f"; empty = channel not programmed
+    std::string label;        // at most 8 characters
+    std::string rxFrequency;  // MHz "%.5f"; empty = channel not programmed
     int rxCodeN = 0;
     int rxCodeA = 0;
-    std::string txFrequency;    // MHz "%.5f"; empty = none
+    std::string txFrequency;  // MHz "%.5f"; empty = none
     int txCodeN = 0;
     int txCodeA = 0;
     int channelSpare1 = 0;
     int channelSpare2 = 0;
     int rxInverseDcs = 0;
-    int rxSquelch = 0;          // ToneCode
+    int rxSquelch = 0;  // ToneCode
     int channelSpare3 = 0;
     int channelSpare4 = 0;
     int txInverseDcs = 0;
-    int txSquelch = 0;          // ToneCode
-    int bandwidth = 0;          // 1 "S", 0 "N"
-    int txPower = 0;            // 1 "High", 0 "Low"
+    int txSquelch = 0;  // ToneCode
+    int bandwidth = 0;  // 1 "S", 0 "N"
+    int txPower = 0;    // 1 "High", 0 "Low"
     int scanChannel = 0;
     int priorityChannel = 0;
     int powerOnChannel = 0;
@@ -67,7 +67,7 @@ struct ChannelGroup {
     int lastChannel = 0;
     int priorityChannel = 0;
     int powerOnChannel = 0;
-    int usedChannels = 0;       // derived
+    int usedChannels = 0;  // derived
     int capability = 0;
     int channelEnd = 0;
     std::array<ChannelEntry, kChannelSlots> channels{};
@@ -112,17 +112,17 @@ public:
     int lowestGroup = 0;
     int highestGroup = 0;
     int lastScanGroup = 0;
-    int totalUsed = 0;          // derived
-    int clickedColumn = 0;      // derived: grid column last double-clicked
+    int totalUsed = 0;      // derived
+    int clickedColumn = 0;  // derived: grid column last double-clicked
     int priorityPresent = 0;
     int noPowerOnChannel = 1;
-    int scanMode = 0;           // 0 all channel scan mode, 1 group scan mode
+    int scanMode = 0;  // 0 all channel scan mode, 1 group scan mode
     int appliedScanMode = 0;
     int groupScanFlag = 0;
     int anyScanChannel = 0;
     std::array<ChannelGroup, kGroupSlots> groups{};
 
-    ChannelImagePreparation prep;   // never saved
+    ChannelImagePreparation prep;  // never saved
 
     // Compares the saved and edited state; the image preparation is excluded.
     bool sameContent(const ChannelTable& o) const;
@@ -174,12 +174,12 @@ struct ToneSequence {
 };
 
 struct ToneSequenceSettings {
-    int toneset = 0;                                  // 7 = "User"
-    std::array<int, kToneCount> toneFrequency{};      // Hz
-    std::array<int, kToneCount> toneCycleCount{};     // derived
-    std::array<int, kToneCount> toneCycleRemainder{}; // derived
-    int toneLength = 0;                               // mS
-    int longestLeadInTime = 0;                        // derived
+    int toneset = 0;                                   // 7 = "User"
+    std::array<int, kToneCount> toneFrequency{};       // Hz
+    std::array<int, kToneCount> toneCycleCount{};      // derived
+    std::array<int, kToneCount> toneCycleRemainder{};  // derived
+    int toneLength = 0;                                // mS
+    int longestLeadInTime = 0;                         // derived
     std::array<ToneSequence, kSequenceSlots> sequences{};
     std::array<std::string, kToneCount> userTone{};
 
@@ -245,10 +245,10 @@ struct DtmfSettings {
     int dtmfLeadOutTime = 0;
     int dtmfMarkTime = 0;
     int dtmfSpaceTime = 0;
-    std::array<std::string, 9> dtmfCodes{};           // "DTMF 1".."DTMF 9" (dtmf1..dtmf9)
-    std::array<std::string, 4> dtmfDecodeAddress{};   // dtmfDecodeAddress1..4
-    std::array<int, 4> dtmfDecodeAction{};            // dtmfDecodeAction1..4
-    std::array<std::string, 10> statusText{};         // statusText01..statusText10
+    std::array<std::string, 9> dtmfCodes{};          // "DTMF 1".."DTMF 9" (dtmf1..dtmf9)
+    std::array<std::string, 4> dtmfDecodeAddress{};  // dtmfDecodeAddress1..4
+    std::array<int, 4> dtmfDecodeAction{};           // dtmfDecodeAction1..4
+    std::array<std::string, 10> statusText{};        // statusText01..statusText10
 
     bool operator==(const DtmfSettings&) const = default;
 };
@@ -266,8 +266,8 @@ public:
     int txOnDelay = 0;
     int txOffDelay = 0;
     int rxOnDelay = 0;
-    std::array<std::string, 9> modemText{};           // modemText1..9
-    std::array<std::string, 20> commonSentence{};     // commonSentence1..20
+    std::array<std::string, 9> modemText{};        // modemText1..9
+    std::array<std::string, 20> commonSentence{};  // commonSentence1..20
 
     bool operator==(const ModemSettings&) const = default;
 };

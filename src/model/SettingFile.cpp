@@ -22,9 +22,7 @@ namespace {
 constexpr std::string_view kNull = "NULL";
 constexpr std::string_view kLineEnd = "\r\n";
 
-bool needsQuotes(std::string_view field) {
-    return field.find_first_of(",\"") != std::string_view::npos;
-}
+bool needsQuotes(std::string_view field) { return field.find_first_of(",\"") != std::string_view::npos; }
 
 void appendField(std::string& out, std::string_view field) {
     if (!needsQuotes(field)) {
@@ -145,7 +143,7 @@ std::size_t splitCsvFields(std::string_view line, std::vector<std::string>& fiel
             pos = stop;
         }
         if (pos >= line.size()) break;
-        ++pos;  // the comma
+        ++pos;                     // the comma
         if (pos == line.size()) {  // a trailing comma leaves one empty field
             nextSlot();
             break;
@@ -284,8 +282,7 @@ private:
                 endedAt_ = lineNo_;
                 return;
             case LineStatus::TooLong:
-                fail("the line is longer than " + std::to_string(kMaxSettingLineLength) +
-                     " characters");
+                fail("the line is longer than " + std::to_string(kMaxSettingLineLength) + " characters");
             case LineStatus::ReadError:
                 fail("the file cannot be read: " + source_.readErrorText());
             case LineStatus::Ok:
@@ -312,16 +309,16 @@ private:
     int integerIn(int low, int high, const char* what) {
         const int v = integer();
         if (v < low || v > high)
-            fail(std::string(what) + " " + std::to_string(v) + " is outside " + std::to_string(low) +
-                 ".." + std::to_string(high));
+            fail(std::string(what) + " " + std::to_string(v) + " is outside " + std::to_string(low) + ".." +
+                 std::to_string(high));
         return v;
     }
 
     std::string_view textField() {
         const std::string_view f = nextField();
         if (f.size() > kMaxSettingTextLength)
-            fail("field " + std::to_string(fieldNo_) + " is longer than " +
-                 std::to_string(kMaxSettingTextLength) + " characters");
+            fail("field " + std::to_string(fieldNo_) + " is longer than " + std::to_string(kMaxSettingTextLength) +
+                 " characters");
         return f;
     }
 
@@ -344,8 +341,8 @@ private:
 
     void readChannelTable(ChannelTable& t) {
         nextLine();
-        if (fieldCount_ == 0) fail(endedAt_ ? "the file ends after the header line"
-                                           : "the channel table line is empty");
+        if (fieldCount_ == 0)
+            fail(endedAt_ ? "the file ends after the header line" : "the channel table line is empty");
         t.currentGroup = integerIn(0, kGroupSlots - 1, "current group");
         t.currentChannel = integer();
         t.totalCapability = integer();
@@ -381,8 +378,7 @@ private:
                 groupSum += group.capability;
                 if (groupSum > kChannelCapacity)
                     fail("the capabilities of groups 1.." + std::to_string(g) + " add up to " +
-                         std::to_string(groupSum) + ", more than " +
-                         std::to_string(kChannelCapacity));
+                         std::to_string(groupSum) + ", more than " + std::to_string(kChannelCapacity));
             }
             for (int c = 1; c <= group.capability; ++c) {
                 nextLine();
@@ -459,8 +455,7 @@ private:
         t.toneLength = integer();
         for (int i = 1; i < kSequenceSlots; ++i) t.sequences[static_cast<std::size_t>(i)].sequence = text();
         for (int i = 1; i < kSequenceSlots; ++i) t.sequences[static_cast<std::size_t>(i)].leadInTime = integer();
-        for (int i = 1; i < kSequenceSlots; ++i)
-            t.sequences[static_cast<std::size_t>(i)].firstToneTime = integer();
+        for (int i = 1; i < kSequenceSlots; ++i) t.sequences[static_cast<std::size_t>(i)].firstToneTime = integer();
         for (int i = 1; i < kSequenceSlots; ++i) t.sequences[static_cast<std::size_t>(i)].leadOutTime = integer();
         for (std::string& u : t.userTone) u = rawText();
     }
@@ -759,8 +754,8 @@ FileResult writeSettingFile(const std::string& path, const RadioSettings& settin
     int fd = -1;
     static unsigned counter = 0;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = (slash == std::string::npos ? std::string() : folder) + "." + base + "." +
-               std::to_string(::getpid()) + "." + std::to_string(++counter) + ".tmp";
+        temp = (slash == std::string::npos ? std::string() : folder) + "." + base + "." + std::to_string(::getpid()) +
+               "." + std::to_string(++counter) + ".tmp";
         fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) break;
     }
@@ -820,8 +815,7 @@ FileResult readSettingFile(const std::string& path, RadioSettings& settings) {
     return result;
 }
 
-FileResult readSettingText(std::string_view text, RadioSettings& settings,
-                           const std::string& nameForMessages) {
+FileResult readSettingText(std::string_view text, RadioSettings& settings, const std::string& nameForMessages) {
     TextLineSource source(text);
     return readFrom(source, settings, nameForMessages);
 }

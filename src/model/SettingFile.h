@@ -50,7 +50,6 @@ FileResult readSettingFile(const std::string& path, RadioSettings& settings);
 
 // The same for file contents already in memory; nameForMessages is used in
 // the error and warning texts.
-FileResult readSettingText(std::string_view text, RadioSettings& settings,
-                           const std::string& nameForMessages);
+FileResult readSettingText(std::string_view text, RadioSettings& settings, const std::string& nameForMessages);
 
 }  // namespace ks340

@@ -10,9 +10,9 @@
 namespace ks340 {
 
 struct ToneSet {
-    int id;                                  // position in the list, 0..7
-    std::array<int, kToneCount> tones;       // Hz for 0..9, A..E; 0 = no tone
-    int standardToneLength;                  // mS
+    int id;                             // position in the list, 0..7
+    std::array<int, kToneCount> tones;  // Hz for 0..9, A..E; 0 = no tone
+    int standardToneLength;             // mS
     std::string_view name;
 };
 
@@ -40,11 +40,16 @@ constexpr int snapToFiveMs(int value) {
     if (value < 0) value = 0;
     if (value >= kMaxTimeMs) return kMaxTimeMs;
     switch (value % 5) {
-        case 1: return value - 1;
-        case 2: return value - 2;
-        case 3: return value + 2;
-        case 4: return value + 1;
-        default: return value;
+        case 1:
+            return value - 1;
+        case 2:
+            return value - 2;
+        case 3:
+            return value + 2;
+        case 4:
+            return value + 1;
+        default:
+            return value;
     }
 }
 // The same for a field's text (its leading decimal digits; none gives 0).

@@ -43,13 +43,9 @@ const ItemList& aniAtItems(int aniType) {
     return aniType == kSignallingTypeDtmf ? dtmf : selcall;
 }
 
-const char* emergencyFieldLabel(int emgType) {
-    return emgType == kSignallingTypeDtmf ? "EMG Tone" : "EMG Seq.";
-}
+const char* emergencyFieldLabel(int emgType) { return emgType == kSignallingTypeDtmf ? "EMG Tone" : "EMG Seq."; }
 
-const char* aniFieldLabel(int aniType) {
-    return aniType == kSignallingTypeDtmf ? "ANI Tone" : "ANI Seq.";
-}
+const char* aniFieldLabel(int aniType) { return aniType == kSignallingTypeDtmf ? "ANI Tone" : "ANI Seq."; }
 
 const ItemList& decodeActionItems() {
     static const ItemList items{"None", "Open", "Close", "Stun", "Revive", "Covert On", "Covert Off"};
@@ -68,9 +64,8 @@ const ItemList& decodeEntryNames() {
 }
 
 const ItemList& decodeAddressLabels() {
-    static const ItemList items{"Call 1 Address", "Call 2 Address", "Call 3 Address",
-                                "Ctrl 1 Address", "Ctrl 2 Address", "Ctrl 3 Address",
-                                "Ctrl 4 Address", "Group Address"};
+    static const ItemList items{"Call 1 Address", "Call 2 Address", "Call 3 Address", "Ctrl 1 Address",
+                                "Ctrl 2 Address", "Ctrl 3 Address", "Ctrl 4 Address", "Group Address"};
     return items;
 }
 

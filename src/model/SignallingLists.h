@@ -23,9 +23,9 @@ const ItemList& aniAtItems(int aniType);
 
 inline constexpr int kSignallingTypeSelcall = 0;
 inline constexpr int kSignallingTypeDtmf = 1;
-inline constexpr int kMaxEncodeSeconds = 250;   // Cycle Repeat Time, Tx Timer, Multi ANI Delay
-inline constexpr int kSequenceNumberLength = 3; // sequence-number texts (digits 1..8)
-inline constexpr int kDtmfDigitsLength = 15;    // DTMF digit texts
+inline constexpr int kMaxEncodeSeconds = 250;    // Cycle Repeat Time, Tx Timer, Multi ANI Delay
+inline constexpr int kSequenceNumberLength = 3;  // sequence-number texts (digits 1..8)
+inline constexpr int kDtmfDigitsLength = 15;     // DTMF digit texts
 
 // Label of the emergency / ANI text field for the given type.
 const char* emergencyFieldLabel(int emgType);  // "EMG Seq." / "EMG Tone"
@@ -46,8 +46,8 @@ inline constexpr int kMaxCovertSeconds = 250;
 // ---- DTMF and status ----
 const ItemList& dtmfActionItems();  // "None", "Stun", "Revive", "Covert On", "Covert Off"
 
-inline constexpr int kDtmfLeadTimeLimit = 2550;   // Lead In / Lead Out, mS
-inline constexpr int kDtmfToneTimeLimit = 100;    // Mark / Space, mS
+inline constexpr int kDtmfLeadTimeLimit = 2550;  // Lead In / Lead Out, mS
+inline constexpr int kDtmfToneTimeLimit = 100;   // Mark / Space, mS
 inline constexpr int kDtmfToneTimeMinimum = 50;
 inline constexpr int kDefaultDtmfLeadInTime = 300;
 inline constexpr int kDefaultDtmfLeadOutTime = 160;

@@ -13,7 +13,7 @@ namespace ks340 {
 
 struct SquelchSetting {
     ToneCode code = kToneOff;
-    int inverseDcs = 0;   // 1 only for an inverted DCS code
+    int inverseDcs = 0;  // 1 only for an inverted DCS code
     bool operator==(const SquelchSetting&) const = default;
 };
 

@@ -11,8 +11,7 @@ std::string_view shortModelName(int model) {
 }
 
 std::string_view speakerName(int speaker) {
-    return isValidSpeaker(speaker) ? SpeakerTable[static_cast<std::size_t>(speaker)]
-                                   : std::string_view{};
+    return isValidSpeaker(speaker) ? SpeakerTable[static_cast<std::size_t>(speaker)] : std::string_view{};
 }
 
 const BandRow& bandRow(int model, int radioBand) {

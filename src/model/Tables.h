@@ -16,8 +16,7 @@ inline constexpr int kBandUhf2 = 0;
 inline constexpr int kBandVhf2 = 1;
 
 // Full model names as the model list shows them.
-inline constexpr std::array<std::string_view, kModelCount> ModelTable{"KS-340 Series",
-                                                                      "KS-390 Series"};
+inline constexpr std::array<std::string_view, kModelCount> ModelTable{"KS-340 Series", "KS-390 Series"};
 // Short names shown in the read-only model field.
 inline constexpr std::array<std::string_view, kModelCount> ShortModelTable{"KS-340", "KS-390"};
 

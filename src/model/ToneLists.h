@@ -9,11 +9,11 @@
 
 namespace ks340::tonelists {
 
-inline constexpr int kSequenceCount = 8;      // "Sequence 1" .. "Sequence 8"
-inline constexpr int kToneFieldLength = 4;    // characters of a tone, time or tone length field
-inline constexpr int kSequenceLength = 8;     // characters of a sequence
-inline constexpr int kMaxSPerSequence = 2;    // "S"/"s" together
-inline constexpr int kMaxKPerSequence = 2;    // "K"/"k" together
+inline constexpr int kSequenceCount = 8;    // "Sequence 1" .. "Sequence 8"
+inline constexpr int kToneFieldLength = 4;  // characters of a tone, time or tone length field
+inline constexpr int kSequenceLength = 8;   // characters of a sequence
+inline constexpr int kMaxSPerSequence = 2;  // "S"/"s" together
+inline constexpr int kMaxKPerSequence = 2;  // "K"/"k" together
 // Lead-in time Sequence 5 gets whenever its text is edited.
 inline constexpr int kSequence5LeadInTime = 300;
 

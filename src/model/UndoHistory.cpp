@@ -37,8 +37,7 @@ public:
     void addRef(std::uint32_t id) { ++refs_[id]; }
 
     void release(std::uint32_t id) {
-        if (--refs_[id] != 0)
-            return;
+        if (--refs_[id] != 0) return;
         index_.erase(std::string_view(lines_[id]));
         lines_[id].clear();
         lines_[id].shrink_to_fit();
@@ -51,8 +50,7 @@ public:
     std::size_t memoryBytes() const {
         std::size_t bytes = lines_.size() * (sizeof(std::string) + sizeof(std::uint32_t));
         for (const std::string& s : lines_)
-            if (s.capacity() > std::string().capacity())
-                bytes += s.capacity() + 1;
+            if (s.capacity() > std::string().capacity()) bytes += s.capacity() + 1;
         bytes += free_.capacity() * sizeof(std::uint32_t);
         // Buckets and one node per key (key, value, hash, next pointer).
         bytes += index_.bucket_count() * sizeof(void*);
@@ -69,9 +67,7 @@ private:
 
 namespace {
 
-std::size_t heapBytes(const std::string& s) {
-    return s.capacity() > std::string().capacity() ? s.capacity() + 1 : 0;
-}
+std::size_t heapBytes(const std::string& s) { return s.capacity() > std::string().capacity() ? s.capacity() + 1 : 0; }
 
 }  // namespace
 
@@ -90,18 +86,15 @@ std::vector<std::uint32_t> UndoHistory::snapshot(const RadioSettings& settings) 
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
+        if (end == std::string::npos) end = text.size();
         std::string_view line(text.data() + start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (lines.size() == 1) {
             // The group and channel last shown are where the user looks,
             // not what the configuration holds: kept beside the lines.
             std::string normal = "0,0";
             const std::size_t second = line.find(',', line.find(',') + 1);
-            if (second != std::string_view::npos)
-                normal += line.substr(second);
+            if (second != std::string_view::npos) normal += line.substr(second);
             lines.push_back(pool_->intern(normal));
         } else {
             lines.push_back(pool_->intern(line));
@@ -119,17 +112,13 @@ std::shared_ptr<const UndoHistory::HiddenChannels> UndoHistory::hiddenChannels(
         const ChannelGroup& group = settings.channelTable.groups[std::size_t(g)];
         const int shown = std::clamp(group.capability, 0, kChannelCapacity);
         for (int c = 0; c < kChannelSlots; ++c) {
-            if (c >= 1 && c <= shown)
-                continue;
+            if (c >= 1 && c <= shown) continue;
             const ChannelEntry& e = group.channels[std::size_t(c)];
-            if (!(e == kEmpty))
-                list.push_back({g, c, e});
+            if (!(e == kEmpty)) list.push_back({g, c, e});
         }
     }
-    if (list.empty())
-        return nullptr;
-    if (like && *like == list)
-        return like;
+    if (list.empty()) return nullptr;
+    if (like && *like == list) return like;
     return std::make_shared<const HiddenChannels>(std::move(list));
 }
 
@@ -139,15 +128,13 @@ bool UndoHistory::sameHidden(const std::shared_ptr<const HiddenChannels>& a,
 }
 
 void UndoHistory::release(std::vector<std::uint32_t>& lines) {
-    for (std::uint32_t id : lines)
-        pool_->release(id);
+    for (std::uint32_t id : lines) pool_->release(id);
     lines.clear();
 }
 
 std::string UndoHistory::joined(const std::vector<std::uint32_t>& lines) const {
     std::size_t size = 0;
-    for (std::uint32_t id : lines)
-        size += pool_->line(id).size() + 2;
+    for (std::uint32_t id : lines) size += pool_->line(id).size() + 2;
     std::string text;
     text.reserve(size);
     for (std::uint32_t id : lines) {
@@ -159,29 +146,25 @@ std::string UndoHistory::joined(const std::vector<std::uint32_t>& lines) const {
 
 bool UndoHistory::load(const State& state, RadioSettings& settings) {
     const FileResult result = readSettingText(joined(state.lines), settings, "undo history");
-    if (!result.ok)
-        return false;
+    if (!result.ok) return false;
     // Channels the file does not carry come back as they were.
     for (int g = 0; g < kGroupSlots; ++g) {
         ChannelGroup& group = settings.channelTable.groups[std::size_t(g)];
         const int shown = std::clamp(group.capability, 0, kChannelCapacity);
         group.channels[0] = ChannelEntry{};
-        for (int c = shown + 1; c < kChannelSlots; ++c)
-            group.channels[std::size_t(c)] = ChannelEntry{};
+        for (int c = shown + 1; c < kChannelSlots; ++c) group.channels[std::size_t(c)] = ChannelEntry{};
     }
     if (state.hidden)
         for (const HiddenChannel& h : *state.hidden)
             settings.channelTable.groups[std::size_t(h.group)].channels[std::size_t(h.channel)] = h.entry;
     settings.channelTable.currentGroup = state.currentGroup;
     settings.channelTable.currentChannel = state.currentChannel;
-    if (afterLoad_)
-        afterLoad_(settings);
+    if (afterLoad_) afterLoad_(settings);
     return true;
 }
 
 void UndoHistory::reset(const RadioSettings& settings) {
-    for (State& s : states_)
-        release(s.lines);
+    for (State& s : states_) release(s.lines);
     states_.clear();
     release(savedLines_);
     State base;
@@ -194,8 +177,7 @@ void UndoHistory::reset(const RadioSettings& settings) {
     savedIndex_ = 0;
     savedExtra_ = 0;
     savedLines_ = states_.front().lines;
-    for (std::uint32_t id : savedLines_)
-        pool_->addRef(id);
+    for (std::uint32_t id : savedLines_) pool_->addRef(id);
     coalesceOpen_ = false;
 }
 
@@ -230,10 +212,8 @@ UndoHistory::Recorded UndoHistory::record(const RadioSettings& settings, std::st
     }
 
     const bool mergeable = coalesceOpen_ && !options.coalesceKey.empty() && position_ > 0 &&
-                           position_ + 1 == states_.size() &&
-                           static_cast<long>(position_) != savedIndex_ &&
-                           current.coalesceKey == options.coalesceKey &&
-                           options.when >= current.when &&
+                           position_ + 1 == states_.size() && static_cast<long>(position_) != savedIndex_ &&
+                           current.coalesceKey == options.coalesceKey && options.when >= current.when &&
                            options.when - current.when <= kCoalesceInterval;
     if (mergeable) {
         release(current.lines);
@@ -293,11 +273,9 @@ void UndoHistory::absorb(const RadioSettings& settings) {
 
 UndoHistory::Restored UndoHistory::undo(RadioSettings& settings) {
     Restored r;
-    if (!canUndo())
-        return r;
+    if (!canUndo()) return r;
     const State& step = states_[position_];
-    if (!load(states_[position_ - 1], settings))
-        return r;
+    if (!load(states_[position_ - 1], settings)) return r;
     r.ok = true;
     r.text = step.text;
     r.context = step.context;
@@ -310,11 +288,9 @@ UndoHistory::Restored UndoHistory::undo(RadioSettings& settings) {
 
 UndoHistory::Restored UndoHistory::redo(RadioSettings& settings) {
     Restored r;
-    if (!canRedo())
-        return r;
+    if (!canRedo()) return r;
     const State& step = states_[position_ + 1];
-    if (!load(step, settings))
-        return r;
+    if (!load(step, settings)) return r;
     r.ok = true;
     r.text = step.text;
     r.context = step.context;
@@ -325,25 +301,19 @@ UndoHistory::Restored UndoHistory::redo(RadioSettings& settings) {
     return r;
 }
 
-std::string UndoHistory::undoText() const {
-    return canUndo() ? states_[position_].text : std::string();
-}
+std::string UndoHistory::undoText() const { return canUndo() ? states_[position_].text : std::string(); }
 
-std::string UndoHistory::redoText() const {
-    return canRedo() ? states_[position_ + 1].text : std::string();
-}
+std::string UndoHistory::redoText() const { return canRedo() ? states_[position_ + 1].text : std::string(); }
 
 std::vector<std::string> UndoHistory::undoTexts() const {
     std::vector<std::string> texts;
-    for (std::size_t i = position_; i > 0; --i)
-        texts.push_back(states_[i].text);
+    for (std::size_t i = position_; i > 0; --i) texts.push_back(states_[i].text);
     return texts;
 }
 
 std::vector<std::string> UndoHistory::redoTexts() const {
     std::vector<std::string> texts;
-    for (std::size_t i = position_ + 1; i < states_.size(); ++i)
-        texts.push_back(states_[i].text);
+    for (std::size_t i = position_ + 1; i < states_.size(); ++i) texts.push_back(states_[i].text);
     return texts;
 }
 
@@ -351,16 +321,14 @@ void UndoHistory::markSaved(const RadioSettings& settings) {
     absorb(settings);
     release(savedLines_);
     savedLines_ = states_[position_].lines;
-    for (std::uint32_t id : savedLines_)
-        pool_->addRef(id);
+    for (std::uint32_t id : savedLines_) pool_->addRef(id);
     savedIndex_ = static_cast<long>(position_);
     savedExtra_ = 0;
     coalesceOpen_ = false;
 }
 
 int UndoHistory::unsavedChanges() const {
-    if (states_[position_].lines == savedLines_)
-        return 0;
+    if (states_[position_].lines == savedLines_) return 0;
     const long here = static_cast<long>(position_);
     const long distance = (here > savedIndex_ ? here - savedIndex_ : savedIndex_ - here) + savedExtra_;
     return static_cast<int>(std::max(1L, distance));
@@ -370,8 +338,8 @@ std::size_t UndoHistory::memoryBytes() const {
     std::size_t bytes = pool_->memoryBytes();
     const HiddenChannels* counted = nullptr;
     for (const State& s : states_) {
-        bytes += sizeof(State) + s.lines.capacity() * sizeof(std::uint32_t) + heapBytes(s.text) +
-                 heapBytes(s.coalesceKey);
+        bytes +=
+            sizeof(State) + s.lines.capacity() * sizeof(std::uint32_t) + heapBytes(s.text) + heapBytes(s.coalesceKey);
         // Neighbouring states share one list of hidden channels.
         if (s.hidden && s.hidden.get() != counted) {
             counted = s.hidden.get();
@@ -391,9 +359,9 @@ std::string UndoHistory::currentText() const {
     std::string text = joined(states_[position_].lines);
     const std::size_t lineStart = text.find('\n') + 1;
     const std::size_t second = text.find(',', text.find(',', lineStart) + 1);
-    text.replace(lineStart, second - lineStart,
-                 std::to_string(states_[position_].currentGroup) + "," +
-                     std::to_string(states_[position_].currentChannel));
+    text.replace(
+        lineStart, second - lineStart,
+        std::to_string(states_[position_].currentGroup) + "," + std::to_string(states_[position_].currentChannel));
     return text;
 }
 

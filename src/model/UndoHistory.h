@@ -73,9 +73,9 @@ public:
 
     struct Restored {
         bool ok = false;
-        std::string text;       // the step undone or redone
-        int context = -1;       // its RecordOptions::context
-        int currentGroup = 0;   // the group shown when the step was recorded
+        std::string text;      // the step undone or redone
+        int context = -1;      // its RecordOptions::context
+        int currentGroup = 0;  // the group shown when the step was recorded
     };
     // Restores the state before the newest step still applied / the state
     // after the step undone last. Nothing happens when there is none (ok
@@ -126,7 +126,7 @@ private:
 
     struct State {
         std::vector<std::uint32_t> lines;
-        std::shared_ptr<const HiddenChannels> hidden;   // null: none
+        std::shared_ptr<const HiddenChannels> hidden;  // null: none
         std::string text;
         std::string coalesceKey;
         Clock::time_point when{};

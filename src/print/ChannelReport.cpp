@@ -41,8 +41,7 @@ std::vector<PrintRow> buildPrintRows(const ChannelTable& table) {
 }
 
 QString channelModeText(const ChannelTable& table) {
-    return table.scanMode != 0 ? QStringLiteral("Group Scan Mode")
-                               : QStringLiteral("All Channel Scan Mode");
+    return table.scanMode != 0 ? QStringLiteral("Group Scan Mode") : QStringLiteral("All Channel Scan Mode");
 }
 
 int channelPageCount(int n) { return n <= 0 ? 1 : (n + kRowsPerChannelPage - 1) / kRowsPerChannelPage; }
@@ -55,9 +54,12 @@ int rowsOnLastChannelPage(int n) {
 
 int reportPageCount(int mode, int n) {
     switch (mode) {
-    case kPrintChannels: return channelPageCount(n);
-    case kPrintOptions: return 2;
-    default: return channelPageCount(n) + 2;
+        case kPrintChannels:
+            return channelPageCount(n);
+        case kPrintOptions:
+            return 2;
+        default:
+            return channelPageCount(n) + 2;
     }
 }
 
@@ -69,8 +71,7 @@ PageChoice choosePage(int mode, int p, int n) {
     return {p == a + 1 ? ReportPage::Option1 : ReportPage::Option2, 0};
 }
 
-void drawChannelPage(PageLayout& layout, const ChannelTable& table,
-                     const std::vector<PrintRow>& rows, int page) {
+void drawChannelPage(PageLayout& layout, const ChannelTable& table, const std::vector<PrintRow>& rows, int page) {
     double y = layout.printText(0.0, 0.0, channelModeText(table), 24.0);
     y += 0.3;
     layout.drawRule(0.0, layout.pageWidth(), y, 1.0);
@@ -81,15 +82,13 @@ void drawChannelPage(PageLayout& layout, const ChannelTable& table,
     int firstText = 1;
     if (grouped) {
         firstText = 0;
-        columns = {{0.3, "GRP", 2},        {0.3, "CH", 2},         {0.6, "Label", 0},
-                   {0.6, "Rx Freq", 0},    {0.7, "Rx Squelch", 0}, {0.6, "TX Freq", 0},
-                   {0.7, "Tx Squelch", 0}, {0.7, "Scan CH", 0},    {0.8, "Bandwidth", 0},
-                   {0.5, "Power", 0},      {0.7, "Priority CH", 0}, {0.5, "PowON CH", 0}};
+        columns = {{0.3, "GRP", 2},        {0.3, "CH", 2},      {0.6, "Label", 0},       {0.6, "Rx Freq", 0},
+                   {0.7, "Rx Squelch", 0}, {0.6, "TX Freq", 0}, {0.7, "Tx Squelch", 0},  {0.7, "Scan CH", 0},
+                   {0.8, "Bandwidth", 0},  {0.5, "Power", 0},   {0.7, "Priority CH", 0}, {0.5, "PowON CH", 0}};
     } else {
-        columns = {{0.3, "CH", 2},         {0.8, "Label", 0},      {0.7, "Rx Freq", 0},
-                   {0.8, "Rx Squelch", 0}, {0.7, "TX Freq", 0},    {0.8, "Tx Squelch", 0},
-                   {0.7, "Scan CH", 0},    {0.8, "Bandwidth", 0},  {0.6, "Power", 0},
-                   {0.8, "Priority CH", 0}, {0.5, "PowON CH", 0}};
+        columns = {{0.3, "CH", 2},      {0.8, "Label", 0},       {0.7, "Rx Freq", 0}, {0.8, "Rx Squelch", 0},
+                   {0.7, "TX Freq", 0}, {0.8, "Tx Squelch", 0},  {0.7, "Scan CH", 0}, {0.8, "Bandwidth", 0},
+                   {0.6, "Power", 0},   {0.8, "Priority CH", 0}, {0.5, "PowON CH", 0}};
     }
 
     const int n = int(rows.size());

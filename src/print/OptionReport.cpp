@@ -31,8 +31,7 @@ QString view(std::string_view ascii) { return QString::fromUtf8(ascii.data(), in
 QString number(int n) { return QString::number(n); }
 
 struct Item {
-    Item(QString l, QString v, QStringList m = {})
-        : label(std::move(l)), value(std::move(v)), more(std::move(m)) {}
+    Item(QString l, QString v, QStringList m = {}) : label(std::move(l)), value(std::move(v)), more(std::move(m)) {}
     QString label;
     QString value;
     QStringList more;  // further values, under the second and later column heads
@@ -41,13 +40,12 @@ struct Item {
 // A framed box of label/value lines, in one or two columns.
 struct Box {
     Box() = default;
-    Box(QString t, std::vector<Item> i = {}, int c = 1)
-        : title(std::move(t)), items(std::move(i)), columns(c) {}
+    Box(QString t, std::vector<Item> i = {}, int c = 1) : title(std::move(t)), items(std::move(i)), columns(c) {}
     QString title;
     std::vector<Item> items;
     int columns = 1;
-    QStringList heads;        // optional column heads above the values
-    std::vector<Item> lead;   // lines across the box before the items
+    QStringList heads;       // optional column heads above the values
+    std::vector<Item> lead;  // lines across the box before the items
 
     int lines() const {
         const int rows = (int(items.size()) + columns - 1) / columns;
@@ -91,8 +89,7 @@ private:
         // Values start after the box's longest label.
         double longest = 0.0;
         for (const Item& item : b.items) longest = std::max(longest, layout_.textWidth(item.label, kItemPoints));
-        for (const Item& item : b.lead)
-            longest = std::max(longest, layout_.textWidth(item.label, kItemPoints, true));
+        for (const Item& item : b.lead) longest = std::max(longest, layout_.textWidth(item.label, kItemPoints, true));
         const double valueX = std::min(labelX + longest + 0.15, colWidth * 0.6);
         for (const Item& item : b.lead) {
             layout_.printText(x + labelX, cy, item.label, kItemPoints, 0, true);
@@ -162,11 +159,12 @@ void drawOptionSection(OptionPageWriter& w, const RadioSettings& s) {
               {QStringLiteral("Mark Idle"), listText(ol::disableEnableItems(), o.markIdle)}}};
     w.row({keyBox(o), ptt, lock}, {0.42, 0.29, 0.29});
 
-    Box scan{QStringLiteral("Scan Setting"),
-             {{QStringLiteral("Scan Tx"), view(ol::scanTxText(o.scanTx))},
-              {QStringLiteral("Scan Wait Time"), seconds(listText(ol::scanWaitTimeItems(), o.scanWaitTime))},
-              {QStringLiteral("Scan Speed Time"), seconds(QString::fromStdString(ol::scanSpeedTimeText(o.scanSpeedTime)))},
-              {QStringLiteral("Priority LB Time"), seconds(listText(ol::priorityLbTimeItems(), o.priorityLbTime))}}};
+    Box scan{
+        QStringLiteral("Scan Setting"),
+        {{QStringLiteral("Scan Tx"), view(ol::scanTxText(o.scanTx))},
+         {QStringLiteral("Scan Wait Time"), seconds(listText(ol::scanWaitTimeItems(), o.scanWaitTime))},
+         {QStringLiteral("Scan Speed Time"), seconds(QString::fromStdString(ol::scanSpeedTimeText(o.scanSpeedTime)))},
+         {QStringLiteral("Priority LB Time"), seconds(listText(ol::priorityLbTimeItems(), o.priorityLbTime))}}};
     Box radio{QStringLiteral("Radio Parameter"),
               {{QStringLiteral("Tx Delay"), listText(ol::disableEnableItems(), o.txDelay)},
                {QStringLiteral("Hook"), listText(ol::disableEnableItems(), o.hook)},
@@ -187,7 +185,7 @@ void drawToneSection(OptionPageWriter& w, const RadioSettings& s) {
     const bool user = t.toneset == kUserToneSet;
     for (int i = 0; i < kToneCount; ++i) {
         // The page shows the set's own tones for a built-in set and the typed texts for "User".
-        const QString hz = user                     ? text(t.userTone[i])
+        const QString hz = user                        ? text(t.userTone[i])
                            : isValidToneSet(t.toneset) ? number(ToneSetTable[t.toneset].tones[i])
                                                        : number(t.toneFrequency[i]);
         tones.items.push_back({QString::fromStdString(tonelists::toneLabel(i)), hertz(hz)});
@@ -196,13 +194,14 @@ void drawToneSection(OptionPageWriter& w, const RadioSettings& s) {
     tones.lead.push_back({QStringLiteral("Toneset"), view(tonelists::toneSetName(t.toneset))});
     Box seq{QStringLiteral("Sequence"), {}};
     seq.lead.push_back({QStringLiteral("Tone Length"), millis(t.toneLength, "  ms")});
-    seq.heads = {QStringLiteral("Sequence"), QStringLiteral("Lead In Time"),
-                 QStringLiteral("1st Tone Time"), QStringLiteral("Lead Out Time")};
+    seq.heads = {QStringLiteral("Sequence"), QStringLiteral("Lead In Time"), QStringLiteral("1st Tone Time"),
+                 QStringLiteral("Lead Out Time")};
     for (int n = 1; n <= tonelists::kSequenceCount; ++n) {
         const ToneSequence& q = t.sequences[n];
-        seq.items.push_back({QString::fromStdString(tonelists::sequenceLabel(n)), text(q.sequence),
-                             {millis(q.leadInTime, "  ms"), millis(q.firstToneTime, "  ms"),
-                              millis(q.leadOutTime, "  ms")}});
+        seq.items.push_back(
+            {QString::fromStdString(tonelists::sequenceLabel(n)),
+             text(q.sequence),
+             {millis(q.leadInTime, "  ms"), millis(q.firstToneTime, "  ms"), millis(q.leadOutTime, "  ms")}});
     }
     w.row({tones, seq}, {0.34, 0.66});
 }
@@ -291,8 +290,8 @@ void drawOptionPage2(PageLayout& layout, const RadioSettings& s) {
     const DtmfSettings& t = s.dtmf;
     Box status{QStringLiteral("Status Text"), {}, 2};
     for (int i = 0; i < 10; ++i)
-        status.items.push_back({QStringLiteral("Status %1").arg(i + 1, 2, 10, QLatin1Char('0')),
-                                text(t.statusText[i])});
+        status.items.push_back(
+            {QStringLiteral("Status %1").arg(i + 1, 2, 10, QLatin1Char('0')), text(t.statusText[i])});
     w.row({status}, {1.0});
 
     w.title(QStringLiteral("DTMF"));
@@ -302,8 +301,7 @@ void drawOptionPage2(PageLayout& layout, const RadioSettings& s) {
                 {QStringLiteral("DTMF Mark Time"), millis(t.dtmfMarkTime, "  mS")},
                 {QStringLiteral("DTMF Space Time"), millis(t.dtmfSpaceTime, "  mS")}}};
     Box address{QStringLiteral("DTMF Address"), {}, 2};
-    for (int i = 0; i < 9; ++i)
-        address.items.push_back({QStringLiteral("DTMF %1").arg(i + 1), text(t.dtmfCodes[i])});
+    for (int i = 0; i < 9; ++i) address.items.push_back({QStringLiteral("DTMF %1").arg(i + 1), text(t.dtmfCodes[i])});
     w.row({option, address}, {0.36, 0.64});
     std::vector<Box> decoding;
     for (int i = 0; i < 4; ++i)

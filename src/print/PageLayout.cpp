@@ -7,8 +7,7 @@
 
 namespace ks340 {
 
-PageLayout::PageLayout(QPainter& painter, const QRectF& pageRect)
-    : painter_(painter), page_(pageRect) {
+PageLayout::PageLayout(QPainter& painter, const QRectF& pageRect) : painter_(painter), page_(pageRect) {
     QPaintDevice* device = painter.device();
     dpiX_ = device ? device->logicalDpiX() : 96.0;
     dpiY_ = device ? device->logicalDpiY() : 96.0;
@@ -21,17 +20,15 @@ void PageLayout::selectFont(const QString& face) { face_ = face; }
 QFont PageLayout::font(double pointSize, bool bold) const {
     QFont f(face_);
     // Tahoma is rarely installed outside Windows: fall back to a similar sans face.
-    f.setFamilies({face_, QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans"),
-                   QStringLiteral("Noto Sans"), QStringLiteral("Sans Serif")});
+    f.setFamilies({face_, QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans"), QStringLiteral("Noto Sans"),
+                   QStringLiteral("Sans Serif")});
     f.setStyleHint(QFont::SansSerif);
     f.setPointSizeF(pointSize);
     f.setBold(bold);
     return f;
 }
 
-QPointF PageLayout::toDevice(double x, double y) const {
-    return {page_.left() + dx(x), page_.top() + dy(y)};
-}
+QPointF PageLayout::toDevice(double x, double y) const { return {page_.left() + dx(x), page_.top() + dy(y)}; }
 
 double PageLayout::lineHeight(double pointSize) const {
     QFontMetricsF fm(font(pointSize, false), painter_.device());
@@ -55,8 +52,7 @@ void PageLayout::drawRule(double x1, double x2, double y, double lineWidth) {
     painter_.restore();
 }
 
-double PageLayout::printText(double x, double y, const QString& text, double pointSize,
-                             int alignment, bool bold) {
+double PageLayout::printText(double x, double y, const QString& text, double pointSize, int alignment, bool bold) {
     const QFont f = font(pointSize, bold);
     QFontMetricsF fm(f, painter_.device());
     painter_.save();
@@ -89,21 +85,19 @@ double PageLayout::openBox(const QRectF& r, const QString& title, double titlePo
         const double gapLeft = box.left() + dx(0.12);
         const double gapRight = gapLeft + fm.horizontalAdvance(title) + dx(0.08);
         painter_.drawLine(QPointF(box.left(), box.top()), QPointF(gapLeft, box.top()));
-        painter_.drawLine(QPointF(std::min(gapRight, box.right()), box.top()),
-                          QPointF(box.right(), box.top()));
+        painter_.drawLine(QPointF(std::min(gapRight, box.right()), box.top()), QPointF(box.right(), box.top()));
         painter_.drawLine(box.topRight(), box.bottomRight());
         painter_.drawLine(box.bottomRight(), box.bottomLeft());
         painter_.drawLine(box.bottomLeft(), box.topLeft());
         painter_.setFont(f);
-        painter_.drawText(QPointF(gapLeft + dx(0.04), box.top() - fm.height() / 2.0 + fm.ascent()),
-                          title);
+        painter_.drawText(QPointF(gapLeft + dx(0.04), box.top() - fm.height() / 2.0 + fm.ascent()), title);
     }
     painter_.restore();
     return r.top() + titleHalf + 0.06;
 }
 
-double PageLayout::printLabelValue(double x, double valueX, double y, const QString& label,
-                                   const QString& value, double pointSize) {
+double PageLayout::printLabelValue(double x, double valueX, double y, const QString& label, const QString& value,
+                                   double pointSize) {
     const double below = printText(x, y, label, pointSize);
     printText(valueX, y, value, pointSize);
     return below;
@@ -129,12 +123,13 @@ double PageLayout::printTable(double x, double y, const std::vector<TableColumn>
         }
     };
 
-    drawRow(y, [&](std::size_t c) { return columns[c].title; }, true);
+    drawRow(
+        y, [&](std::size_t c) { return columns[c].title; }, true);
     double rowY = y + rowHeight;
     drawRule(x, x + total, rowY, 0.75);
     for (const QStringList& row : rows) {
-        drawRow(rowY, [&](std::size_t c) { return c < std::size_t(row.size()) ? row[int(c)] : QString(); },
-                false);
+        drawRow(
+            rowY, [&](std::size_t c) { return c < std::size_t(row.size()) ? row[int(c)] : QString(); }, false);
         rowY += rowHeight;
     }
     return rowY;

@@ -12,9 +12,9 @@
 namespace ks340 {
 
 struct TableColumn {
-    double width = 0.0;   // inches
+    double width = 0.0;  // inches
     QString title;
-    int alignment = 0;    // 2 = centred, 0 = left
+    int alignment = 0;  // 2 = centred, 0 = left
 };
 
 inline constexpr int kMaxTableColumns = 25;
@@ -33,8 +33,7 @@ public:
 
     // One line of text; alignment 0 left at x, 2 centred on x, 1 right-aligned at x.
     // Returns the y position below the text.
-    double printText(double x, double y, const QString& text, double pointSize,
-                     int alignment = 0, bool bold = false);
+    double printText(double x, double y, const QString& text, double pointSize, int alignment = 0, bool bold = false);
 
     // A framed box with its title in the top border. Returns the y where the
     // box's content starts.
@@ -42,18 +41,18 @@ public:
 
     // Label and value on one line inside a box; the value starts at valueX.
     // Returns the y below.
-    double printLabelValue(double x, double valueX, double y, const QString& label,
-                           const QString& value, double pointSize = 8.0);
+    double printLabelValue(double x, double valueX, double y, const QString& label, const QString& value,
+                           double pointSize = 8.0);
 
     // A header row from the columns, then the rows' cells. At most 25 columns
     // are drawn. Returns the y below the table.
-    double printTable(double x, double y, const std::vector<TableColumn>& columns,
-                      const std::vector<QStringList>& rows, double pointSize);
+    double printTable(double x, double y, const std::vector<TableColumn>& columns, const std::vector<QStringList>& rows,
+                      double pointSize);
 
-    double lineHeight(double pointSize) const;      // inches
+    double lineHeight(double pointSize) const;                                         // inches
     double textWidth(const QString& text, double pointSize, bool bold = false) const;  // inches
-    double pageWidth() const;                       // inches
-    double pageHeight() const;                      // inches
+    double pageWidth() const;                                                          // inches
+    double pageHeight() const;                                                         // inches
 
 private:
     QPointF toDevice(double x, double y) const;

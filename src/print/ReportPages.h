@@ -8,8 +8,7 @@
 
 namespace ks340 {
 
-void drawChannelPage(PageLayout& layout, const ChannelTable& table,
-                     const std::vector<PrintRow>& rows, int page);
+void drawChannelPage(PageLayout& layout, const ChannelTable& table, const std::vector<PrintRow>& rows, int page);
 void drawOptionPage1(PageLayout& layout, const RadioSettings& settings);
 void drawOptionPage2(PageLayout& layout, const RadioSettings& settings);
 

@@ -14,15 +14,15 @@ void drawReportPage(QPainter& painter, const QRectF& pageRect, const RadioSettin
     layout.selectFont(QStringLiteral("Tahoma"));
     const PageChoice choice = choosePage(mode, page, int(rows.size()));
     switch (choice.kind) {
-    case ReportPage::Channel:
-        drawChannelPage(layout, settings.channelTable, rows, choice.channelPage);
-        break;
-    case ReportPage::Option1:
-        drawOptionPage1(layout, settings);
-        break;
-    case ReportPage::Option2:
-        drawOptionPage2(layout, settings);
-        break;
+        case ReportPage::Channel:
+            drawChannelPage(layout, settings.channelTable, rows, choice.channelPage);
+            break;
+        case ReportPage::Option1:
+            drawOptionPage1(layout, settings);
+            break;
+        case ReportPage::Option2:
+            drawOptionPage2(layout, settings);
+            break;
     }
 }
 

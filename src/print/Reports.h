@@ -28,7 +28,7 @@ std::vector<PrintRow> buildPrintRows(const ChannelTable& table);
 // "Group Scan Mode" or "All Channel Scan Mode".
 QString channelModeText(const ChannelTable& table);
 
-int channelPageCount(int rowCount);        // pages of the channel list (at least 1)
+int channelPageCount(int rowCount);  // pages of the channel list (at least 1)
 int rowsOnLastChannelPage(int rowCount);
 int reportPageCount(int mode, int rowCount);
 

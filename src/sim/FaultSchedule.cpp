@@ -85,8 +85,7 @@ std::optional<FaultSchedule> FaultSchedule::parse(std::string_view text, std::st
         std::uint64_t value = 0;
         const auto [end, ec] = std::from_chars(item.data(), item.data() + item.size(), value);
         if (item.empty() || ec != std::errc() || end != item.data() + item.size()) {
-            fail(error,
-                 "expected a rate such as 0.05 or 5%, or event numbers such as 3 or 1,7,300");
+            fail(error, "expected a rate such as 0.05 or 5%, or event numbers such as 3 or 1,7,300");
             return std::nullopt;
         }
         ordinals.insert(value);

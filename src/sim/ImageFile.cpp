@@ -44,8 +44,8 @@ bool loadImageFile(const std::string& path, Memory& memory, std::string& error) 
     }
     ::close(fd);
     if (tooLong || total != loaded.size()) {
-        error = path + ": a memory image holds exactly " + std::to_string(loaded.size()) +
-                " bytes, this file holds " + std::to_string(total);
+        error = path + ": a memory image holds exactly " + std::to_string(loaded.size()) + " bytes, this file holds " +
+                std::to_string(total);
         return false;
     }
     memory = loaded;

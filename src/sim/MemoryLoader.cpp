@@ -49,8 +49,7 @@ bool isSettingFileName(const std::string& path) {
 }
 
 bool saveMemory(const std::string& path, const Memory& memory, std::string& error) {
-    return isSettingFileName(path) ? saveSettingFileMemory(path, memory, error)
-                                   : saveImageFile(path, memory, error);
+    return isSettingFileName(path) ? saveSettingFileMemory(path, memory, error) : saveImageFile(path, memory, error);
 }
 
 }  // namespace ks340::sim

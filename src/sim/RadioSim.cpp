@@ -23,9 +23,12 @@ bool startsWith(const std::vector<std::uint8_t>& buf, const std::array<std::uint
 
 const char* modeName(RadioSim::Mode mode) {
     switch (mode) {
-    case RadioSim::Mode::Idle: return "idle";
-    case RadioSim::Mode::Writing: return "writing";
-    case RadioSim::Mode::Reading: return "reading";
+        case RadioSim::Mode::Idle:
+            return "idle";
+        case RadioSim::Mode::Writing:
+            return "writing";
+        case RadioSim::Mode::Reading:
+            return "reading";
     }
     return "?";
 }
@@ -75,8 +78,7 @@ void RadioSim::advance(SimTime now) {
             what = Input;
             when = inbound_.front().ready;
         }
-        if (resendDeadline_ && *resendDeadline_ <= now &&
-            (what == None || *resendDeadline_ < when)) {
+        if (resendDeadline_ && *resendDeadline_ <= now && (what == None || *resendDeadline_ < when)) {
             what = Resend;
             when = *resendDeadline_;
         }
@@ -87,28 +89,26 @@ void RadioSim::advance(SimTime now) {
         if (what == None) break;
         clock_ = std::max(clock_, when);
         switch (what) {
-        case Input: {
-            Chunk chunk = std::move(inbound_.front());
-            inbound_.pop_front();
-            inBuf_.insert(inBuf_.end(), chunk.bytes.begin(), chunk.bytes.end());
-            lastInput_ = clock_;
-            processInput();
-            break;
-        }
-        case Resend:
-            resendDeadline_.reset();
-            onResendTimeout();
-            break;
-        case Gap:
-            gapDeadline_.reset();
-            stats_.bytesDiscarded += static_cast<int>(inBuf_.size());
-            trace([&] {
-                return "incomplete frame of " + std::to_string(inBuf_.size()) +
-                       " bytes thrown away";
-            });
-            inBuf_.clear();
-            break;
-        case None: break;
+            case Input: {
+                Chunk chunk = std::move(inbound_.front());
+                inbound_.pop_front();
+                inBuf_.insert(inBuf_.end(), chunk.bytes.begin(), chunk.bytes.end());
+                lastInput_ = clock_;
+                processInput();
+                break;
+            }
+            case Resend:
+                resendDeadline_.reset();
+                onResendTimeout();
+                break;
+            case Gap:
+                gapDeadline_.reset();
+                stats_.bytesDiscarded += static_cast<int>(inBuf_.size());
+                trace([&] { return "incomplete frame of " + std::to_string(inBuf_.size()) + " bytes thrown away"; });
+                inBuf_.clear();
+                break;
+            case None:
+                break;
         }
     }
     while (!outbound_.empty() && outbound_.front().time <= now) {
@@ -138,8 +138,7 @@ void RadioSim::lineDropped(SimTime now) {
     outbound_.clear();
     output_.clear();
     inFree_ = outFree_ = clock_;
-    if (mode_ != Mode::Idle || transferOpen_)
-        emit(SimEventKind::LineDropped, "the PC closed the line");
+    if (mode_ != Mode::Idle || transferOpen_) emit(SimEventKind::LineDropped, "the PC closed the line");
     mode_ = Mode::Idle;
     endTransfer();
 }
@@ -238,16 +237,13 @@ void RadioSim::onBlock() {
     const int address = wire::packetAddress(p);
     const bool damaged = config_.corruptPacket.hits(ordinal, corruptRandom_);
     const bool valid = !damaged && p[wire::kWritePacketSize - 1] == wire::kPacketEnd &&
-                       address % wire::kBlockSize == 0 &&
-                       address + wire::kBlockSize <= wire::kImageSize;
+                       address % wire::kBlockSize == 0 && address + wire::kBlockSize <= wire::kImageSize;
     const SimTime earliest = clock_ + config_.replyDelayMs * kMs;
     if (!valid) {
         ++stats_.blocksRefused;
         if (damaged) ++stats_.packetsCorrupted;
-        trace([&] {
-            return "block " + hex4(address) + (damaged ? " damaged on the line" : " malformed") +
-                   ", refused";
-        });
+        trace(
+            [&] { return "block " + hex4(address) + (damaged ? " damaged on the line" : " malformed") + ", refused"; });
         // Whatever else is queued belongs to the bad frame: start afresh.
         stats_.bytesDiscarded += static_cast<int>(inBuf_.size()) - wire::kWritePacketSize;
         inBuf_.clear();
@@ -323,8 +319,7 @@ void RadioSim::abandonRead(const char* why) {
     mode_ = Mode::Idle;
     resendDeadline_.reset();
     endTransfer();
-    emit(SimEventKind::ReadAbandoned,
-         std::string("read abandoned at ") + hex4(readAddress_) + ": " + why);
+    emit(SimEventKind::ReadAbandoned, std::string("read abandoned at ") + hex4(readAddress_) + ": " + why);
 }
 
 void RadioSim::sendReadPacket(SimTime earliest, bool withReadyReply) {
@@ -386,8 +381,6 @@ void RadioSim::hangUp() {
     emit(SimEventKind::HungUp, "hung up after " + std::to_string(config_.hangupAfter) + " packets");
 }
 
-void RadioSim::emit(SimEventKind kind, std::string text) {
-    events_.push_back({clock_, kind, std::move(text)});
-}
+void RadioSim::emit(SimEventKind kind, std::string text) { events_.push_back({clock_, kind, std::move(text)}); }
 
 }  // namespace ks340::sim

@@ -46,17 +46,17 @@ struct RadioConfig {
     int replyDelayMs = 0;       // pause before every reply and read packet
     int readStartGapMs = 5;     // between the ready reply and the first read packet
     int resendTimeoutMs = 250;  // a read packet with no answer is sent again after this
-    int giveUpAfter = 20;  // failed sends of one read packet in a row before the radio gives up
-    int frameGapMs = 20;   // an incomplete frame older than this is thrown away
+    int giveUpAfter = 20;       // failed sends of one read packet in a row before the radio gives up
+    int frameGapMs = 20;        // an incomplete frame older than this is thrown away
     std::uint64_t seed = 1;
 
-    FaultSchedule dropReply;      // transmissions (replies, read packets) lost on the line
-    FaultSchedule corruptPacket;  // read packets sent with a damaged frame byte; write blocks taken
-                                  // as damaged
-    FaultSchedule strayBytes;     // transmissions preceded by one stray byte
-    int refuseRequests = 0;       // requests refused at the start of each transfer
-    bool burst = false;           // ready reply and first read packet in one burst
-    int hangupAfter = -1;         // hang up in place of packet N+1 of a transfer; < 0 never
+    FaultSchedule dropReply;              // transmissions (replies, read packets) lost on the line
+    FaultSchedule corruptPacket;          // read packets sent with a damaged frame byte; write blocks taken
+                                          // as damaged
+    FaultSchedule strayBytes;             // transmissions preceded by one stray byte
+    int refuseRequests = 0;               // requests refused at the start of each transfer
+    bool burst = false;                   // ready reply and first read packet in one burst
+    int hangupAfter = -1;                 // hang up in place of packet N+1 of a transfer; < 0 never
     std::vector<int> wrongByteAddresses;  // a write stores a wrong byte here
     bool trace = false;                   // report every frame as a Trace event
 };

@@ -66,8 +66,8 @@ SimOptionsResult parseSimOptions(const std::vector<std::string>& args) {
                 return false;
             }
             if (!parseInteger(text, minimum, maximum, out)) {
-                result.error = name + ": '" + text + "' is not a whole number from " +
-                               std::to_string(minimum) + " to " + std::to_string(maximum);
+                result.error = name + ": '" + text + "' is not a whole number from " + std::to_string(minimum) +
+                               " to " + std::to_string(maximum);
                 return false;
             }
             return true;
@@ -155,8 +155,7 @@ SimOptionsResult parseSimOptions(const std::vector<std::string>& args) {
             return fail("unknown option '" + args[i] + "' (see --help)");
         }
     }
-    if (!o.imagePath.empty() && !o.ks3Path.empty())
-        return fail("--image and --ks3 cannot be used together");
+    if (!o.imagePath.empty() && !o.ks3Path.empty()) return fail("--image and --ks3 cannot be used together");
     result.ok = true;
     return result;
 }

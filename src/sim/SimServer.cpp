@@ -69,9 +69,7 @@ void removeLink(const std::string& linkPath, const std::string& target) {
 class Server {
 public:
     Server(const SimOptions& options, const Memory& memory)
-        : options_(options),
-          radio_(options.radio, memory),
-          savePath_(options.effectiveSavePath()) {}
+        : options_(options), radio_(options.radio, memory), savePath_(options.effectiveSavePath()) {}
 
     int run() {
         std::string error;
@@ -170,31 +168,33 @@ private:
     void flushOutput() {
         for (const Burst& burst : radio_.takeOutput()) {
             if (!pty_.writeAll(burst.bytes.data(), burst.bytes.size()) && options_.verbose)
-                note("the PC is not reading: " + std::to_string(burst.bytes.size()) +
-                     " bytes not delivered");
+                note("the PC is not reading: " + std::to_string(burst.bytes.size()) + " bytes not delivered");
         }
     }
 
     void handleEvents() {
         for (const SimEvent& e : radio_.takeEvents()) {
             switch (e.kind) {
-            case SimEventKind::WriteCompleted: {
-                std::string text = e.text;
-                if (!savePath_.empty()) {
-                    std::string error;
-                    if (saveMemory(savePath_, radio_.memory(), error))
-                        text += ", saved to " + savePath_;
-                    else
-                        text += ", NOT saved: " + error;
+                case SimEventKind::WriteCompleted: {
+                    std::string text = e.text;
+                    if (!savePath_.empty()) {
+                        std::string error;
+                        if (saveMemory(savePath_, radio_.memory(), error))
+                            text += ", saved to " + savePath_;
+                        else
+                            text += ", NOT saved: " + error;
+                    }
+                    note(text);
+                    break;
                 }
-                note(text);
-                break;
-            }
-            case SimEventKind::LineDropped: break;  // serve() reports it
-            case SimEventKind::Trace:
-                if (options_.verbose) note(e.text);
-                break;
-            default: note(e.text); break;
+                case SimEventKind::LineDropped:
+                    break;  // serve() reports it
+                case SimEventKind::Trace:
+                    if (options_.verbose) note(e.text);
+                    break;
+                default:
+                    note(e.text);
+                    break;
             }
         }
     }
@@ -208,8 +208,7 @@ private:
         if (c.strayBytes.active()) s += ", stray bytes: " + c.strayBytes.describe();
         if (c.refuseRequests > 0) s += ", refuse " + std::to_string(c.refuseRequests) + " requests";
         if (c.burst) s += ", burst";
-        if (c.hangupAfter >= 0)
-            s += ", hang up after " + std::to_string(c.hangupAfter) + " packets";
+        if (c.hangupAfter >= 0) s += ", hang up after " + std::to_string(c.hangupAfter) + " packets";
         if (!c.wrongByteAddresses.empty()) s += ", wrong bytes";
         return s;
     }
@@ -230,9 +229,9 @@ private:
                      "ks340sim: requests %d (refused %d), blocks stored %d (refused %d), "
                      "packets sent %d (resent %d), refusals %d, timeouts %d, dropped %d, "
                      "corrupted %d, stray bytes %d, bytes discarded %d\n",
-                     s.requests, s.requestsRefused, s.blocksStored, s.blocksRefused, s.packetsSent,
-                     s.packetsResent, s.refusalsReceived, s.resendTimeouts, s.transmissionsDropped,
-                     s.packetsCorrupted, s.strayBytesSent, s.bytesDiscarded);
+                     s.requests, s.requestsRefused, s.blocksStored, s.blocksRefused, s.packetsSent, s.packetsResent,
+                     s.refusalsReceived, s.resendTimeouts, s.transmissionsDropped, s.packetsCorrupted, s.strayBytesSent,
+                     s.bytesDiscarded);
     }
 
     const SimOptions& options_;

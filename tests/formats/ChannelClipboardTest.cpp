@@ -70,10 +70,22 @@ TEST(SquelchText, ReadsTheGridTextsAndTheSpreadsheetForms) {
         int code;
         int inverse;
     } cases[] = {
-        {"", 0, 0},           {"OFF", 0, 0},         {"off", 0, 0},          {"CTCSS : 67.0", 1, 0},
-        {"ctcss:250.3", 38, 0}, {"67.0", 1, 0},      {"67", 1, 0},           {"100", 12, 0},
-        {"88.5 Hz", 8, 0},    {"DCS : 023", 39, 0},  {"Inv DCS : 754", 121, 1}, {"D023N", 39, 0},
-        {"d754i", 121, 1},    {"D023", 39, 0},       {"023", 39, 0},         {"754", 121, 0},
+        {"", 0, 0},
+        {"OFF", 0, 0},
+        {"off", 0, 0},
+        {"CTCSS : 67.0", 1, 0},
+        {"ctcss:250.3", 38, 0},
+        {"67.0", 1, 0},
+        {"67", 1, 0},
+        {"100", 12, 0},
+        {"88.5 Hz", 8, 0},
+        {"DCS : 023", 39, 0},
+        {"Inv DCS : 754", 121, 1},
+        {"D023N", 39, 0},
+        {"d754i", 121, 1},
+        {"D023", 39, 0},
+        {"023", 39, 0},
+        {"754", 121, 0},
     };
     for (const Case& c : cases) {
         const auto s = parseSquelchText(c.text);
@@ -81,8 +93,8 @@ TEST(SquelchText, ReadsTheGridTextsAndTheSpreadsheetForms) {
         EXPECT_EQ(s->code, c.code) << c.text;
         EXPECT_EQ(s->inverseDcs, c.inverse) << c.text;
     }
-    for (const char* bad : {"CTCSS : 66.0", "DCS : 024", "D024N", "D023X", "68", "999", "abc", "Inv DCS : 67.0",
-                            "1.2.3", "D0231N"})
+    for (const char* bad :
+         {"CTCSS : 66.0", "DCS : 024", "D024N", "D023X", "68", "999", "abc", "Inv DCS : 67.0", "1.2.3", "D0231N"})
         EXPECT_FALSE(parseSquelchText(bad).has_value()) << bad;
 }
 
@@ -119,8 +131,8 @@ TEST(ChannelClipboard, CellTextsAreTheGridsTexts) {
     c.bandwidth = 0;
     c.txPower = 1;
     c.priorityChannel = 1;
-    EXPECT_EQ(shown(c), (std::vector<std::string>{"REP", "446.00625", "Inv DCS : 754", "446.10625", "CTCSS : 67.0",
-                                                   "", "N", "High", "ON", ""}));
+    EXPECT_EQ(shown(c), (std::vector<std::string>{"REP", "446.00625", "Inv DCS : 754", "446.10625", "CTCSS : 67.0", "",
+                                                  "N", "High", "ON", ""}));
     // Not programmed: only the frequencies and the scan mark show.
     ChannelEntry empty;
     empty.label = "X";
@@ -135,17 +147,18 @@ TEST(ChannelClipboard, TsvHasAHeaderLineAndOneLinePerChannel) {
     auto s = fresh();
     program(*s, 0, 2, 8);
     const std::string tsv = channelsToTsv(s->channelTable, 0, {2, 3});
-    EXPECT_EQ(tsv, "CH\tLabel\tRx Freq.\tRX Option\tTx Freq.\tTx Option\tScan CH\tBandWidth\tTx Power\t"
-                   "Priority CH\tPowON CH\n"
-                   "2\tL8\t446.05000\tCTCSS : 88.5\t446.05000\tDCS : 125\tON\tN\tLow\t\t\n"
-                   "3\t\t\t\t\t\t\t\t\t\t\n");
+    EXPECT_EQ(tsv,
+              "CH\tLabel\tRx Freq.\tRX Option\tTx Freq.\tTx Option\tScan CH\tBandWidth\tTx Power\t"
+              "Priority CH\tPowON CH\n"
+              "2\tL8\t446.05000\tCTCSS : 88.5\t446.05000\tDCS : 125\tON\tN\tLow\t\t\n"
+              "3\t\t\t\t\t\t\t\t\t\t\n");
 }
 
 TEST(ChannelClipboard, TwentyRowsCopiedAsTextPasteIntoAnotherGroup) {
     auto s = fresh();
     twoGroups(*s, 30);
     for (int ch = 1; ch <= 20; ++ch) program(*s, 1, ch, ch + 1);
-    channel(*s, 1, 7) = ChannelEntry{};   // an empty row among them
+    channel(*s, 1, 7) = ChannelEntry{};  // an empty row among them
     const std::string tsv = channelsToTsv(s->channelTable, 1, range(1, 20));
     // Something in the way in group 2 that the empty row clears.
     program(*s, 2, 12, 99);
@@ -207,17 +220,17 @@ TEST(ChannelClipboard, DamagedOwnFormatIsRefused) {
 
 TEST(ChannelClipboard, ABadRowChangesNothingAndEveryBadRowIsNamed) {
     auto s = fresh();
-    s->header.radioBand = 0;   // UHF2 440..480
+    s->header.radioBand = 0;  // UHF2 440..480
     program(*s, 0, 10, 3);
     const auto before = std::make_unique<RadioSettings>(*s);
     const std::string text =
         "Label\tRx Freq.\tRX Option\tTx Freq.\n"
         "GOOD\t446.00625\t67.0\t446.00625\n"
-        "LOW\t150.00000\tOFF\t\n"          // row 2: another band
-        "OK2\t446.0062\tOFF\t\n"           // row 3: off the raster
-        "TOOLONGLABEL\t446.5\tOFF\t\n"     // row 4: label
-        "X\t446.5\tCTCSS : 66.0\t\n"       // row 5: no such tone
-        "Y\t447\tD023N\t481\n";            // row 6: Tx outside the band
+        "LOW\t150.00000\tOFF\t\n"       // row 2: another band
+        "OK2\t446.0062\tOFF\t\n"        // row 3: off the raster
+        "TOOLONGLABEL\t446.5\tOFF\t\n"  // row 4: label
+        "X\t446.5\tCTCSS : 66.0\t\n"    // row 5: no such tone
+        "Y\t447\tD023N\t481\n";         // row 6: Tx outside the band
     const PasteOutcome out = pasteChannels(*s, 0, 9, parseSpreadsheetText(text, kColumnLabel));
     EXPECT_FALSE(out.ok);
     ASSERT_EQ(out.errors.size(), 5u);
@@ -292,7 +305,7 @@ TEST(ChannelClipboard, TextWithoutHeaderFillsColumnsFromTheChosenOne) {
     ASSERT_TRUE(out.ok);
     EXPECT_EQ(channel(*s, 0, 2).rxFrequency, "447.50000");
     EXPECT_EQ(channel(*s, 0, 2).rxSquelch, 121);
-    EXPECT_EQ(channel(*s, 0, 2).label, label);   // a column not pasted stays
+    EXPECT_EQ(channel(*s, 0, 2).label, label);  // a column not pasted stays
     EXPECT_EQ(channel(*s, 0, 3).rxFrequency, "448.00000");
     EXPECT_EQ(channel(*s, 0, 3).rxSquelch, 2);
 
@@ -352,7 +365,7 @@ TEST(ChannelClipboard, PastedPriorityChannelTakesTheGroupsMark) {
 
 TEST(ChannelClipboard, ClearEmptiesTheChosenChannels) {
     auto s = fresh();
-    for (int ch = 1; ch <= 5; ++ch) program(*s, 0, ch, 4);   // every one a scan channel
+    for (int ch = 1; ch <= 5; ++ch) program(*s, 0, ch, 4);  // every one a scan channel
     channel(*s, 0, 3).priorityChannel = 1;
     s->option.scanTx = kScanTxPriorityOnly;
     EXPECT_EQ(clearChannels(s->channelTable, s->option, 0, {2, 3, 9}), 2);
@@ -366,7 +379,7 @@ TEST(ChannelClipboard, ClearEmptiesTheChosenChannels) {
 
 TEST(ChannelClipboard, FillDownCopiesOneSettingToProgrammedChannels) {
     auto s = fresh();
-    for (int ch = 1; ch <= 6; ++ch) program(*s, 0, ch, 1);   // no scan, DCS? seed 1 -> CTCSS code 1
+    for (int ch = 1; ch <= 6; ++ch) program(*s, 0, ch, 1);  // no scan, DCS? seed 1 -> CTCSS code 1
     channel(*s, 0, 1).scanChannel = 1;
     channel(*s, 0, 1).rxSquelch = 50;
     channel(*s, 0, 1).rxInverseDcs = 1;

@@ -182,13 +182,14 @@ TEST(ChannelCsvTest, HandWrittenFileOfTheOlderCommonLayout) {
 
 TEST(ChannelCsvTest, HandWrittenFileOfTheNewerCommonLayoutWithCrossModes) {
     // Byte order mark, CRLF line ends, RxDtcsCode and CrossMode columns.
-    const std::string csv = "\xEF\xBB\xBF" + std::string(kCommonHeaderNew) +
-                            "10,TtoD,460.125000,split,465.125000,Cross,77.0,88.5,023,NR,754,Tone->DTCS,FM,12.50,,"
-                            "High,,,,,\r\n"
-                            "11,DtoT,460.250000,,0.000000,Cross,88.5,162.2,047,RN,023,DTCS->Tone,NFM,12.50,,Low,,,,,\r\n"
-                            "12,DtoD,460.375000,,0.000000,Cross,88.5,88.5,244,NN,627,DTCS->DTCS,FM,12.50,P,High,,,,,\r\n"
-                            "13,RxTone,460.500000,,0.000000,Cross,88.5,67.0,023,NN,023,->Tone,FM,12.50,,High,,,,,\r\n"
-                            "14,TxDcs,460.625000,,0.000000,Cross,88.5,88.5,612,RN,023,DTCS->,FM,12.50,,High,,,,,\r\n";
+    const std::string csv =
+        "\xEF\xBB\xBF" + std::string(kCommonHeaderNew) +
+        "10,TtoD,460.125000,split,465.125000,Cross,77.0,88.5,023,NR,754,Tone->DTCS,FM,12.50,,"
+        "High,,,,,\r\n"
+        "11,DtoT,460.250000,,0.000000,Cross,88.5,162.2,047,RN,023,DTCS->Tone,NFM,12.50,,Low,,,,,\r\n"
+        "12,DtoD,460.375000,,0.000000,Cross,88.5,88.5,244,NN,627,DTCS->DTCS,FM,12.50,P,High,,,,,\r\n"
+        "13,RxTone,460.500000,,0.000000,Cross,88.5,67.0,023,NN,023,->Tone,FM,12.50,,High,,,,,\r\n"
+        "14,TxDcs,460.625000,,0.000000,Cross,88.5,88.5,612,RN,023,DTCS->,FM,12.50,,High,,,,,\r\n";
     RadioSettings s = newRadioSettings();  // KS-340 Series, UHF2 440..480
     s.option.scanTx = 3;                   // "Normal Scan Tx"
     const CsvImportResult r = importChannelCsv(csv, s);
@@ -228,33 +229,32 @@ TEST(ChannelCsvTest, EveryKindOfBadCommonRowIsReportedAndNothingChanges) {
     s.channelTable.groupScanFlag = 0;
     const RadioSettings before = s;
     const std::string csv = std::string(kCommonHeaderNew) +
-                            "1,Good,445.000000,,0,,88.5,88.5,023,NN,023,,FM,12.50,,High,,,,,\n"   // 2
-                            "2,Band,475.000000,,0,,88.5,88.5,023,NN,023,,FM,12.50,,High,,,,,\n"   // 3 out of band
-                            "3,Raster,445.001000,,0,,88.5,88.5,023,NN,023,,FM,12.50,,High,,,,,\n" // 4 off raster
-                            "4,Bad!,445.000000,,0,,88.5,88.5,023,NN,023,,FM,12.50,,High,,,,,\n"   // 5 label char
+                            "1,Good,445.000000,,0,,88.5,88.5,023,NN,023,,FM,12.50,,High,,,,,\n"         // 2
+                            "2,Band,475.000000,,0,,88.5,88.5,023,NN,023,,FM,12.50,,High,,,,,\n"         // 3 out of band
+                            "3,Raster,445.001000,,0,,88.5,88.5,023,NN,023,,FM,12.50,,High,,,,,\n"       // 4 off raster
+                            "4,Bad!,445.000000,,0,,88.5,88.5,023,NN,023,,FM,12.50,,High,,,,,\n"         // 5 label char
                             "5,TooLongName,445.000000,,0,,88.5,88.5,023,NN,023,,FM,12.50,,High,,,,,\n"  // 6
-                            "6,Tone,445.000000,,0,Tone,69.3,88.5,023,NN,023,,FM,12.50,,High,,,,,\n"      // 7
-                            "7,Dcs,445.000000,,0,DTCS,88.5,88.5,024,NN,023,,FM,12.50,,High,,,,,\n"       // 8
-                            "8,Dup,445.000000,x,0,,88.5,88.5,023,NN,023,,FM,12.50,,High,,,,,\n"          // 9
-                            "9,Mode,445.000000,,0,,88.5,88.5,023,NN,023,,AM,12.50,,High,,,,,\n"          // 10
-                            "1,Again,445.000000,,0,,88.5,88.5,023,NN,023,,FM,12.50,,High,,,,,\n"         // 11
-                            "209,Far,445.000000,,0,,88.5,88.5,023,NN,023,,FM,12.50,,High,,,,,\n"         // 12
-                            "12,Power,445.000000,,0,,88.5,88.5,023,NN,023,,FM,12.50,,Max,,,,,\n"         // 13
-                            "13,Skip,445.000000,,0,,88.5,88.5,023,NN,023,,FM,12.50,X,High,,,,,\n"        // 14
-                            "14,Pol,445.000000,,0,DTCS,88.5,88.5,023,XY,023,,FM,12.50,,High,,,,,\n"      // 15
+                            "6,Tone,445.000000,,0,Tone,69.3,88.5,023,NN,023,,FM,12.50,,High,,,,,\n"     // 7
+                            "7,Dcs,445.000000,,0,DTCS,88.5,88.5,024,NN,023,,FM,12.50,,High,,,,,\n"      // 8
+                            "8,Dup,445.000000,x,0,,88.5,88.5,023,NN,023,,FM,12.50,,High,,,,,\n"         // 9
+                            "9,Mode,445.000000,,0,,88.5,88.5,023,NN,023,,AM,12.50,,High,,,,,\n"         // 10
+                            "1,Again,445.000000,,0,,88.5,88.5,023,NN,023,,FM,12.50,,High,,,,,\n"        // 11
+                            "209,Far,445.000000,,0,,88.5,88.5,023,NN,023,,FM,12.50,,High,,,,,\n"        // 12
+                            "12,Power,445.000000,,0,,88.5,88.5,023,NN,023,,FM,12.50,,Max,,,,,\n"        // 13
+                            "13,Skip,445.000000,,0,,88.5,88.5,023,NN,023,,FM,12.50,X,High,,,,,\n"       // 14
+                            "14,Pol,445.000000,,0,DTCS,88.5,88.5,023,XY,023,,FM,12.50,,High,,,,,\n"     // 15
                             "15,Cross,445.000000,,0,Cross,88.5,88.5,023,NN,023,Tone=>X,FM,12.50,,High,,,,,\n"  // 16
-                            "16,TxBand,445.000000,+,30.0,,88.5,88.5,023,NN,023,,FM,12.50,,High,,,,,\n"   // 17
-                            "17,NoFreq,,,0,,88.5,88.5,023,NN,023,,FM,12.50,,High,,,,,\n"                 // 18
-                            "x,Loc,445.000000,,0,,88.5,88.5,023,NN,023,,FM,12.50,,High,,,,,\n"           // 19
-                            "19,Rev,445.000000,,0,TSQL-R,88.5,88.5,023,NN,023,,FM,12.50,,High,,,,,\n";   // 20
+                            "16,TxBand,445.000000,+,30.0,,88.5,88.5,023,NN,023,,FM,12.50,,High,,,,,\n"         // 17
+                            "17,NoFreq,,,0,,88.5,88.5,023,NN,023,,FM,12.50,,High,,,,,\n"                       // 18
+                            "x,Loc,445.000000,,0,,88.5,88.5,023,NN,023,,FM,12.50,,High,,,,,\n"                 // 19
+                            "19,Rev,445.000000,,0,TSQL-R,88.5,88.5,023,NN,023,,FM,12.50,,High,,,,,\n";         // 20
     const CsvImportResult r = importChannelCsv(csv, s);
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(s, before) << "a failed import changes nothing";
     const std::set<std::pair<int, std::string>> expected{
-        {3, "Frequency"}, {4, "Frequency"}, {5, "Name"},     {6, "Name"},   {7, "rToneFreq"},
-        {8, "DtcsCode"},  {9, "Duplex"},    {10, "Mode"},    {11, "Location"}, {12, "Location"},
-        {13, "Power"},    {14, "Skip"},     {15, "DtcsPolarity"}, {16, "CrossMode"}, {17, "Offset"},
-        {18, "Frequency"}, {19, "Location"}, {20, "Tone"}};
+        {3, "Frequency"},     {4, "Frequency"},  {5, "Name"},      {6, "Name"},       {7, "rToneFreq"}, {8, "DtcsCode"},
+        {9, "Duplex"},        {10, "Mode"},      {11, "Location"}, {12, "Location"},  {13, "Power"},    {14, "Skip"},
+        {15, "DtcsPolarity"}, {16, "CrossMode"}, {17, "Offset"},   {18, "Frequency"}, {19, "Location"}, {20, "Tone"}};
     EXPECT_EQ(where(r.errors), expected);
     for (const CsvIssue& i : r.errors) EXPECT_FALSE(i.reason.empty());
     // The reasons name what is wrong.
@@ -271,8 +271,9 @@ TEST(ChannelCsvTest, EveryKindOfBadCommonRowIsReportedAndNothingChanges) {
 }
 
 TEST(ChannelCsvTest, LongLabelsAreCutOnlyWhenAsked) {
-    const std::string csv = std::string(kCommonHeaderOld) + "1,Repeater North,445.000000,,0,,88.5,88.5,023,NN,FM,"
-                                                             "12.50,,High,,,,,\n";
+    const std::string csv = std::string(kCommonHeaderOld) +
+                            "1,Repeater North,445.000000,,0,,88.5,88.5,023,NN,FM,"
+                            "12.50,,High,,,,,\n";
     RadioSettings s = newRadioSettings();
     const RadioSettings before = s;
     CsvImportResult r = importChannelCsv(csv, s);
@@ -293,27 +294,28 @@ TEST(ChannelCsvTest, NativeRowsAreCheckedAgainstTheLayoutAndTheGridTexts) {
     const std::string header =
         "Group,CH,Label,Rx Freq.,RX Option,Tx Freq.,Tx Option,Scan CH,BandWidth,Tx Power,Priority CH,PowON CH\r\n";
     const std::string csv = header +
-                            "0,1,ONE,445.00000,CTCSS : 67.0,445.00000,OFF,ON,S,High,ON,\r\n"        // 2 good
-                            "2,2,TWO,445.00000,OFF,,OFF,,S,High,,\r\n"                               // 3 group
-                            "0,209,X,445.00000,OFF,,OFF,,S,High,,\r\n"                               // 4 CH
-                            "0,3,X,445.00000,CTCSS : 68.0,,OFF,,S,High,,\r\n"                        // 5 RX Option
-                            "0,4,X,445.00000,OFF,,DCS : 999,,S,High,,\r\n"                           // 6 Tx Option
-                            "0,5,X,445.00000,OFF,,OFF,,W,High,,\r\n"                                 // 7 BandWidth
-                            "0,6,X,445.00000,OFF,,OFF,,S,Medium,,\r\n"                               // 8 Tx Power
-                            "0,7,X,445.00000,OFF,,OFF,,S,High,ON,\r\n"                               // 9 2nd priority
-                            "0,8,X,,OFF,,OFF,,S,High,,\r\n"                                          // 10 Rx Freq.
-                            "0,9,X,445.00000,OFF,,OFF,yes,S,High,,\r\n";                             // 11 Scan CH
+                            "0,1,ONE,445.00000,CTCSS : 67.0,445.00000,OFF,ON,S,High,ON,\r\n"  // 2 good
+                            "2,2,TWO,445.00000,OFF,,OFF,,S,High,,\r\n"                        // 3 group
+                            "0,209,X,445.00000,OFF,,OFF,,S,High,,\r\n"                        // 4 CH
+                            "0,3,X,445.00000,CTCSS : 68.0,,OFF,,S,High,,\r\n"                 // 5 RX Option
+                            "0,4,X,445.00000,OFF,,DCS : 999,,S,High,,\r\n"                    // 6 Tx Option
+                            "0,5,X,445.00000,OFF,,OFF,,W,High,,\r\n"                          // 7 BandWidth
+                            "0,6,X,445.00000,OFF,,OFF,,S,Medium,,\r\n"                        // 8 Tx Power
+                            "0,7,X,445.00000,OFF,,OFF,,S,High,ON,\r\n"                        // 9 2nd priority
+                            "0,8,X,,OFF,,OFF,,S,High,,\r\n"                                   // 10 Rx Freq.
+                            "0,9,X,445.00000,OFF,,OFF,yes,S,High,,\r\n";                      // 11 Scan CH
     const CsvImportResult r = importChannelCsv(csv, s);
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(s, before);
-    const std::set<std::pair<int, std::string>> expected{{3, "Group"},     {4, "CH"},       {5, "RX Option"},
-                                                         {6, "Tx Option"}, {7, "BandWidth"}, {8, "Tx Power"},
+    const std::set<std::pair<int, std::string>> expected{{3, "Group"},       {4, "CH"},        {5, "RX Option"},
+                                                         {6, "Tx Option"},   {7, "BandWidth"}, {8, "Tx Power"},
                                                          {9, "Priority CH"}, {10, "Rx Freq."}, {11, "Scan CH"}};
     EXPECT_EQ(where(r.errors), expected);
 
     // The first row alone imports, with the grid texts read back into codes.
-    const CsvImportResult ok = importChannelCsv(header + "None,1,ONE,445.00000,Inv DCS : 023,445.0125,CTCSS : 67.0,"
-                                                         "ON,N,Low,ON,ON\r\n",
+    const CsvImportResult ok = importChannelCsv(header +
+                                                    "None,1,ONE,445.00000,Inv DCS : 023,445.0125,CTCSS : 67.0,"
+                                                    "ON,N,Low,ON,ON\r\n",
                                                 s);
     ASSERT_TRUE(ok.ok) << formatCsvIssue(ok.errors.at(0));
     const ChannelEntry& e = listChannel(s, 1);
@@ -362,8 +364,7 @@ TEST(ChannelCsvTest, HeaderProblemsAreReportedOnLineOne) {
     EXPECT_EQ(detectChannelCsvFormat(kCommonHeaderOld), ChannelCsvFormat::Common);
     EXPECT_EQ(detectChannelCsvFormat("Group,CH,Label,Rx Freq."), ChannelCsvFormat::Native);
     // A row with more fields than the header (an unquoted comma in a name).
-    r = importChannelCsv(std::string(kCommonHeaderOld) +
-                             "1,A,B,445.000000,,0,,88.5,88.5,023,NN,FM,12.50,,High,,,,,\n",
+    r = importChannelCsv(std::string(kCommonHeaderOld) + "1,A,B,445.000000,,0,,88.5,88.5,023,NN,FM,12.50,,High,,,,,\n",
                          s);
     ASSERT_FALSE(r.ok);
     EXPECT_EQ(r.errors.at(0).line, 2);

@@ -4,10 +4,10 @@
 
 #include <functional>
 
+#include "formats/SettingsDiff.h"
 #include "image/ImageLayout.h"
 #include "image/ImageTestSupport.h"
 #include "image/ImageVerify.h"
-#include "formats/SettingsDiff.h"
 
 namespace ks340 {
 
@@ -56,9 +56,8 @@ TEST(SettingsDiffTest, ChannelValuesFollowTheGrid) {
     e.scanChannel = 1;
     // Fields of an empty channel do not show in the grid.
     test::listChannel(b, 30).label = "HIDDEN";
-    EXPECT_EQ(lines(diffSettings(a, b)),
-              (std::vector<std::string>{"Channel 12 RX Option: OFF \u2192 Inv DCS : 023",
-                                        "Channel 12 Scan CH: (empty) \u2192 ON"}));
+    EXPECT_EQ(lines(diffSettings(a, b)), (std::vector<std::string>{"Channel 12 RX Option: OFF \u2192 Inv DCS : 023",
+                                                                   "Channel 12 Scan CH: (empty) \u2192 ON"}));
     // A whole new channel lists every column it shows.
     RadioSettings c = a;
     test::listChannel(c, 12) = ChannelEntry{};
@@ -114,8 +113,8 @@ TEST(ImageVerifyTest, EachChangedSettingsBytesAreNamedAfterIt) {
         const auto mismatches = compareWrittenImage(a, b);
         ASSERT_FALSE(mismatches.empty()) << c.expected;
         for (const ByteMismatch& m : mismatches) {
-            EXPECT_NE(m.setting.find(c.expected), std::string::npos) << "address " << m.address << " named " << m.setting
-                                                          << ", expected " << c.expected;
+            EXPECT_NE(m.setting.find(c.expected), std::string::npos)
+                << "address " << m.address << " named " << m.setting << ", expected " << c.expected;
             EXPECT_EQ(m.sent, a[static_cast<std::size_t>(m.address)]);
             EXPECT_EQ(m.readBack, b[static_cast<std::size_t>(m.address)]);
         }

@@ -34,7 +34,8 @@ protected:
     // Runs the tool; returns its exit status, stderr in `errors`.
     int run(const std::string& args, std::string* errors = nullptr) {
         const fs::path err = dir_ / "stderr.txt";
-        const std::string cmd = tool_.string() + " " + args + " >" + (dir_ / "stdout.txt").string() + " 2>" + err.string();
+        const std::string cmd =
+            tool_.string() + " " + args + " >" + (dir_ / "stdout.txt").string() + " 2>" + err.string();
         const int status = std::system(cmd.c_str());
         if (errors) *errors = slurp(err);
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -134,9 +134,9 @@ TEST(DecodeChannels, StepCodeThreeIsNotProgrammed) {
 TEST(DecodeChannels, ScanFlagsFromEitherBitmap) {
     MemoryImage image{};
     for (int c = 1; c <= 3; ++c) put(image, 9 * c, {0x83, 0xDB, 0x20});  // 440 MHz on UHF2
-    put(image, 0x810, {0x00, 0x01});        // channel 1 in the first map
-    put(image, 0x82A, {0x00, 0x02});        // channel 2 in the second map
-    put(image, 0x810 + 2, {0x00, 0x08});    // channel 20 is not programmed
+    put(image, 0x810, {0x00, 0x01});                                     // channel 1 in the first map
+    put(image, 0x82A, {0x00, 0x02});                                     // channel 2 in the second map
+    put(image, 0x810 + 2, {0x00, 0x08});                                 // channel 20 is not programmed
     RadioSettings s = decoded(image);
     refreshChannelTable(s, false);
     EXPECT_EQ(listChannel(s, 1).scanChannel, 1);
@@ -150,12 +150,12 @@ TEST(DecodeGroups, NumbersBecomeGroupRelative) {
     put(image, 0x767, {0x06});
     put(image, 0x766, {0x03});  // groups 8 and 9
     put(image, 0x768, {9, 1, 7, 4});
-    put(image, 0x76C, {3, 1, 2, 3, 3});   // group 1: end 3, priority 2, power-on 3
-    put(image, 0x771, {7, 4, 3, 5, 7});   // group 2: priority 3 = end of group 1 -> none
-    put(image, 0x776, {8, 8, 8, 8, 8});   // group 3: power-on masked below
+    put(image, 0x76C, {3, 1, 2, 3, 3});  // group 1: end 3, priority 2, power-on 3
+    put(image, 0x771, {7, 4, 3, 5, 7});  // group 2: priority 3 = end of group 1 -> none
+    put(image, 0x776, {8, 8, 8, 8, 8});  // group 3: power-on masked below
     for (int g = 4; g <= 13; ++g) put(image, 0x76C + 5 * (g - 1) + 4, {g <= 8 ? 8 : 10});
     put(image, 0x76C + 5 * 8, {10, 9, 10, 10, 10});  // group 9: priority and power-on 10 -> 2
-    put(image, 0x7AF, {0x08});            // group 3 has no power-on channel
+    put(image, 0x7AF, {0x08});                       // group 3 has no power-on channel
     put(image, 0x7AE, {0xC0});
     RadioSettings s = decoded(image);
     const ChannelTable& t = s.channelTable;

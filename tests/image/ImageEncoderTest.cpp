@@ -140,7 +140,7 @@ TEST(EncodeChannelRecord, FlagsSquelchAndBitmaps) {
     EXPECT_EQ(bytes(image, 0x768, 4), (std::vector<int>{10, 10, 10, 10}));
     EXPECT_EQ(byteAt(image, 0x7AF) & 0x01, 0);
     EXPECT_EQ(byteAt(image, 0x7B3) & 0x01, 1);
-    EXPECT_TRUE(byteAt(image, 0x002) & 0x10);  // a priority channel is present
+    EXPECT_TRUE(byteAt(image, 0x002) & 0x10);   // a priority channel is present
     EXPECT_FALSE(byteAt(image, 0x006) & 0x02);  // a power-on channel is present
 }
 
@@ -233,8 +233,7 @@ TEST(EncodeSelcall, ShortAndLongPlacesExcludeEachOther) {
     s.selcallEncode.emgSequence = "9*";
     MemoryImage image = prepareAndEncode(s);
     EXPECT_EQ(bytes(image, 0x930, 4), std::vector<int>(4, 0));
-    EXPECT_EQ(bytes(image, 0xCA1, 16),
-              (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 0, 15}));
+    EXPECT_EQ(bytes(image, 0xCA1, 16), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 0, 15}));
     EXPECT_EQ(bytes(image, 0x93E, 4), (std::vector<int>{9, 0x43, 0x26, 2}));
     EXPECT_EQ(bytes(image, 0xC90, 16), std::vector<int>(16, 0));
     EXPECT_EQ(byteAt(image, 0x94F) & 0x44, 0x04);

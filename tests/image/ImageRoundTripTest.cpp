@@ -111,8 +111,7 @@ TEST(ImageRoundTrip, DecodeGivesBackEverySettingTheImageCarries) {
         } else {
             for (int m = 1; m <= kChannelCapacity; ++m)
                 expectSameChannel(ct.groups[0].channels[static_cast<std::size_t>(m)],
-                                  dt.groups[0].channels[static_cast<std::size_t>(m)],
-                                  "channel " + std::to_string(m));
+                                  dt.groups[0].channels[static_cast<std::size_t>(m)], "channel " + std::to_string(m));
         }
         if (HasFailure()) return;
     }

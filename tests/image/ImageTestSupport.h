@@ -59,7 +59,8 @@ public:
     std::string textOf(const std::string& alphabet, int maxLength, bool full = false) {
         const int n = full ? maxLength : uniform(0, maxLength);
         std::string s;
-        for (int i = 0; i < n; ++i) s += alphabet[static_cast<std::size_t>(uniform(0, static_cast<int>(alphabet.size()) - 1))];
+        for (int i = 0; i < n; ++i)
+            s += alphabet[static_cast<std::size_t>(uniform(0, static_cast<int>(alphabet.size()) - 1))];
         return s;
     }
     // Characters the display codes carry both ways.
@@ -154,7 +155,8 @@ public:
             if (left == kChannelCapacity) caps[1] = 1;
             useGroups(s, caps);
             // Stale entries in the all-channel list that no group holds.
-            for (int c = 1; c <= kChannelCapacity; ++c) channel(t.groups[0].channels[static_cast<std::size_t>(c)], band);
+            for (int c = 1; c <= kChannelCapacity; ++c)
+                channel(t.groups[0].channels[static_cast<std::size_t>(c)], band);
             bool anyProgrammed = false;
             for (int g = 1; g < kGroupSlots; ++g) {
                 ChannelGroup& gr = t.groups[static_cast<std::size_t>(g)];

@@ -20,8 +20,7 @@ const Bytes kPacketBad{0x58, 0xFF};
 
 LinkImage patternImage(int seed) {
     LinkImage image{};
-    for (int i = 0; i < wire::kImageSize; ++i)
-        image[i] = static_cast<std::uint8_t>((i * 31 + seed) ^ (i >> 5));
+    for (int i = 0; i < wire::kImageSize; ++i) image[i] = static_cast<std::uint8_t>((i * 31 + seed) ^ (i >> 5));
     return image;
 }
 
@@ -345,7 +344,7 @@ TEST(ExchangeRead, ExtraBytesAfterReadyReplyWaitForTheNextNotification) {
 TEST(ExchangeRead, SlowReadyReplyIsStillTaken) {
     Rig rig;
     rig.exchange.startRead();
-    rig.expire();  // 25 ms passed without a reply
+    rig.expire();                                  // 25 ms passed without a reply
     EXPECT_EQ(countWrites(rig, kReadRequest), 1);  // not asked again yet
     EXPECT_EQ(rig.exchange.errorCount(), 1);
     EXPECT_EQ(rig.timer.delay, 100);
@@ -384,7 +383,7 @@ TEST(ExchangeRead, RefusedRequestIsSentAgainOnExpiry) {
     rig.exchange.startRead();
     rig.receive({0x15, 0x00, 0x99});
     EXPECT_EQ(rig.transport.writes.size(), 1u);  // nothing sent at once
-    EXPECT_EQ(rig.transport.rx.count(), 0);     // queue cleared
+    EXPECT_EQ(rig.transport.rx.count(), 0);      // queue cleared
     EXPECT_EQ(rig.exchange.errorCount(), 1);
     EXPECT_EQ(rig.timer.delay, 25);
     rig.expire();

@@ -25,15 +25,15 @@ TEST(ChannelEditing, ScanTxFollowsThePriorityChannel) {
     EXPECT_EQ(scanTxWithPriority(kScanTxPriorityOnly, false), kScanTxRxOnly);
     EXPECT_EQ(scanTxWithPriority(kScanTxPriorityScan, false), kScanTxNormal);
     EXPECT_EQ(scanTxWithPriority(kScanTxNormal, false), kScanTxNormal);
-    EXPECT_EQ(scanTxWithPriority(9, true), 9);   // unknown values stay
+    EXPECT_EQ(scanTxWithPriority(9, true), 9);  // unknown values stay
 }
 
 TEST(ChannelEditing, TogglesIgnoreUnprogrammedAndOutOfRangeChannels) {
     ChannelTable t;
     OptionSettings o;
     const ChannelTable before = t;
-    for (ChannelMark m : {ChannelMark::Scan, ChannelMark::Bandwidth, ChannelMark::TxPower,
-                          ChannelMark::Priority, ChannelMark::PowerOn}) {
+    for (ChannelMark m : {ChannelMark::Scan, ChannelMark::Bandwidth, ChannelMark::TxPower, ChannelMark::Priority,
+                          ChannelMark::PowerOn}) {
         EXPECT_FALSE(toggleChannelMark(t, o, 0, 5, 208, m).changed);
         EXPECT_FALSE(toggleChannelMark(t, o, 0, 0, 208, m).changed);
         EXPECT_FALSE(toggleChannelMark(t, o, 0, 209, 208, m).changed);
@@ -48,8 +48,7 @@ TEST(ChannelEditing, PowerOnMarkMovesAndLeavesScanTxAlone) {
     OptionSettings o;
     o.scanTx = kScanTxRxOnly;
     t.groups[3].capability = 4;
-    for (int i = 1; i <= 4; ++i)
-        t.groups[3].channels[i] = programmed("150.00000");
+    for (int i = 1; i <= 4; ++i) t.groups[3].channels[i] = programmed("150.00000");
     auto r = toggleChannelMark(t, o, 3, 2, 4, ChannelMark::PowerOn);
     EXPECT_TRUE(r.on);
     EXPECT_EQ(r.previous, 0);
@@ -114,7 +113,7 @@ TEST(ChannelEditing, GroupClearKeepsInUseAndStepCodes) {
     c.scanChannel = 1;
     t.groups[2].channels[1] = c;
     t.groups[2].channels[3] = c;
-    clearGroupChannels(t, 2, 3);   // channels 0..2
+    clearGroupChannels(t, 2, 3);  // channels 0..2
     EXPECT_TRUE(t.groups[2].channels[1].rxFrequency.empty());
     EXPECT_TRUE(t.groups[2].channels[1].label.empty());
     EXPECT_EQ(t.groups[2].channels[1].inUse, 1);
@@ -122,8 +121,8 @@ TEST(ChannelEditing, GroupClearKeepsInUseAndStepCodes) {
     EXPECT_EQ(t.groups[2].channels[1].txStepCode, 1);
     EXPECT_EQ(t.groups[2].channels[1].rxCodeN, 0);
     EXPECT_EQ(t.groups[2].channels[1].scanChannel, 0);
-    EXPECT_EQ(t.groups[2].channels[3].rxFrequency, "150.00000");   // beyond the count
-    clearGroupChannels(t, 2, 100000);   // clamped, no overrun
+    EXPECT_EQ(t.groups[2].channels[3].rxFrequency, "150.00000");  // beyond the count
+    clearGroupChannels(t, 2, 100000);                             // clamped, no overrun
     EXPECT_TRUE(t.groups[2].channels[3].rxFrequency.empty());
 
     clearAllGroupChannels(t);
@@ -157,7 +156,7 @@ TEST(ChannelEditing, CountsProgrammedChannelsPerMode) {
     t.groups[0].channels[208] = programmed("150.00000");
     t.groups[1].capability = 2;
     t.groups[1].channels[1] = programmed("150.00000");
-    t.groups[1].channels[3] = programmed("150.00000");   // beyond the capability
+    t.groups[1].channels[3] = programmed("150.00000");  // beyond the capability
     EXPECT_EQ(countUsedChannels(t), 2);
     EXPECT_EQ(t.groups[0].usedChannels, 2);
     EXPECT_EQ(t.groups[1].usedChannels, 0);
@@ -175,7 +174,7 @@ TEST(ChannelEditing, AnyScanChannelLooksAtEveryGroupWithinItsCapability) {
     ChannelTable t;
     t.groups[5].channels[3].scanChannel = 1;
     updateAnyScanChannel(t);
-    EXPECT_EQ(t.anyScanChannel, 0);   // group 5 holds no channels
+    EXPECT_EQ(t.anyScanChannel, 0);  // group 5 holds no channels
     t.groups[5].capability = 3;
     updateAnyScanChannel(t);
     EXPECT_EQ(t.anyScanChannel, 1);

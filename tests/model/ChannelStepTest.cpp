@@ -15,18 +15,16 @@ std::string snapped(const char* text, double low = 148, double high = 174) {
     return r.text;
 }
 
-SnapOutcome outcome(const char* text, double low, double high) {
-    return snapToChannelStep(text, low, high).outcome;
-}
+SnapOutcome outcome(const char* text, double low, double high) { return snapToChannelStep(text, low, high).outcome; }
 
 }  // namespace
 
 TEST(ChannelStep, ValuesOnAStepStayAndAreWrittenWithFiveDecimals) {
-    EXPECT_EQ(snapped("150.00625"), "150.00625");   // 6.25 kHz
-    EXPECT_EQ(snapped("150.005"), "150.00500");     // 5 kHz
-    EXPECT_EQ(snapped("150.0025"), "150.00250");    // 2.5 kHz only
-    EXPECT_EQ(snapped("150.0075"), "150.00750");    // 2.5 kHz, not 5 or 6.25
-    EXPECT_EQ(snapped("150.01875"), "150.01875");   // odd multiple of 6.25 kHz stays
+    EXPECT_EQ(snapped("150.00625"), "150.00625");  // 6.25 kHz
+    EXPECT_EQ(snapped("150.005"), "150.00500");    // 5 kHz
+    EXPECT_EQ(snapped("150.0025"), "150.00250");   // 2.5 kHz only
+    EXPECT_EQ(snapped("150.0075"), "150.00750");   // 2.5 kHz, not 5 or 6.25
+    EXPECT_EQ(snapped("150.01875"), "150.01875");  // odd multiple of 6.25 kHz stays
     EXPECT_EQ(snapped("447.5", 440, 480), "447.50000");
     EXPECT_EQ(snapped("150"), "150.00000");
 }
@@ -89,8 +87,8 @@ TEST(ChannelStep, LeadingNumberStopsAtTheFirstForeignCharacter) {
     EXPECT_DOUBLE_EQ(leadingNumber("-3"), -3.0);
     EXPECT_DOUBLE_EQ(leadingNumber(".5"), 0.5);
     EXPECT_DOUBLE_EQ(leadingNumber("1.5e2x"), 150.0);
-    EXPECT_DOUBLE_EQ(leadingNumber("150e"), 150.0);      // dangling exponent ignored
-    EXPECT_DOUBLE_EQ(leadingNumber("150,5"), 150.0);     // comma is not a decimal point
+    EXPECT_DOUBLE_EQ(leadingNumber("150e"), 150.0);   // dangling exponent ignored
+    EXPECT_DOUBLE_EQ(leadingNumber("150,5"), 150.0);  // comma is not a decimal point
     EXPECT_DOUBLE_EQ(leadingNumber("."), 0.0);
     EXPECT_DOUBLE_EQ(leadingNumber("x150"), 0.0);
     EXPECT_EQ(snapped("150.5MHz"), "150.50000");
@@ -101,8 +99,7 @@ TEST(ChannelStep, IgnoresTheProcessLocale) {
     const char* old = std::setlocale(LC_NUMERIC, nullptr);
     const std::string saved = old ? old : "C";
     // Where no such locale is installed this runs in the C locale.
-    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr)
-        std::setlocale(LC_NUMERIC, "fr_FR.UTF-8");
+    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) std::setlocale(LC_NUMERIC, "fr_FR.UTF-8");
     EXPECT_EQ(snapped("150.007"), "150.01250");
     EXPECT_EQ(formatMhz(446.00625), "446.00625");
     std::setlocale(LC_NUMERIC, saved.c_str());

@@ -46,8 +46,8 @@ protected:
 
     // Runs the tool; returns its exit status and keeps stdout and stderr.
     int run(const std::string& args) {
-        const std::string cmd = "'" + tool_.string() + "' " + args + " >'" + (dir_ / "out.txt").string() +
-                                "' 2>'" + (dir_ / "err.txt").string() + "'";
+        const std::string cmd = "'" + tool_.string() + "' " + args + " >'" + (dir_ / "out.txt").string() + "' 2>'" +
+                                (dir_ / "err.txt").string() + "'";
         const int status = std::system(cmd.c_str());
         out_ = slurp(dir_ / "out.txt");
         err_ = slurp(dir_ / "err.txt");

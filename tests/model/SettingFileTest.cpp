@@ -91,17 +91,16 @@ public:
         s.header.lcdDisplayLogo = text(9);
         ChannelTable& t = s.channelTable;
         t.currentGroup = pick(0, 13);
-        for (int* f : {&t.currentChannel, &t.totalCapability, &t.tableSpare, &t.channelsLeft,
-                       &t.channelCapacity, &t.firstProgrammedGroup, &t.firstScanGroup, &t.lowestGroup,
-                       &t.highestGroup, &t.lastScanGroup, &t.priorityPresent, &t.noPowerOnChannel,
-                       &t.scanMode, &t.appliedScanMode, &t.groupScanFlag, &t.anyScanChannel})
+        for (int* f : {&t.currentChannel, &t.totalCapability, &t.tableSpare, &t.channelsLeft, &t.channelCapacity,
+                       &t.firstProgrammedGroup, &t.firstScanGroup, &t.lowestGroup, &t.highestGroup, &t.lastScanGroup,
+                       &t.priorityPresent, &t.noPowerOnChannel, &t.scanMode, &t.appliedScanMode, &t.groupScanFlag,
+                       &t.anyScanChannel})
             *f = anyInt();
         int left = kChannelCapacity;
         for (int g = 0; g < kGroupSlots; ++g) {
             ChannelGroup& group = t.groups[static_cast<std::size_t>(g)];
             for (int* f : {&group.enabled, &group.hasChannels, &group.groupSpare, &group.firstChannel,
-                           &group.lastChannel, &group.priorityChannel, &group.powerOnChannel,
-                           &group.channelEnd})
+                           &group.lastChannel, &group.priorityChannel, &group.powerOnChannel, &group.channelEnd})
                 *f = anyInt();
             if (g == 0) {
                 group.capability = pick(0, kChannelCapacity);
@@ -126,8 +125,8 @@ public:
         for (std::string& u : ts.userTone) u = text(4);
         SelcallEncodeSettings& e = s.selcallEncode;
         ints(e);
-        for (std::string* f : {&e.emgSequence, &e.acknowledge1, &e.acknowledge2, &e.acknowledge3,
-                               &e.aniSequence, &e.call1Sequence, &e.call2Sequence, &e.call3Sequence})
+        for (std::string* f : {&e.emgSequence, &e.acknowledge1, &e.acknowledge2, &e.acknowledge3, &e.aniSequence,
+                               &e.call1Sequence, &e.call2Sequence, &e.call3Sequence})
             *f = text(15);
         for (DecodeEntry& d : s.selcallDecode.decodeEntries) {
             d.address = text(8);
@@ -146,8 +145,8 @@ public:
         for (int& x : m.dtmfDecodeAction) x = anyInt();
         for (std::string& x : m.statusText) x = text(8);
         ModemSettings& md = s.modem;
-        for (int* f : {&md.modemBaudRate, &md.initializingDataForHt, &md.txDelayTime, &md.txOnDelay,
-                       &md.txOffDelay, &md.rxOnDelay})
+        for (int* f : {&md.modemBaudRate, &md.initializingDataForHt, &md.txDelayTime, &md.txOnDelay, &md.txOffDelay,
+                       &md.rxOnDelay})
             *f = anyInt();
         for (std::string& x : md.modemText) x = text(40);
         for (std::string& x : md.commonSentence) x = text(8);
@@ -158,10 +157,14 @@ private:
     int pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng_); }
     int anyInt() {
         switch (pick(0, 3)) {
-            case 0: return pick(0, 1);
-            case 1: return pick(-300, 3000);
-            case 2: return pick(INT_MIN, INT_MAX);
-            default: return pick(0, 1) ? INT_MIN : INT_MAX;
+            case 0:
+                return pick(0, 1);
+            case 1:
+                return pick(-300, 3000);
+            case 2:
+                return pick(INT_MIN, INT_MAX);
+            default:
+                return pick(0, 1) ? INT_MIN : INT_MAX;
         }
     }
     std::string text(int maxLength) {
@@ -171,9 +174,15 @@ private:
         for (int i = 0; i < n; ++i) {
             char c;
             switch (pick(0, 3)) {
-                case 0: c = kSpecial[static_cast<std::size_t>(pick(0, static_cast<int>(kSpecial.size()) - 1))]; break;
-                case 1: c = static_cast<char>(pick(0x80, 0xFF)); break;
-                default: c = static_cast<char>(pick(0x20, 0x7E)); break;
+                case 0:
+                    c = kSpecial[static_cast<std::size_t>(pick(0, static_cast<int>(kSpecial.size()) - 1))];
+                    break;
+                case 1:
+                    c = static_cast<char>(pick(0x80, 0xFF));
+                    break;
+                default:
+                    c = static_cast<char>(pick(0x20, 0x7E));
+                    break;
             }
             s.push_back(c);
         }
@@ -186,28 +195,67 @@ private:
         c.label = text(8);
         c.rxFrequency = pick(0, 3) ? "4" + std::to_string(pick(40000000, 79999999)).insert(2, ".") : "";
         c.txFrequency = text(10);
-        for (int* f : {&c.inUse, &c.rxCodeN, &c.rxCodeA, &c.txCodeN, &c.txCodeA, &c.channelSpare1,
-                       &c.channelSpare2, &c.rxInverseDcs, &c.rxSquelch, &c.channelSpare3, &c.channelSpare4,
-                       &c.txInverseDcs, &c.txSquelch, &c.bandwidth, &c.txPower, &c.scanChannel,
-                       &c.priorityChannel, &c.powerOnChannel, &c.rxStepCode, &c.txStepCode})
+        for (int* f : {&c.inUse,         &c.rxCodeN,         &c.rxCodeA,        &c.txCodeN,    &c.txCodeA,
+                       &c.channelSpare1, &c.channelSpare2,   &c.rxInverseDcs,   &c.rxSquelch,  &c.channelSpare3,
+                       &c.channelSpare4, &c.txInverseDcs,    &c.txSquelch,      &c.bandwidth,  &c.txPower,
+                       &c.scanChannel,   &c.priorityChannel, &c.powerOnChannel, &c.rxStepCode, &c.txStepCode})
             *f = anyInt();
     }
     void ints(OptionSettings& o) {
-        for (int* f : {&o.txDelay, &o.monitor, &o.hook, &o.hookScan, &o.beep, &o.publicAddress,
-                       &o.powerUpAlert, &o.powerUp, &o.autoMute, &o.autoMuteTimer, &o.pttTimer, &o.txTimer,
-                       &o.txInhibit, &o.txInhibitAlert, &o.openLock, &o.busyChLockOut, &o.markIdle,
-                       &o.scanType, &o.scanTx, &o.scanWaitTime, &o.scanSpeedTime, &o.priorityLbTime,
-                       &o.programmableKey1Short, &o.programmableKey1Long, &o.programmableKey1Mode,
-                       &o.programmableKey2Short, &o.programmableKey2Long, &o.programmableKey2Mode,
-                       &o.programmableKey3Short, &o.programmableKey3Long, &o.programmableKey3Mode})
+        for (int* f : {&o.txDelay,
+                       &o.monitor,
+                       &o.hook,
+                       &o.hookScan,
+                       &o.beep,
+                       &o.publicAddress,
+                       &o.powerUpAlert,
+                       &o.powerUp,
+                       &o.autoMute,
+                       &o.autoMuteTimer,
+                       &o.pttTimer,
+                       &o.txTimer,
+                       &o.txInhibit,
+                       &o.txInhibitAlert,
+                       &o.openLock,
+                       &o.busyChLockOut,
+                       &o.markIdle,
+                       &o.scanType,
+                       &o.scanTx,
+                       &o.scanWaitTime,
+                       &o.scanSpeedTime,
+                       &o.priorityLbTime,
+                       &o.programmableKey1Short,
+                       &o.programmableKey1Long,
+                       &o.programmableKey1Mode,
+                       &o.programmableKey2Short,
+                       &o.programmableKey2Long,
+                       &o.programmableKey2Mode,
+                       &o.programmableKey3Short,
+                       &o.programmableKey3Long,
+                       &o.programmableKey3Mode})
             *f = anyInt();
     }
     void ints(SelcallEncodeSettings& e) {
-        for (int* f : {&e.selcall, &e.emgType, &e.emgCheckOpen, &e.emgCheckBusy, &e.emgEncodeAlert,
-                       &e.emgRepeats, &e.emgCycleRepeatTime, &e.emgTxTimer, &e.aniType, &e.aniAt,
-                       &e.multiAniDelay, &e.call1CheckOpen, &e.call1CheckBusy, &e.call1EncodeAlert,
-                       &e.call2CheckOpen, &e.call2CheckBusy, &e.call2EncodeAlert, &e.call3CheckOpen,
-                       &e.call3CheckBusy, &e.call3EncodeAlert})
+        for (int* f : {&e.selcall,
+                       &e.emgType,
+                       &e.emgCheckOpen,
+                       &e.emgCheckBusy,
+                       &e.emgEncodeAlert,
+                       &e.emgRepeats,
+                       &e.emgCycleRepeatTime,
+                       &e.emgTxTimer,
+                       &e.aniType,
+                       &e.aniAt,
+                       &e.multiAniDelay,
+                       &e.call1CheckOpen,
+                       &e.call1CheckBusy,
+                       &e.call1EncodeAlert,
+                       &e.call2CheckOpen,
+                       &e.call2CheckBusy,
+                       &e.call2EncodeAlert,
+                       &e.call3CheckOpen,
+                       &e.call3CheckBusy,
+                       &e.call3EncodeAlert})
             *f = anyInt();
     }
 
@@ -251,8 +299,8 @@ TEST(CsvLineTest, JoinQuotesOnlyFieldsWithCommasOrQuotes) {
 
 TEST(CsvLineTest, SplitIsTheInverseOfJoin) {
     const std::vector<std::vector<std::string>> cases = {
-        {"a", "b"}, {"", "", ""}, {"x,y", "\"", "\"\"", ",", "a\"b,c\""}, {" lead", "trail ", " "}, {"\"start"},
-        {"end\""}, {"NULL", "", "12"}};
+        {"a", "b"}, {"", "", ""},      {"x,y", "\"", "\"\"", ",", "a\"b,c\""}, {" lead", "trail ", " "}, {"\"start"},
+        {"end\""},  {"NULL", "", "12"}};
     for (const auto& fields : cases) {
         std::string line = joinCsvLine(fields);
         line.resize(line.size() - 2);  // without CR LF
@@ -392,8 +440,8 @@ TEST(SettingFileReadTest, BareLineFeedsAreAccepted) {
 
 TEST(SettingFileReadTest, NullAndShortLinesReadAsZeroOrEmpty) {
     std::string text = defaultFile();
-    text = withLine(text, 1, "1,NULL,1");                // no logo field
-    text = withLine(text, 225, "NULL,2");                // option line: two fields only
+    text = withLine(text, 1, "1,NULL,1");               // no logo field
+    text = withLine(text, 225, "NULL,2");               // option line: two fields only
     text = withLine(text, 230, "0,0,0,0,0,0,hello,,");  // modem line short, last field empty
     RadioSettings s = newRadioSettings();
     const FileResult r = readSettingText(text, s, "short.ks3");
@@ -557,8 +605,7 @@ TEST(SettingFileRejectTest, OverlongLines) {
 TEST(SettingFileRejectTest, OverlongTexts) {
     const std::string text = defaultFile();
     const std::string rest = ",0,0,0,0,0,0,0,0,0,0,0,0,0,0,NULL,NULL,0,0,0,0,0,0";
-    expectRejected(withLine(text, 4, std::string(kMaxSettingTextLength + 1, 'x') + rest), 4,
-                   "field 1 is longer than");
+    expectRejected(withLine(text, 4, std::string(kMaxSettingTextLength + 1, 'x') + rest), 4, "field 1 is longer than");
     RadioSettings s = newRadioSettings();
     ASSERT_TRUE(readSettingText(withLine(text, 4, std::string(kMaxSettingTextLength, 'x') + rest), s, "x.ks3").ok);
     // A text of quotes at the limit doubles when saved and still loads.
@@ -687,7 +734,7 @@ TEST(SettingFileIoTest, FailedSaveLeavesTheOldFile) {
 
     // A full disk: the file size limit makes the write fail part-way.
     std::signal(SIGXFSZ, SIG_IGN);
-    rlimit old {};
+    rlimit old{};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
     rlimit small = old;
     small.rlim_cur = 4096;

@@ -57,8 +57,8 @@ TEST(SignallingTest, ToneCyclesOfKnownFrequencies) {
     struct Case {
         int hz, count, remainder;
     };
-    for (const Case& c : {Case{1981, 84, 2}, Case{2400, 102, 1}, Case{400, 17, 1}, Case{3000, 127, 2},
-                          Case{697, 29, 6}, Case{0, 0, 0}}) {
+    for (const Case& c : {Case{1981, 84, 2}, Case{2400, 102, 1}, Case{400, 17, 1}, Case{3000, 127, 2}, Case{697, 29, 6},
+                          Case{0, 0, 0}}) {
         const ToneCycles t = toneCycles(c.hz);
         EXPECT_EQ(t.count, c.count) << c.hz;
         EXPECT_EQ(t.remainder, c.remainder) << c.hz;

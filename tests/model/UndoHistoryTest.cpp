@@ -195,8 +195,7 @@ TEST(UndoHistory, KeepsOnlyTheNewestStepsWithinTheLimit) {
     }
     EXPECT_EQ(h.undoCount(), 5u);
     EXPECT_EQ(h.undoTexts().back(), "Set Tx Delay 4");
-    while (h.canUndo())
-        ASSERT_TRUE(h.undo(*s).ok);
+    while (h.canUndo()) ASSERT_TRUE(h.undo(*s).ok);
     // The oldest state still held is the one after step 3.
     EXPECT_TRUE(*s == *states[2]);
     EXPECT_EQ(h.redoCount(), 5u);
@@ -332,8 +331,7 @@ TEST(UndoHistory, AbsorbedChangesAreNoStep) {
 
 TEST(UndoHistory, TwoHundredStepsOfAFullTableShareTheirLines) {
     auto s = fresh();
-    for (int c = 1; c <= kChannelCapacity; ++c)
-        program(*s, c, "446.00625", "CH" + std::to_string(c));
+    for (int c = 1; c <= kChannelCapacity; ++c) program(*s, c, "446.00625", "CH" + std::to_string(c));
     UndoHistory h;
     h.reset(*s);
     const std::size_t textSize = formatSettingFile(*s).size();
@@ -348,8 +346,7 @@ TEST(UndoHistory, TwoHundredStepsOfAFullTableShareTheirLines) {
     EXPECT_LT(h.pooledLines(), std::size_t(settingFileLineCount(*s)) + 2 * UndoHistory::kDefaultLimit);
     EXPECT_EQ(h.currentText(), formatSettingFile(*s));
     // The oldest state held restores as it was.
-    while (h.canUndo())
-        h.undo(*s);
+    while (h.canUndo()) h.undo(*s);
     EXPECT_EQ(s->channelTable.groups[0].channels[50].label, "E49");
     EXPECT_EQ(s->channelTable.groups[0].channels[51].label, "CH51");
 }
@@ -389,8 +386,9 @@ TEST(UndoHistory, ChannelsBeyondAGroupsCapabilityComeBackAsTheyWere) {
     h.reset(*s);
     // Group 1 of 10 channels, all programmed.
     s->channelTable.groups[1].capability = 10;
-    for (int c = 1; c <= 10; ++c) program(*s, c, "446.50000"), s->channelTable.groups[1].channels[std::size_t(c)] =
-                                                                    s->channelTable.groups[0].channels[std::size_t(c)];
+    for (int c = 1; c <= 10; ++c)
+        program(*s, c, "446.50000"),
+            s->channelTable.groups[1].channels[std::size_t(c)] = s->channelTable.groups[0].channels[std::size_t(c)];
     h.record(*s, "Set group capabilities");
     const auto ten = std::make_unique<RadioSettings>(*s);
     // Shrunk to 5: channels 6..10 stay in memory, but no file holds them.

@@ -15,16 +15,19 @@ TEST(Windows1252Test, EveryDefinedByteSurvivesTheRoundTrip) {
 }
 
 TEST(Windows1252Test, HighRangeDiffersFromLatin1) {
-    EXPECT_EQ(cp1252ToUtf8("\x80"), "\xE2\x82\xAC");        // euro sign
-    EXPECT_EQ(utf8ToCp1252("\xC5\xA0"), "\x8A");            // S with caron
-    EXPECT_EQ(cp1252ToUtf8("\xE9"), "\xC3\xA9");            // e acute
+    EXPECT_EQ(cp1252ToUtf8("\x80"), "\xE2\x82\xAC");  // euro sign
+    EXPECT_EQ(utf8ToCp1252("\xC5\xA0"), "\x8A");      // S with caron
+    EXPECT_EQ(cp1252ToUtf8("\xE9"), "\xC3\xA9");      // e acute
 }
 
 TEST(Windows1252Test, CharactersWithoutAByteAreDroppedAndReported) {
     bool lossy = false;
-    EXPECT_EQ(utf8ToCp1252("A\xE4\xB8\xAD" "B", &lossy), "AB");  // CJK character
+    EXPECT_EQ(utf8ToCp1252("A\xE4\xB8\xAD"
+                           "B",
+                           &lossy),
+              "AB");  // CJK character
     EXPECT_TRUE(lossy);
-    EXPECT_EQ(utf8ToCp1252("A\xC3", &lossy), "A");               // truncated sequence
+    EXPECT_EQ(utf8ToCp1252("A\xC3", &lossy), "A");  // truncated sequence
     EXPECT_TRUE(lossy);
 }
 

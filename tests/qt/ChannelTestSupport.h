@@ -36,13 +36,12 @@ std::shared_ptr<bool> whenModal(std::function<void(T*)> act, int tries = 400) {
             if (T* w = qobject_cast<T*>(QApplication::activeModalWidget()); w && w->isVisible()) {
                 *ran = true;
                 --pendingModalPolls();
-                *poll = nullptr;   // break the cycle
+                *poll = nullptr;  // break the cycle
                 QPointer<T> guard(w);
                 act(w);
                 // A check that failed inside act returned early: close the
                 // widget so that the test reports instead of hanging.
-                if (guard && guard->isVisible() && QTest::currentTestFailed())
-                    guard->close();
+                if (guard && guard->isVisible() && QTest::currentTestFailed()) guard->close();
                 return;
             }
             if (left > 0) {
@@ -51,8 +50,7 @@ std::shared_ptr<bool> whenModal(std::function<void(T*)> act, int tries = 400) {
             }
             --pendingModalPolls();
             *poll = nullptr;
-            if (QWidget* w = QApplication::activeModalWidget())
-                w->close();
+            if (QWidget* w = QApplication::activeModalWidget()) w->close();
         });
     };
     (*poll)(tries);

@@ -89,8 +89,9 @@ inline void verifyNamed(QWidget* page, int expected) {
 
 // The page fits the tab area of the default window without scrolling.
 inline void verifyFitsTab(QWidget* page) {
-    QVERIFY2(page->minimumSizeHint().width() <= 1000 && page->minimumSizeHint().height() <= 650,
-             qPrintable(QStringLiteral("%1x%2").arg(page->minimumSizeHint().width()).arg(page->minimumSizeHint().height())));
+    QVERIFY2(
+        page->minimumSizeHint().width() <= 1000 && page->minimumSizeHint().height() <= 650,
+        qPrintable(QStringLiteral("%1x%2").arg(page->minimumSizeHint().width()).arg(page->minimumSizeHint().height())));
 }
 
 }  // namespace sigtest

@@ -26,15 +26,13 @@ namespace {
 QStringList actionTexts(const QMenu* menu) {
     QStringList texts;
     for (QAction* a : menu->actions())
-        if (!a->isSeparator() && a->isVisible())
-            texts << a->text();
+        if (!a->isSeparator() && a->isVisible()) texts << a->text();
     return texts;
 }
 
 QAction* findAction(QMenu* menu, const QString& text) {
     for (QAction* a : menu->actions())
-        if (a->text() == text)
-            return a;
+        if (a->text() == text) return a;
     return nullptr;
 }
 
@@ -53,8 +51,7 @@ void writeBytes(const QString& path, const QByteArray& bytes) {
 template <typename T>
 T* named(QWidget* root, const QString& name) {
     for (T* w : root->findChildren<T*>())
-        if (w->accessibleName() == name)
-            return w;
+        if (w->accessibleName() == name) return w;
     return nullptr;
 }
 
@@ -83,16 +80,23 @@ private slots:
         QCOMPARE(w.windowTitle(), QString("Vandrell KS340/390 Series PC Programmer"));
 
         QStringList menus;
-        for (QAction* a : w.menuBar()->actions())
-            menus << a->text();
+        for (QAction* a : w.menuBar()->actions()) menus << a->text();
         QCOMPARE(menus, QStringList({"File(&F)", "Edit(&E)", "Program(&P)", "Help(&H)"}));
         // The program's own commands, in this order (the CSV and radio image
         // commands come after "Print Setting(&R)").
         const QStringList fileItems = actionTexts(w.fileMenu());
-        const QStringList expectedOrder = {
-            "New(&N)", "Open(&O)...", "Save(&S)", "Channel Print(&C)", "Option Print(&O)",
-            "All Print", "Channel Preview(&H)", "Option Preview(&P)", "All Preview",
-            "Print Setting(&R)", "Recent File", "Exit(&X)"};
+        const QStringList expectedOrder = {"New(&N)",
+                                           "Open(&O)...",
+                                           "Save(&S)",
+                                           "Channel Print(&C)",
+                                           "Option Print(&O)",
+                                           "All Print",
+                                           "Channel Preview(&H)",
+                                           "Option Preview(&P)",
+                                           "All Preview",
+                                           "Print Setting(&R)",
+                                           "Recent File",
+                                           "Exit(&X)"};
         QCOMPARE(fileItems.mid(0, 10), expectedOrder.mid(0, 10));
         int at = 0;
         for (const QString& item : expectedOrder) {
@@ -109,30 +113,26 @@ private slots:
         QCOMPARE(actionTexts(w.helpMenu()), QStringList({"Help Topics", "About(&A)..."}));
 
         const QStringList ports = actionTexts(w.portMenu());
-        QCOMPARE(ports.mid(0, 8), QStringList({"COM 1", "COM 2", "COM 3", "COM 4", "COM 5",
-                                               "COM 6", "COM 7", "COM 8"}));
+        QCOMPARE(ports.mid(0, 8),
+                 QStringList({"COM 1", "COM 2", "COM 3", "COM 4", "COM 5", "COM 6", "COM 7", "COM 8"}));
         QCOMPARE(ports.last(), QString("Simulated radio"));
 
         // Toolbar order, tooltips and icons; the separators in their places.
         QStringList tools;
         for (QAction* a : w.toolBar()->actions()) {
             tools << (a->isSeparator() ? QString("|") : a->toolTip());
-            if (!a->isSeparator())
-                QVERIFY2(!a->icon().isNull(), qPrintable(a->toolTip()));
+            if (!a->isSeparator()) QVERIFY2(!a->icon().isNull(), qPrintable(a->toolTip()));
         }
-        QCOMPARE(tools, QStringList({"New", "Open", "Save", "|", "Write to Radio", "Read from Radio",
-                                     "|", "Print", "|", "About"}));
+        QCOMPARE(tools, QStringList({"New", "Open", "Save", "|", "Write to Radio", "Read from Radio", "|", "Print", "|",
+                                     "About"}));
 
         MainView* v = w.view();
         QStringList captions;
-        for (int i = 0; i < v->tabs()->count(); ++i)
-            captions << v->tabs()->tabText(i);
-        QCOMPARE(captions, QStringList({"        Radio        ", "      Option       ",
-                                        "  Tone Sequence  ", "      Encode       ",
-                                        "      Decode       ", "DTMF and Selcall Status",
+        for (int i = 0; i < v->tabs()->count(); ++i) captions << v->tabs()->tabText(i);
+        QCOMPARE(captions, QStringList({"        Radio        ", "      Option       ", "  Tone Sequence  ",
+                                        "      Encode       ", "      Decode       ", "DTMF and Selcall Status",
                                         "        Modem        "}));
-        for (int i = 0; i < MainView::PageCount; ++i)
-            QVERIFY(v->page(i) != nullptr);
+        for (int i = 0; i < MainView::PageCount; ++i) QVERIFY(v->page(i) != nullptr);
 
         QCOMPARE(v->modelList()->count(), 2);
         QCOMPARE(v->modelList()->itemText(1), QString("KS-390 Series"));
@@ -292,8 +292,7 @@ private slots:
         QCOMPARE(v->speakerList()->currentIndex(), 1);
         QVERIFY(!v->flags().fileLoadActive);
         QCOMPARE(w.recentFiles().files(), QStringList({QFileInfo(path).absoluteFilePath()}));
-        QVERIFY(findAction(w.fileMenu(), "&1 " + QDir::toNativeSeparators(
-                                                    QFileInfo(path).absoluteFilePath())) ||
+        QVERIFY(findAction(w.fileMenu(), "&1 " + QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())) ||
                 actionTexts(w.fileMenu()).filter("radio.ks3").size() == 1);
 
         // Choosing the entry opens the file.
@@ -319,8 +318,7 @@ private slots:
         }
         RecentFileList reloaded;
         QStringList names;
-        for (const QString& f : reloaded.files())
-            names << QFileInfo(f).fileName();
+        for (const QString& f : reloaded.files()) names << QFileInfo(f).fileName();
         QCOMPARE(names, QStringList({"c.ks3", "e.ks3", "d.ks3", "b.ks3"}));
         QVERIFY(RecentFileList::menuText(1, "/x/a&b.ks3").startsWith("&2 "));
         QVERIFY(RecentFileList::menuText(1, "/x/a&b.ks3").endsWith("a&&b.ks3"));
@@ -353,8 +351,7 @@ private slots:
             MainWindow w;
             QCOMPARE(w.view()->portSetting().comPortNumber, 0);
             w.rebuildPortMenu();
-            for (int n = 1; n <= 8; ++n)
-                QVERIFY(!findAction(w.portMenu(), QString("COM %1").arg(n))->isChecked());
+            for (int n = 1; n <= 8; ++n) QVERIFY(!findAction(w.portMenu(), QString("COM %1").arg(n))->isChecked());
         }
         // A device path is the chosen port.
         writeBytes(sandbox.file("setting.opt"), "/dev/ttyKS340test");
@@ -394,8 +391,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         MainView* v = w.view();
         TabPage* option = v->page(MainView::OptionTab);
-        const QStringList scanControls = {"Scan Tx", "Scan Wait Time", "Scan Speed Time",
-                                          "Priority LB Time"};
+        const QStringList scanControls = {"Scan Tx", "Scan Wait Time", "Scan Speed Time", "Priority LB Time"};
 
         // No channel has Scan CH on: the scan controls are disabled.
         v->settings().channelTable.anyScanChannel = 0;
@@ -429,8 +425,7 @@ private slots:
         toneLength->selectAll();
         QTest::keyClicks(toneLength, "150");
         v->tabs()->setCurrentIndex(MainView::DecodeTab);
-        auto* decoderLength =
-            named<QLineEdit>(v->page(MainView::DecodeTab), "Decoder Tone Length");
+        auto* decoderLength = named<QLineEdit>(v->page(MainView::DecodeTab), "Decoder Tone Length");
         QVERIFY(decoderLength);
         QCOMPARE(decoderLength->text(), toneLength->text());
         QCOMPARE(decoderLength->text(), QString("150"));
@@ -469,8 +464,8 @@ private slots:
         MainView* v = w.view();
         v->modelList()->setFocus();
         QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(v->modelList()));
-        const QList<QWidget*> order = {v->modelNameField(), v->bandList(), v->bandNameField(),
-                                       v->speakerList(), v->logoEdit()};
+        const QList<QWidget*> order = {v->modelNameField(), v->bandList(), v->bandNameField(), v->speakerList(),
+                                       v->logoEdit()};
         for (QWidget* next : order) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), next);
@@ -538,8 +533,7 @@ private slots:
         writeBytes(sandbox.file("KS340_390.chm"), "help");
         QAction* help = nullptr;
         for (QAction* a : w.helpMenu()->actions())
-            if (a->text() == "Help Topics")
-                help = a;
+            if (a->text() == "Help Topics") help = a;
         QVERIFY(help);
         help->trigger();
         QCOMPARE(opened.size(), 1);

@@ -12,9 +12,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <fcntl.h>
 #include <grp.h>
 #include <pwd.h>
@@ -22,6 +19,9 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 #include "app/AboutDialog.h"
 #include "app/PortInfo.h"
@@ -41,8 +41,7 @@ struct PseudoTerminal {
             slavePath = QString::fromLocal8Bit(::ptsname(master));
     }
     ~PseudoTerminal() {
-        if (master >= 0)
-            ::close(master);
+        if (master >= 0) ::close(master);
     }
 };
 
@@ -206,8 +205,8 @@ private slots:
         QVERIFY2(text.contains("is in use by another program (minicom, process 4242)"), qPrintable(text));
 
         // Not a member of the device's group: join it, then log in again.
-        text = portOpenReasonText(problem(PortOpenProblem::PermissionDenied),
-                                  deniedPort("dialout", S_IFCHR | 0660), user, groups, {"bob"});
+        text = portOpenReasonText(problem(PortOpenProblem::PermissionDenied), deniedPort("dialout", S_IFCHR | 0660),
+                                  user, groups, {"bob"});
         QVERIFY2(text.contains("/dev/ttyUSB0: permission denied"), qPrintable(text));
         QVERIFY2(text.contains("\"root\"") && text.contains("\"dialout\"") && text.contains("crw-rw----"),
                  qPrintable(text));
@@ -216,14 +215,14 @@ private slots:
         QVERIFY2(!text.contains("session started before"), qPrintable(text));
 
         // The fix names the group that owns the device, whatever it is.
-        text = portOpenReasonText(problem(PortOpenProblem::PermissionDenied),
-                                  deniedPort("uucp", S_IFCHR | 0660), user, groups, {});
+        text = portOpenReasonText(problem(PortOpenProblem::PermissionDenied), deniedPort("uucp", S_IFCHR | 0660), user,
+                                  groups, {});
         QVERIFY2(text.contains("sudo usermod -aG uucp $USER"), qPrintable(text));
         QVERIFY2(!text.contains("dialout"), qPrintable(text));
 
         // Already added to the group, but this session predates it.
-        text = portOpenReasonText(problem(PortOpenProblem::PermissionDenied),
-                                  deniedPort("dialout", S_IFCHR | 0660), user, groups, {"bob", "alice"});
+        text = portOpenReasonText(problem(PortOpenProblem::PermissionDenied), deniedPort("dialout", S_IFCHR | 0660),
+                                  user, groups, {"bob", "alice"});
         QVERIFY2(text.contains("member of the group \"dialout\""), qPrintable(text));
         QVERIFY2(text.contains("session started before"), qPrintable(text));
         QVERIFY2(text.contains("Log out and log in again"), qPrintable(text));
@@ -330,17 +329,14 @@ private slots:
         // A character device node like a cable's, crw-rw---- root:dialout;
         // a plain file with those rights where nodes cannot be made.
         bool isNode = ::mknod(nativeNode.constData(), S_IFCHR | 0660, makedev(1, 3)) == 0;
-        if (!isNode)
-            touch(node);
+        if (!isNode) touch(node);
         QVERIFY(::chown(nativeNode.constData(), 0, deviceGroup) == 0);
         QVERIFY(::chmod(nativeNode.constData(), 0660) == 0);
 
         const passwd* nobody = ::getpwnam("nobody");
-        if (!nobody)
-            QSKIP("no user 'nobody' to run the check as");
+        if (!nobody) QSKIP("no user 'nobody' to run the check as");
         const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
-        if (setpriv.isEmpty())
-            QSKIP("setpriv (util-linux) is missing");
+        if (setpriv.isEmpty()) QSKIP("setpriv (util-linux) is missing");
         // A copy of this program in the open folder: the build tree may lie
         // where nobody cannot reach.
         const QString self = tmp.filePath("explain-port");
@@ -381,14 +377,20 @@ private slots:
         QCOMPARE(findUserGuide(places), QFileInfo(first.filePath("index.html")).absoluteFilePath());
 
         QList<QUrl> opened;
-        QVERIFY(openHelpTopics(places, [&](const QUrl& url) { opened << url; return true; }));
+        QVERIFY(openHelpTopics(places, [&](const QUrl& url) {
+            opened << url;
+            return true;
+        }));
         QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(work.filePath("KS340_390.chm"))});
 
         // Nothing anywhere: nothing is opened.
         HelpPlaces none;
         none.workingDirectory = QTemporaryDir().path();
         opened.clear();
-        QVERIFY(!openHelpTopics(none, [&](const QUrl& url) { opened << url; return true; }));
+        QVERIFY(!openHelpTopics(none, [&](const QUrl& url) {
+            opened << url;
+            return true;
+        }));
         QVERIFY(opened.isEmpty());
         // A guide folder without index.html does not count.
         none.guideDirectories = {work.path()};
@@ -424,8 +426,7 @@ private slots:
         QCOMPARE(qt->text(), QStringLiteral("Qt %1").arg(QString::fromLatin1(qVersion())));
         QVERIFY(!programLicence().isEmpty());
         QCOMPARE(licence->text(), QStringLiteral("Licence: %1").arg(programLicence()));
-        for (QLabel* label : {version, qt, licence})
-            QCOMPARE(label->accessibleName(), label->text());
+        for (QLabel* label : {version, qt, licence}) QCOMPARE(label->accessibleName(), label->text());
         QCOMPARE(about.copyButton()->text(), QStringLiteral("Copy diagnostics"));
         QCOMPARE(about.copyButton()->accessibleName(), QStringLiteral("Copy diagnostics"));
         QVERIFY(about.copyButton()->focusPolicy() & Qt::TabFocus);

@@ -26,19 +26,14 @@ namespace {
 
 QAction* toolAction(MainWindow& w, const QString& tip) {
     for (QAction* a : w.toolBar()->actions())
-        if (a->toolTip() == tip)
-            return a;
+        if (a->toolTip() == tip) return a;
     return nullptr;
 }
 
 // Presses and releases a key on the dialog's window, as the keyboard does.
-void pressKey(QDialog* dialog, Qt::Key key) {
-    QTest::keyClick(dialog->windowHandle(), key);
-}
+void pressKey(QDialog* dialog, Qt::Key key) { QTest::keyClick(dialog->windowHandle(), key); }
 
-int okBottom(ProgrammingDialog* d) {
-    return d->okButton()->mapTo(d, QPoint(0, d->okButton()->height())).y();
-}
+int okBottom(ProgrammingDialog* d) { return d->okButton()->mapTo(d, QPoint(0, d->okButton()->height())).y(); }
 
 }  // namespace
 
@@ -47,8 +42,7 @@ class ProgrammingTest : public QObject {
 
 private slots:
     void initTestCase() {
-        if (SimulatorProcess::findProgram().isEmpty())
-            QSKIP("ks340sim has not been built");
+        if (SimulatorProcess::findProgram().isEmpty()) QSKIP("ks340sim has not been built");
     }
 
     void portOpenErrorClosesTheDialog() {
@@ -64,8 +58,7 @@ private slots:
             QVERIFY(dialogOpened);
             // The message keeps its text and adds the reason below it.
             QCOMPARE(answer.seen.size(), 1);
-            QVERIFY2(answer.seen[0].startsWith("Error: " + sandbox.file("no-such-tty") +
-                                               " Port Open Error!!\n\n"),
+            QVERIFY2(answer.seen[0].startsWith("Error: " + sandbox.file("no-such-tty") + " Port Open Error!!\n\n"),
                      qPrintable(answer.seen[0]));
             QVERIFY2(answer.seen[0].contains("no such device"), qPrintable(answer.seen[0]));
             QCOMPARE(v->settings().header.requestedAction, 0);
@@ -90,8 +83,7 @@ private slots:
         QVERIFY(v->chooseSimulatedRadio());
         ModalAnswerer no([](const QString&, const QString&) { return QMessageBox::No; });
         ProgrammingDialog* dialog = nullptr;
-        connect(v, &MainView::programmingDialogOpened, this,
-                [&](ProgrammingDialog* d) { dialog = d; });
+        connect(v, &MainView::programmingDialogOpened, this, [&](ProgrammingDialog* d) { dialog = d; });
         toolAction(w, "Read from Radio")->trigger();
         QVERIFY(dialog != nullptr);
         QCOMPARE(no.seen, QStringList({"Radio Connection: Is the radio connected?"}));
@@ -111,15 +103,13 @@ private slots:
         ModalAnswerer answer([&](const QString& caption, const QString&) {
             if (caption == "Enable/Disable Memory Map")
                 return answers.isEmpty() ? QMessageBox::No
-                                         : (answers.takeFirst() == "Yes" ? QMessageBox::Yes
-                                                                         : QMessageBox::No);
+                                         : (answers.takeFirst() == "Yes" ? QMessageBox::Yes : QMessageBox::No);
             return QMessageBox::Yes;
         });
         bool checked = false;
         answer.onOtherModal = [&](QWidget* modal) {
             auto* d = qobject_cast<ProgrammingDialog*>(modal);
-            if (!d || checked || !answer.sawText("Is the radio connected?"))
-                return;
+            if (!d || checked || !answer.sawText("Is the radio connected?")) return;
             checked = true;
             // Read/Write from the menu: nothing starts by itself.
             QCOMPARE(d->session().state(), ProgrammingExchange::Idle);
@@ -148,8 +138,7 @@ private slots:
             const MemoryImage expected = encodeMemoryImage(v->settings());
             for (int address : {0, 0x17, 0x100, 0x1234, 0x1FDF, 0x1FFF}) {
                 const QString cell = m->index(address / 16, address % 16).data().toString();
-                QCOMPARE(cell, QString("%1").arg(expected[std::size_t(address)], 2, 16,
-                                                 QLatin1Char('0')).toUpper());
+                QCOMPARE(cell, QString("%1").arg(expected[std::size_t(address)], 2, 16, QLatin1Char('0')).toUpper());
             }
 
             // F6, another key, F7: no question.
@@ -200,10 +189,8 @@ private slots:
         connect(v, &MainView::programmingDialogOpened, this, [&](ProgrammingDialog* d) {
             connect(&d->session(), &RadioSession::busyChanged, d, [&, d](bool busy) {
                 if (busy)
-                    buttonsDisabledWhileBusy = !d->writeButton()->isEnabled() &&
-                                               !d->readButton()->isEnabled() &&
-                                               !d->okButton()->isEnabled() &&
-                                               !d->cancelButton()->isEnabled();
+                    buttonsDisabledWhileBusy = !d->writeButton()->isEnabled() && !d->readButton()->isEnabled() &&
+                                               !d->okButton()->isEnabled() && !d->cancelButton()->isEnabled();
             });
             connect(&d->session(), &RadioSession::finished, d, [&, d] {
                 progressMax = d->progressBar()->maximum();
@@ -212,16 +199,15 @@ private slots:
         });
         answer->onOtherModal = [&](QWidget* modal) {
             auto* d = qobject_cast<ProgrammingDialog*>(modal);
-            if (!d)
-                return;
+            if (!d) return;
             if (answer->sawText("Writing Data Complete!")) {
                 buttonsEnabledAtEnd = d->writeButton()->isEnabled() && d->okButton()->isEnabled();
                 d->okButton()->click();
             }
         };
         toolAction(w, "Write to Radio")->trigger();
-        QCOMPARE(answer->seen, QStringList({"Radio Connection: Is the radio connected?",
-                                            "Information: Writing Data Complete!"}));
+        QCOMPARE(answer->seen,
+                 QStringList({"Radio Connection: Is the radio connected?", "Information: Writing Data Complete!"}));
         answer.reset();
         QVERIFY(buttonsDisabledWhileBusy);
         QVERIFY(buttonsEnabledAtEnd);
@@ -243,8 +229,8 @@ private slots:
             }
         };
         toolAction(w, "Read from Radio")->trigger();
-        QCOMPARE(readAnswer.seen, QStringList({"Radio Connection: Is the radio connected?",
-                                               "Information: Reading Data Complete!"}));
+        QCOMPARE(readAnswer.seen,
+                 QStringList({"Radio Connection: Is the radio connected?", "Information: Reading Data Complete!"}));
         const HeaderSettings& h = v->settings().header;
         QCOMPARE(h.model, written.model);
         QCOMPARE(h.radioBand, written.radioBand);
@@ -303,8 +289,7 @@ private slots:
         const QByteArray bytes = saved.readAll();
         // The radio's last half-block is not part of a write.
         const int written = int(kTransferBlockCount) * 16;
-        QCOMPARE(bytes.left(written),
-                 QByteArray(reinterpret_cast<const char*>(image.data()), written));
+        QCOMPARE(bytes.left(written), QByteArray(reinterpret_cast<const char*>(image.data()), written));
         // The configuration being edited is not touched.
         QVERIFY(v->settings() == before);
         QCOMPARE(v->settings().header.requestedAction, 0);

@@ -143,8 +143,7 @@ private slots:
         v->flags().fileLoadActive = false;
 
         QList<QStringList> before;
-        for (int p = MainView::RadioTab; p <= MainView::ModemTab; ++p)
-            before << shownValues(v->page(p));
+        for (int p = MainView::RadioTab; p <= MainView::ModemTab; ++p) before << shownValues(v->page(p));
         // The pages show the configuration before it goes to the radio.
         QVERIFY(before[MainView::ModemTab].join('\n').contains("MODEM TEXT ONE"));
         QVERIFY(before[MainView::DtmfTab].join('\n').contains("ONSITE"));

@@ -21,8 +21,7 @@ namespace ks340test {
 // handed to `onOtherModal` (e.g. to close the programming dialog).
 class ModalAnswerer : public QObject {
 public:
-    using Answer = std::function<QMessageBox::StandardButton(const QString& caption,
-                                                             const QString& text)>;
+    using Answer = std::function<QMessageBox::StandardButton(const QString& caption, const QString& text)>;
     explicit ModalAnswerer(Answer answer) : answer_(std::move(answer)) {
         // Two timers: while a handler of other windows waits for a message
         // box of its own, the box timer still runs and answers it.
@@ -39,29 +38,25 @@ public:
 
     bool sawText(const QString& text) const {
         for (const QString& s : seen)
-            if (s.endsWith(QStringLiteral(": ") + text))
-                return true;
+            if (s.endsWith(QStringLiteral(": ") + text)) return true;
         return false;
     }
 
 private:
     void handleOther() {
         QWidget* modal = QApplication::activeModalWidget();
-        if (modal && !qobject_cast<QMessageBox*>(modal) && onOtherModal)
-            onOtherModal(modal);
+        if (modal && !qobject_cast<QMessageBox*>(modal) && onOtherModal) onOtherModal(modal);
     }
 
     void answerBox() {
         QWidget* modal = QApplication::activeModalWidget();
         if (auto* box = qobject_cast<QMessageBox*>(modal)) {
             // A property, not the address: a later box may reuse the memory.
-            if (box->property("answeredByTest").toBool() || !box->isVisible())
-                return;
+            if (box->property("answeredByTest").toBool() || !box->isVisible()) return;
             box->setProperty("answeredByTest", true);
             seen << box->windowTitle() + QStringLiteral(": ") + box->text();
             QAbstractButton* button = box->button(answer_(box->windowTitle(), box->text()));
-            if (!button)
-                button = box->buttons().value(0);
+            if (!button) button = box->buttons().value(0);
             QTimer::singleShot(0, button, &QAbstractButton::click);
         }
     }
@@ -72,9 +67,7 @@ private:
 };
 
 // Answers Yes/OK to everything.
-inline QMessageBox::StandardButton yesToAll(const QString&, const QString&) {
-    return QMessageBox::Yes;
-}
+inline QMessageBox::StandardButton yesToAll(const QString&, const QString&) { return QMessageBox::Yes; }
 
 // Runs the test in a fresh working directory with its own settings folder
 // (the recent-file list), so nothing of the user's is read or written.
@@ -97,23 +90,22 @@ private:
 inline void isolateSettings(QTemporaryDir& configDir) {
     qputenv("XDG_CONFIG_HOME", (configDir.path() + "/config").toLocal8Bit());
     qputenv("XDG_DATA_HOME", (configDir.path() + "/data").toLocal8Bit());
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen")
-                                                                     : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
 #ifdef KS340_BINARY_DIR
-    if (qEnvironmentVariableIsEmpty("KS340_BINARY_DIR"))
-        qputenv("KS340_BINARY_DIR", KS340_BINARY_DIR);
+    if (qEnvironmentVariableIsEmpty("KS340_BINARY_DIR")) qputenv("KS340_BINARY_DIR", KS340_BINARY_DIR);
 #endif
 }
 
 }  // namespace ks340test
 
-#define KS340_APP_TEST_MAIN(TestClass)                 \
-    int main(int argc, char** argv) {                  \
-        QTemporaryDir configDir;                       \
-        ks340test::isolateSettings(configDir);         \
-        QApplication app(argc, argv);                  \
-        app.setAttribute(Qt::AA_Use96Dpi, true);       \
-        TestClass test;                                \
-        QTEST_SET_MAIN_SOURCE_PATH                     \
-        return QTest::qExec(&test, argc, argv);        \
+#define KS340_APP_TEST_MAIN(TestClass)           \
+    int main(int argc, char** argv) {            \
+        QTemporaryDir configDir;                 \
+        ks340test::isolateSettings(configDir);   \
+        QApplication app(argc, argv);            \
+        app.setAttribute(Qt::AA_Use96Dpi, true); \
+        TestClass test;                          \
+        QTEST_SET_MAIN_SOURCE_PATH               \
+        return QTest::qExec(&test, argc, argv);  \
     }

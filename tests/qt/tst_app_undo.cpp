@@ -93,8 +93,7 @@ std::unique_ptr<RadioSettings> twoGroups() {
     t.groups[0].capability = 208;
     t.totalCapability = 60;
     t.channelsLeft = 148;
-    for (int ch = 1; ch <= 25; ++ch)
-        programChannel(t.groups[1].channels[std::size_t(ch)], ch + 2);
+    for (int ch = 1; ch <= 25; ++ch) programChannel(t.groups[1].channels[std::size_t(ch)], ch + 2);
     return s;
 }
 
@@ -107,8 +106,7 @@ QStringList gridRow(ChannelTablePage* page, int channel) {
 
 QStringList coreRow(const ChannelEntry& e) {
     QStringList texts;
-    for (int c = kColumnLabel; c < kGridColumnCount; ++c)
-        texts << QString::fromStdString(channelCellText(e, 0, c));
+    for (int c = kColumnLabel; c < kGridColumnCount; ++c) texts << QString::fromStdString(channelCellText(e, 0, c));
     return texts;
 }
 
@@ -227,8 +225,7 @@ void TestUndo::undoAcrossAFileLoadAndARadioRead() {
     auto file = twoGroups();
     file->header.model = 1;
     file->header.radioBand = 1;
-    for (int ch = 1; ch <= 25; ++ch)
-        file->channelTable.groups[1].channels[std::size_t(ch)].rxFrequency = "150.00000";
+    for (int ch = 1; ch <= 25; ++ch) file->channelTable.groups[1].channels[std::size_t(ch)].rxFrequency = "150.00000";
     const QString path = rig.sandbox.file(QStringLiteral("file.ks3"));
     QVERIFY(writeSettingFile(path.toStdString(), *file).ok);
     QVERIFY(rig.view->openFile(path));
@@ -338,8 +335,7 @@ void TestUndo::copyTwentyRowsAndPasteIntoAnotherGroup() {
     selectRows(page->grid(), 3, 22);
     QCOMPARE(editing.selectedChannels().size(), 20);
     QList<QStringList> copied;
-    for (int ch = 3; ch <= 22; ++ch)
-        copied << gridRow(page, ch);
+    for (int ch = 3; ch <= 22; ++ch) copied << gridRow(page, ch);
     page->grid()->setFocus();
     QTest::keyClick(page->grid(), Qt::Key_C, Qt::ControlModifier);
     const QMimeData* data = QApplication::clipboard()->mimeData();
@@ -411,8 +407,7 @@ void TestUndo::fillDownAndDeleteOfSelectedRows() {
     selectRows(page->grid(), 3, 8);
     page->grid()->setCurrentCell(2, ChannelTablePage::ColumnTxPower, QItemSelectionModel::NoUpdate);
     QVERIFY(editing.fillDown());
-    for (int ch : {4, 5, 7, 8})
-        QCOMPARE(page->cellText(ch, ChannelTablePage::ColumnTxPower), QStringLiteral("Low"));
+    for (int ch : {4, 5, 7, 8}) QCOMPARE(page->cellText(ch, ChannelTablePage::ColumnTxPower), QStringLiteral("Low"));
     QCOMPARE(page->cellText(6, ChannelTablePage::ColumnTxPower), QString());
     QCOMPARE(rig.s().channelTable.groups[1].channels[4].scanChannel, 0);
     QCOMPARE(edited.takeFirst().at(0).toString(), QStringLiteral("Fill down Tx Power"));
@@ -459,13 +454,14 @@ void TestUndo::spreadsheetTextRoundTripThroughTheClipboard() {
 
     // Typed in a spreadsheet: no header, pasted at the Rx Freq. column.
     auto* typed = new QMimeData;
-    typed->setText(QStringLiteral("446.00625\tCTCSS : 67.0\t446.50625\tDCS : 023\r\n"
-                                  "446.1\t67.0\t446.1\tInv DCS : 754\r\n"
-                                  "446.2\tD023I\t\t\r\n"));
+    typed->setText(
+        QStringLiteral("446.00625\tCTCSS : 67.0\t446.50625\tDCS : 023\r\n"
+                       "446.1\t67.0\t446.1\tInv DCS : 754\r\n"
+                       "446.2\tD023I\t\t\r\n"));
     QVERIFY(editing.pasteMimeData(typed, 1, ChannelTablePage::ColumnRxFrequency));
     delete typed;
-    QCOMPARE(gridRow(page, 1), (QStringList{"", "446.00625", "CTCSS : 67.0", "446.50625", "DCS : 023", "", "S",
-                                            "High", "", ""}));
+    QCOMPARE(gridRow(page, 1),
+             (QStringList{"", "446.00625", "CTCSS : 67.0", "446.50625", "DCS : 023", "", "S", "High", "", ""}));
     QCOMPARE(page->cellText(2, ChannelTablePage::ColumnTxOption), QStringLiteral("Inv DCS : 754"));
     QCOMPARE(page->cellText(3, ChannelTablePage::ColumnRxOption), QStringLiteral("Inv DCS : 023"));
 
@@ -476,8 +472,7 @@ void TestUndo::spreadsheetTextRoundTripThroughTheClipboard() {
     back->setText(QApplication::clipboard()->mimeData()->text());
     QVERIFY(editing.pasteMimeData(back, 101, ChannelTablePage::ColumnLabel));
     delete back;
-    for (int i = 0; i < 3; ++i)
-        QCOMPARE(gridRow(page, 101 + i), gridRow(page, 1 + i));
+    for (int i = 0; i < 3; ++i) QCOMPARE(gridRow(page, 101 + i), gridRow(page, 1 + i));
 }
 
 void TestUndo::pasteIsUndoneAsOneStep() {
@@ -551,8 +546,7 @@ void TestUndo::headerEditsAreSteps() {
 }
 
 void TestUndo::radioWriteIsNoStepAndAReadIsUndone() {
-    if (SimulatorProcess::findProgram().isEmpty())
-        QSKIP("the simulated radio has not been built");
+    if (SimulatorProcess::findProgram().isEmpty()) QSKIP("the simulated radio has not been built");
     Rig rig;
     MainView* v = rig.view.get();
     v->setSimulatorArguments({"--baud", "0"});
@@ -568,8 +562,7 @@ void TestUndo::radioWriteIsNoStepAndAReadIsUndone() {
 
     auto closeWhen = [](ModalAnswerer& a, const QString& done) {
         a.onOtherModal = [&a, done](QWidget* modal) {
-            if (auto* d = qobject_cast<ProgrammingDialog*>(modal); d && a.sawText(done))
-                d->okButton()->click();
+            if (auto* d = qobject_cast<ProgrammingDialog*>(modal); d && a.sawText(done)) d->okButton()->click();
         };
     };
     {
@@ -607,8 +600,7 @@ void TestUndo::radioWriteIsNoStepAndAReadIsUndone() {
     QCOMPARE(rig.s().modem.modemText[0], std::string("WRITTEN"));
     QVERIFY(modem->findChildren<QLineEdit*>().size() > 0);
     bool shown = false;
-    for (QLineEdit* e : modem->findChildren<QLineEdit*>())
-        shown = shown || e->text() == QStringLiteral("WRITTEN");
+    for (QLineEdit* e : modem->findChildren<QLineEdit*>()) shown = shown || e->text() == QStringLiteral("WRITTEN");
     QVERIFY(shown);
 }
 
@@ -620,8 +612,7 @@ void TestUndo::aTypedEditOfEveryPageIsUndoneAndRedone() {
         rig.view->tabs()->setCurrentIndex(index);
         // The first text field of the page that takes a typed digit.
         for (QLineEdit* field : rig.view->page(index)->findChildren<QLineEdit*>()) {
-            if (!field->isVisible() || !field->isEnabled() || field->isReadOnly())
-                continue;
+            if (!field->isVisible() || !field->isEnabled() || field->isReadOnly()) continue;
             const auto before = std::make_unique<RadioSettings>(rig.s());
             const QString oldText = field->text();
             const std::size_t steps = rig.undo->history().undoCount();
@@ -633,23 +624,20 @@ void TestUndo::aTypedEditOfEveryPageIsUndoneAndRedone() {
             rig.view->modelList()->setFocus();
             QTRY_VERIFY(!field->hasFocus());
             const std::size_t added = rig.undo->history().undoCount() - steps;
-            if (added == 0)
-                continue;   // the field refused the digit
+            if (added == 0) continue;  // the field refused the digit
             pagesTried << index;
             const auto after = std::make_unique<RadioSettings>(rig.s());
             const QString newText = field->text();
             QVERIFY(newText != oldText);
             rig.view->tabs()->setCurrentIndex(MainView::RadioTab);
-            for (std::size_t k = 0; k < added; ++k)
-                QVERIFY(rig.undo->undo());
+            for (std::size_t k = 0; k < added; ++k) QVERIFY(rig.undo->undo());
             // Every saved value as it was (values derived before use, such as
             // the longest lead-in time, may differ).
             QVERIFY2(formatSettingFile(rig.s()) == formatSettingFile(*before),
                      qPrintable(QStringLiteral("page %1").arg(index)));
             QCOMPARE(field->text(), oldText);
             QCOMPARE(rig.view->tabs()->currentIndex(), index);
-            for (std::size_t k = 0; k < added; ++k)
-                QVERIFY(rig.undo->redo());
+            for (std::size_t k = 0; k < added; ++k) QVERIFY(rig.undo->redo());
             QVERIFY2(formatSettingFile(rig.s()) == formatSettingFile(*after),
                      qPrintable(QStringLiteral("page %1").arg(index)));
             QCOMPARE(field->text(), newText);

@@ -36,9 +36,7 @@ class ChannelDialogTest : public QObject {
     RadioSettings settings;
     ChannelEntry pending;
 
-    ChannelEntry& channel(int group, int number) {
-        return settings.channelTable.groups[group].channels[number];
-    }
+    ChannelEntry& channel(int group, int number) { return settings.channelTable.groups[group].channels[number]; }
     void open(int group, int number, int column) {
         settings.channelTable.currentGroup = group;
         settings.channelTable.currentChannel = number;
@@ -53,7 +51,7 @@ private slots:
     void init() {
         settings = newRadioSettings();
         pending = ChannelEntry{};
-        pending.rxSquelch = 77;   // must be replaced on opening
+        pending.rxSquelch = 77;  // must be replaced on opening
         pending.txSquelch = 77;
     }
 
@@ -62,9 +60,9 @@ private slots:
         c.label = "PORT";
         c.rxFrequency = "446.00625";
         c.txFrequency = "446.10000";
-        c.rxSquelch = 50;   // DCS entry 11, "072"
+        c.rxSquelch = 50;  // DCS entry 11, "072"
         c.rxInverseDcs = 1;
-        c.txSquelch = 10;   // CTCSS entry 9, 94.8
+        c.txSquelch = 10;  // CTCSS entry 9, 94.8
         c.txInverseDcs = 1;
         open(3, 12, 4);
         ChannelSettingDialog d(settings.channelTable, settings.header, pending);
@@ -92,7 +90,7 @@ private slots:
     }
 
     void neverProgrammedChannelShowsNoFrequencies() {
-        channel(0, 7).txFrequency = "150.00000";   // left over, no Rx
+        channel(0, 7).txFrequency = "150.00000";  // left over, no Rx
         open(0, 7, 1);
         ChannelSettingDialog d(settings.channelTable, settings.header, pending);
         QCOMPARE(d.groupField()->text(), QStringLiteral("None"));
@@ -140,17 +138,23 @@ private slots:
     void leavingAFrequencyFieldSnapsIt_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("below even point") << "150.0037" << "150.00000";
-        QTest::newRow("odd point goes up") << "150.007" << "150.01250";
-        QTest::newRow("2.5 kHz multiple") << "150.0025" << "150.00250";
-        QTest::newRow("6.25 kHz multiple") << "150.00625" << "150.00625";
-        QTest::newRow("lower limit") << "148" << "148.00000";
-        QTest::newRow("upper limit") << "174" << "174.00000";
+        QTest::newRow("below even point") << "150.0037"
+                                          << "150.00000";
+        QTest::newRow("odd point goes up") << "150.007"
+                                           << "150.01250";
+        QTest::newRow("2.5 kHz multiple") << "150.0025"
+                                          << "150.00250";
+        QTest::newRow("6.25 kHz multiple") << "150.00625"
+                                           << "150.00625";
+        QTest::newRow("lower limit") << "148"
+                                     << "148.00000";
+        QTest::newRow("upper limit") << "174"
+                                     << "174.00000";
     }
     void leavingAFrequencyFieldSnapsIt() {
         QFETCH(QString, typed);
         QFETCH(QString, shown);
-        setBand(1, 1);   // VHF2
+        setBand(1, 1);  // VHF2
         open(0, 1, 2);
         ChannelSettingDialog d(settings.channelTable, settings.header, pending);
         typeInto(d.rxFrequencyField(), typed);
@@ -182,10 +186,12 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&d));
         QTest::keyClicks(d.rxFrequencyField(), QStringLiteral("999"));
         bool warned = false;
-        auto box = whenModal<QMessageBox>([&warned](QMessageBox* b) {
-            warned = true;
-            b->accept();
-        }, 40);
+        auto box = whenModal<QMessageBox>(
+            [&warned](QMessageBox* b) {
+                warned = true;
+                b->accept();
+            },
+            40);
         QTest::mouseClick(d.cancelButton(), Qt::LeftButton);
         QTRY_COMPARE(pendingModalPolls(), 0);
         QVERIFY(!warned);
@@ -290,8 +296,8 @@ private slots:
         QTest::mouseClick(d.txCtcssButton(), Qt::LeftButton);
         d.txCtcssList()->setCurrentIndex(5);
         typeInto(d.rxFrequencyField(), QStringLiteral("446.007"));
-        d.rxEqualsTxButton()->click();   // (Alt+key: the Rx field keeps the focus)
-        QCOMPARE(d.txFrequencyField()->text(), QStringLiteral("446.007"));   // not yet rounded
+        d.rxEqualsTxButton()->click();                                      // (Alt+key: the Rx field keeps the focus)
+        QCOMPARE(d.txFrequencyField()->text(), QStringLiteral("446.007"));  // not yet rounded
         QCOMPARE(d.rxFrequencyField()->text(), QStringLiteral("446.007"));
         QVERIFY(d.txDcsButton()->isChecked());
         QVERIFY(!d.txCtcssButton()->isChecked());
@@ -383,10 +389,9 @@ private slots:
     void everyControlHasANameAndTheKeyboardReachesIt() {
         open(0, 1, 1);
         ChannelSettingDialog d(settings.channelTable, settings.header, pending);
-        for (QWidget* w : std::initializer_list<QWidget*>{
-                 d.labelField(), d.rxFrequencyField(), d.txFrequencyField(), d.rxCtcssList(),
-                 d.rxDcsList(), d.txCtcssList(), d.txDcsList(), d.groupField(),
-                 d.channelField()}) {
+        for (QWidget* w : std::initializer_list<QWidget*>{d.labelField(), d.rxFrequencyField(), d.txFrequencyField(),
+                                                          d.rxCtcssList(), d.rxDcsList(), d.txCtcssList(),
+                                                          d.txDcsList(), d.groupField(), d.channelField()}) {
             QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
             QVERIFY(w->focusPolicy() & Qt::TabFocus);
         }

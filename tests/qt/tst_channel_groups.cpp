@@ -20,8 +20,7 @@ class ChannelGroupsTest : public QObject {
     ChannelTable& table() { return settings.channelTable; }
 
     // Double-clicks row `group` of `column` and types `text` into Group Set.
-    std::shared_ptr<bool> typeCapability(GroupSettingDialog& d, int group, const QString& text,
-                                         bool ok = true) {
+    std::shared_ptr<bool> typeCapability(GroupSettingDialog& d, int group, const QString& text, bool ok = true) {
         auto ran = whenModal<GroupSetDialog>([text, ok](GroupSetDialog* set) {
             QTest::keyClicks(set->capabilityField(), text);
             if (ok)
@@ -58,7 +57,7 @@ private slots:
         table().groups[2].usedChannels = 5;
         table().groups[7].capability = 30;
         table().groups[7].usedChannels = 30;
-        table().channelsLeft = 0;   // stale: recomputed on opening
+        table().channelsLeft = 0;  // stale: recomputed on opening
         GroupSettingDialog d(table());
         QCOMPARE(d.grid()->cellText(1, 1), QStringLiteral("20"));
         QCOMPARE(d.grid()->cellText(1, 2), QStringLiteral("5"));
@@ -121,8 +120,7 @@ private slots:
         QVERIFY(*typeCapability(d, 1, QStringLiteral("10")));
         QVERIFY(*typeCapability(d, 5, QStringLiteral("20")));
         const int ends[] = {10, 10, 17, 17, 37, 37, 37, 37, 37, 37, 37, 37, 37};
-        for (int g = 1; g <= 13; ++g)
-            QCOMPARE(table().groups[g].channelEnd, ends[g - 1]);
+        for (int g = 1; g <= 13; ++g) QCOMPARE(table().groups[g].channelEnd, ends[g - 1]);
         QCOMPARE(d.totalCapabilityField()->text(), QStringLiteral("37"));
         QCOMPARE(d.leftCapabilityField()->text(), QStringLiteral("171"));
     }
@@ -145,7 +143,7 @@ private slots:
                 },
                 40);
             emit d.grid()->cellChosen(3, column);
-            QTRY_COMPARE(pendingModalPolls(), 0);   // let the poll run out
+            QTRY_COMPARE(pendingModalPolls(), 0);  // let the poll run out
             QVERIFY(!opened);
             QVERIFY(!*ran);
             QCOMPARE(table().currentGroup, 4);
@@ -160,8 +158,7 @@ private slots:
         d.grid()->setFocus();
         bool focused = false;
         auto ran = whenModal<GroupSetDialog>([&focused](GroupSetDialog* set) {
-            if (QTest::qWaitForWindowActive(set))
-                focused = QApplication::focusWidget() == set->capabilityField();
+            if (QTest::qWaitForWindowActive(set)) focused = QApplication::focusWidget() == set->capabilityField();
             QTest::keyClicks(set->capabilityField(), QStringLiteral("12"));
             QTest::keyClick(set->capabilityField(), Qt::Key_Return);
         });
@@ -169,7 +166,7 @@ private slots:
         QVERIFY(*ran);
         QVERIFY(focused);
         QCOMPARE(table().groups[2].capability, 12);
-        QVERIFY(d.isVisible());   // Enter in the grid does not close the dialog
+        QVERIFY(d.isVisible());  // Enter in the grid does not close the dialog
     }
 
     void groupSetShowsTheGroupAndTakesDigitsOnly() {

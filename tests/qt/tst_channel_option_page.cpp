@@ -85,10 +85,9 @@ private slots:
         QCOMPARE(page_->openLockList()->currentText(), QString("Auto Open"));
         // Locked until their controlling choice allows them.
         for (QWidget* w : std::initializer_list<QWidget*>{
-                 page_->hookScanList(), page_->autoMuteTimerField(), page_->txInhibitAlertList(),
-                 page_->txTimerList(), page_->txInhibitList(), page_->markIdleList(),
-                 page_->scanTypeList(), page_->scanTxList(), page_->scanWaitTimeList(),
-                 page_->scanSpeedTimeField(), page_->priorityLbTimeList()})
+                 page_->hookScanList(), page_->autoMuteTimerField(), page_->txInhibitAlertList(), page_->txTimerList(),
+                 page_->txInhibitList(), page_->markIdleList(), page_->scanTypeList(), page_->scanTxList(),
+                 page_->scanWaitTimeList(), page_->scanSpeedTimeField(), page_->priorityLbTimeList()})
             QVERIFY2(!w->isEnabled(), qPrintable(w->accessibleName()));
         QVERIFY(page_->autoMuteList()->isEnabled());
         // Kept in the record but never shown.
@@ -100,18 +99,15 @@ private slots:
     void keyListsAfterNew() {
         QCOMPARE(page_->shortKeyList(1)->currentText(), QString("Power"));
         // Functions held by another slot are left out; the own one stays.
-        QCOMPARE(items(page_->longKeyList(1)),
-                 QStringList({"N/A", "Light", "Lock", "Scan", "Public Address", "Open/Close",
-                              "1200/2400", "DTMF", "Group"}));
+        QCOMPARE(items(page_->longKeyList(1)), QStringList({"N/A", "Light", "Lock", "Scan", "Public Address",
+                                                            "Open/Close", "1200/2400", "DTMF", "Group"}));
         QCOMPARE(page_->longKeyList(1)->currentText(), QString("Light"));
-        QCOMPARE(items(page_->shortKeyList(2)),
-                 QStringList({"N/A", "Lock", "Scan", "Public Address", "Open/Close", "Selcall",
-                              "1200/2400", "DTMF", "Group"}));
+        QCOMPARE(items(page_->shortKeyList(2)), QStringList({"N/A", "Lock", "Scan", "Public Address", "Open/Close",
+                                                             "Selcall", "1200/2400", "DTMF", "Group"}));
         // Only key 3's long list ends with "Asic Control"; "Power" is not
         // offered there while key 1 holds it.
-        QCOMPARE(items(page_->longKeyList(3)),
-                 QStringList({"N/A", "Lock", "Scan", "Public Address", "Open/Close", "1200/2400",
-                              "DTMF", "Group", "Asic Control"}));
+        QCOMPARE(items(page_->longKeyList(3)), QStringList({"N/A", "Lock", "Scan", "Public Address", "Open/Close",
+                                                            "1200/2400", "DTMF", "Group", "Asic Control"}));
         for (int key = 1; key <= 3; ++key) {
             QVERIFY(!items(page_->shortKeyList(key)).contains("Asic Control"));
             if (key < 3) QVERIFY(!items(page_->longKeyList(key)).contains("Asic Control"));
@@ -146,8 +142,8 @@ private slots:
         QCOMPARE(page_->monitorList()->currentText(), QString("Enable"));
         // "Monitor" is now key 2's; "SMS", given up by key 2's long press,
         // is offered to the others again.
-        for (QComboBox* box : {page_->shortKeyList(1), page_->longKeyList(1), page_->shortKeyList(3),
-                               page_->longKeyList(3)}) {
+        for (QComboBox* box :
+             {page_->shortKeyList(1), page_->longKeyList(1), page_->shortKeyList(3), page_->longKeyList(3)}) {
             QVERIFY(!items(box).contains("Monitor"));
             QVERIFY(items(box).contains("SMS"));
         }
@@ -250,13 +246,20 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<int>("stored");
-        QTest::newRow("below range") << "0.01" << "0.50" << 49;
-        QTest::newRow("above range") << "3" << "2.00" << 199;
-        QTest::newRow("two decimals") << "1.234" << "1.23" << 122;
-        QTest::newRow("lowest") << "0.05" << "0.05" << 4;
-        QTest::newRow("no number") << "x" << "0.50" << 49;
-        QTest::newRow("empty") << "" << "0.50" << 49;
-        QTest::newRow("leading number") << "1.5s" << "1.50" << 149;
+        QTest::newRow("below range") << "0.01"
+                                     << "0.50" << 49;
+        QTest::newRow("above range") << "3"
+                                     << "2.00" << 199;
+        QTest::newRow("two decimals") << "1.234"
+                                      << "1.23" << 122;
+        QTest::newRow("lowest") << "0.05"
+                                << "0.05" << 4;
+        QTest::newRow("no number") << "x"
+                                   << "0.50" << 49;
+        QTest::newRow("empty") << ""
+                               << "0.50" << 49;
+        QTest::newRow("leading number") << "1.5s"
+                                        << "1.50" << 149;
     }
     void scanSpeedTimeCorrection() {
         QFETCH(QString, typed);
@@ -321,9 +324,8 @@ private slots:
     }
 
     void scanAvailabilityOnTabSelect() {
-        const QList<QWidget*> scanControls{page_->scanTypeList(), page_->scanTxList(),
-                                           page_->scanWaitTimeList(), page_->scanSpeedTimeField(),
-                                           page_->priorityLbTimeList()};
+        const QList<QWidget*> scanControls{page_->scanTypeList(), page_->scanTxList(), page_->scanWaitTimeList(),
+                                           page_->scanSpeedTimeField(), page_->priorityLbTimeList()};
         settings_.channelTable.anyScanChannel = 0;
         page_->pageSelected();
         for (QWidget* w : scanControls) QVERIFY(!w->isEnabled());
@@ -359,10 +361,10 @@ private slots:
     void refreshShowsWithoutWriting() {
         OptionSettings& o = settings_.option;
         o.programmableKey1Short = 0;
-        o.programmableKey1Long = 5;    // Scan
-        o.programmableKey3Short = 7;   // Open/Close
-        o.programmableKey3Long = 13;   // Asic Control
-        o.programmableKey1Mode = 2;    // as stored, even if unusual
+        o.programmableKey1Long = 5;   // Scan
+        o.programmableKey3Short = 7;  // Open/Close
+        o.programmableKey3Long = 13;  // Asic Control
+        o.programmableKey1Mode = 2;   // as stored, even if unusual
         o.hook = 1;
         o.hookScan = 0;
         o.autoMute = 1;

@@ -33,8 +33,8 @@ struct Entry {
     QString label;
     QString rx;
     QString tx;
-    int rxChoice = 0;   // 0 Off, 1 CTCSS, 2 DCS
-    int rxListDown = 0; // Down presses in the chosen list
+    int rxChoice = 0;    // 0 Off, 1 CTCSS, 2 DCS
+    int rxListDown = 0;  // Down presses in the chosen list
     bool rxInverse = false;
 };
 
@@ -45,12 +45,10 @@ std::shared_ptr<bool> fillDialog(const Entry& e, bool ok = true) {
         d->txFrequencyField()->setText(e.tx);
         if (e.rxChoice == 1) {
             d->rxCtcssButton()->click();
-            for (int i = 0; i < e.rxListDown; ++i)
-                QTest::keyClick(d->rxCtcssList(), Qt::Key_Down);
+            for (int i = 0; i < e.rxListDown; ++i) QTest::keyClick(d->rxCtcssList(), Qt::Key_Down);
         } else if (e.rxChoice == 2) {
             d->rxDcsButton()->click();
-            for (int i = 0; i < e.rxListDown; ++i)
-                QTest::keyClick(d->rxDcsList(), Qt::Key_Down);
+            for (int i = 0; i < e.rxListDown; ++i) QTest::keyClick(d->rxDcsList(), Qt::Key_Down);
             d->rxInverseBox()->setChecked(e.rxInverse);
         }
         if (ok)
@@ -62,16 +60,14 @@ std::shared_ptr<bool> fillDialog(const Entry& e, bool ok = true) {
 
 QStringList rowTexts(const ChannelTablePage& page, int channel) {
     QStringList texts;
-    for (int c = 0; c < P::ColumnCount; ++c)
-        texts << page.cellText(channel, c);
+    for (int c = 0; c < P::ColumnCount; ++c) texts << page.cellText(channel, c);
     return texts;
 }
 
 // Everything the grid shows, row by row.
 QList<QStringList> gridTexts(const ChannelTablePage& page) {
     QList<QStringList> rows;
-    for (int ch = 0; ch <= page.shownChannels(); ++ch)
-        rows << rowTexts(page, ch);
+    for (int ch = 0; ch <= page.shownChannels(); ++ch) rows << rowTexts(page, ch);
     return rows;
 }
 
@@ -131,10 +127,9 @@ private slots:
         QVERIFY(page->modeField()->isReadOnly());
         QVERIFY(page->groupNumberList()->isHidden());
         QVERIFY(page->groupNumberLabel()->isHidden());
-        const QStringList headers = {"   CH  ",         "  Label  ",     "   Rx Freq.   ",
-                                     "  RX Option  ",   "  Tx Freq.  ",  "  Tx Option  ",
-                                     "  Scan CH  ",     "  BandWidth  ", "  Tx Power  ",
-                                     "  Priority CH  ", "  PowON CH  "};
+        const QStringList headers = {"   CH  ",      "  Label  ",       "   Rx Freq.   ", "  RX Option  ",
+                                     "  Tx Freq.  ", "  Tx Option  ",   "  Scan CH  ",    "  BandWidth  ",
+                                     "  Tx Power  ", "  Priority CH  ", "  PowON CH  "};
         QCOMPARE(page->grid()->columnCount(), 11);
         for (int c = 0; c < 11; ++c) {
             QCOMPARE(page->grid()->horizontalHeaderItem(c)->text(), headers[c]);
@@ -143,8 +138,7 @@ private slots:
         QVERIFY(page->grid()->horizontalHeader()->font().bold());
         for (int ch = 1; ch <= 208; ++ch) {
             QCOMPARE(page->cellText(ch, 0), QString::number(ch));
-            for (int c = 1; c < 11; ++c)
-                QVERIFY2(page->cellText(ch, c).isEmpty(), qPrintable(QString::number(ch)));
+            for (int c = 1; c < 11; ++c) QVERIFY2(page->cellText(ch, c).isEmpty(), qPrintable(QString::number(ch)));
         }
         QTableWidgetItem* number = page->grid()->item(41, 0);
         QVERIFY(number->font().bold());
@@ -153,14 +147,13 @@ private slots:
     }
 
     void programmingThroughTheDialogGivesSAndHigh() {
-        settings.header.radioBand = 0;   // UHF2
+        settings.header.radioBand = 0;  // UHF2
         QSignalSpy edited(page.get(), &TabPage::settingsEdited);
         auto ran = fillDialog({"Base 1", "446.007", "446.1", 1, 3, false});
         page->chooseCell(5, P::ColumnRxFrequency);
         QVERIFY(*ran);
-        QCOMPARE(rowTexts(*page, 5),
-                 QStringList({"5", "Base 1", "446.01250", "CTCSS : 77.0", "446.10000", "OFF", "",
-                              "S", "High", "", ""}));
+        QCOMPARE(rowTexts(*page, 5), QStringList({"5", "Base 1", "446.01250", "CTCSS : 77.0", "446.10000", "OFF", "",
+                                                  "S", "High", "", ""}));
         const ChannelEntry& c = channel(0, 5);
         QCOMPARE(c.inUse, 1);
         QCOMPARE(c.label, std::string("Base 1"));
@@ -183,8 +176,7 @@ private slots:
         page->chooseCell(5, P::ColumnLabel);
         QVERIFY(*filled1);
         QCOMPARE(rowTexts(*page, 5),
-                 QStringList({"5", "Base 1", "446.50000", "Inv DCS : 025", "", "", "", "N", "Low",
-                              "", ""}));
+                 QStringList({"5", "Base 1", "446.50000", "Inv DCS : 025", "", "", "", "N", "Low", "", ""}));
         QCOMPARE(channel(0, 5).bandwidth, 0);
         QCOMPARE(channel(0, 5).txPower, 0);
         QCOMPARE(channel(0, 5).rxSquelch, 40);
@@ -218,12 +210,9 @@ private slots:
         settings.option.scanTx = kScanTxNormal;
         const ChannelTable before = table();
         QSignalSpy edited(page.get(), &TabPage::settingsEdited);
-        for (int col = P::ColumnScan; col <= P::ColumnPowerOn; ++col)
-            page->chooseCell(9, col);
-        for (int g = 0; g < kGroupSlots; ++g)
-            QCOMPARE(table().groups[g], before.groups[g]);
-        for (int col = 1; col < P::ColumnCount; ++col)
-            QVERIFY(page->cellText(9, col).isEmpty());
+        for (int col = P::ColumnScan; col <= P::ColumnPowerOn; ++col) page->chooseCell(9, col);
+        for (int g = 0; g < kGroupSlots; ++g) QCOMPARE(table().groups[g], before.groups[g]);
+        for (int col = 1; col < P::ColumnCount; ++col) QVERIFY(page->cellText(9, col).isEmpty());
         QCOMPARE(edited.count(), 0);
         QCOMPARE(settings.option.scanTx, kScanTxNormal);
     }
@@ -390,7 +379,7 @@ private slots:
         QVERIFY(yes->seen);
         for (int ch : {1, 100, 208}) {
             QVERIFY(channel(0, ch).rxFrequency.empty());
-            QCOMPARE(channel(0, ch).inUse, 1);   // kept, as are the step codes
+            QCOMPARE(channel(0, ch).inUse, 1);  // kept, as are the step codes
             QVERIFY(page->cellText(ch, P::ColumnScan).isEmpty());
         }
         QCOMPARE(table().groups[0].priorityChannel, 0);
@@ -474,8 +463,7 @@ private slots:
         RadioSettings radio = newRadioSettings();
         for (int ch = 1; ch <= 5; ++ch) {
             program(radio.channelTable.groups[0].channels[ch], "");
-            radio.channelTable.groups[0].channels[ch].rxFrequency =
-                "44" + std::to_string(ch) + ".00625";
+            radio.channelTable.groups[0].channels[ch].rxFrequency = "44" + std::to_string(ch) + ".00625";
             radio.channelTable.groups[0].channels[ch].label = "L" + std::to_string(ch);
         }
         radio.channelTable.groups[0].channels[2].txFrequency = "447.50000";
@@ -499,8 +487,7 @@ private slots:
         QCOMPARE(page->groupNumberList()->count(), 2);
         QCOMPARE(page->shownChannels(), 3);
         QCOMPARE(rowTexts(*page, 2),
-                 QStringList({"2", "", "442.00625", "Inv DCS : 023", "447.50000", "OFF", "",
-                              "S", "High", "ON", ""}));
+                 QStringList({"2", "", "442.00625", "Inv DCS : 023", "447.50000", "OFF", "", "S", "High", "ON", ""}));
         QCOMPARE(page->cellText(1, P::ColumnRxFrequency), QStringLiteral("441.00625"));
         QCOMPARE(channel(0, 1).label, std::string("L1"));
         QVERIFY(channel(1, 1).label.empty());
@@ -519,8 +506,7 @@ private slots:
     }
     void saveThenOpenShowsTheSameGrid() {
         QFETCH(bool, groups);
-        if (groups)
-            QVERIFY(setGroups({{1, "4"}, {3, "6"}}));
+        if (groups) QVERIFY(setGroups({{1, "4"}, {3, "6"}}));
         auto filled4 = fillDialog({"ONE", "446.00625", "446.1", 2, 4, true});
         page->chooseCell(2, P::ColumnLabel);
         QVERIFY(*filled4);
@@ -571,7 +557,7 @@ private slots:
         program(channel(1, 2), "150.00000");
         program(channel(5, 1), "150.00000");
         program(channel(5, 3), "150.00000");
-        program(channel(5, 4), "150.00000");   // beyond the capability
+        program(channel(5, 4), "150.00000");  // beyond the capability
         page->countUsedChannels();
         QCOMPARE(table().groups[1].usedChannels, 1);
         QCOMPARE(table().groups[5].usedChannels, 2);

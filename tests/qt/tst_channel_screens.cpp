@@ -21,9 +21,8 @@ using P = ChannelTablePage;
 namespace {
 
 QString shotPath(const QString& name) {
-    const QString dir = QString::fromLocal8Bit(qgetenv("KS340_BINARY_DIR").isEmpty()
-                                                   ? QByteArray(KS340_BINARY_DIR)
-                                                   : qgetenv("KS340_BINARY_DIR")) +
+    const QString dir = QString::fromLocal8Bit(qgetenv("KS340_BINARY_DIR").isEmpty() ? QByteArray(KS340_BINARY_DIR)
+                                                                                     : qgetenv("KS340_BINARY_DIR")) +
                         "/screenshots";
     QDir().mkpath(dir);
     return dir + "/" + name + ".png";
@@ -62,14 +61,11 @@ void checkColumnsFit(const ChannelTablePage& page) {
     QFont bold = page.grid()->font();
     bold.setBold(true);
     const QFontMetrics boldCells(bold);
-    const QString longest[P::ColumnCount] = {"208",          "WWWWWWWW",  "446.01250",
-                                             "Inv DCS : 754", "446.01250", "Inv DCS : 754",
-                                             "ON",            "S",         "High",
-                                             "ON",            "ON"};
+    const QString longest[P::ColumnCount] = {
+        "208", "WWWWWWWW", "446.01250", "Inv DCS : 754", "446.01250", "Inv DCS : 754", "ON", "S", "High", "ON", "ON"};
     for (int c = 0; c < P::ColumnCount; ++c) {
         const int width = page.grid()->columnWidth(c);
-        QVERIFY2(header.horizontalAdvance(P::headerText(c)) <= width,
-                 qPrintable(P::headerText(c)));
+        QVERIFY2(header.horizontalAdvance(P::headerText(c)) <= width, qPrintable(P::headerText(c)));
         const QFontMetrics& m = c == 0 ? boldCells : cells;
         QVERIFY2(m.horizontalAdvance(longest[c]) + 4 <= width, qPrintable(longest[c]));
     }
@@ -84,7 +80,7 @@ private slots:
         RadioSettings s = newRadioSettings();
         fill(s);
         ViewFlags flags;
-        flags.fileLoadActive = true;   // show the texts as they are
+        flags.fileLoadActive = true;  // show the texts as they are
         ChannelTablePage page(s, flags);
         page.refreshChannelPage();
         page.resize(page.sizeHint().expandedTo(QSize(900, 420)));
@@ -100,11 +96,10 @@ private slots:
         ChannelTable& t = s.channelTable;
         t.groups[1].capability = 4;
         t.groups[2].capability = 6;
-        for (int ch = 1; ch <= 4; ++ch)
-            t.groups[1].channels[ch] = t.groups[0].channels[ch + 2];
+        for (int ch = 1; ch <= 4; ++ch) t.groups[1].channels[ch] = t.groups[0].channels[ch + 2];
         t.scanMode = t.groupScanFlag = 1;
         ViewFlags flags;
-        flags.fileLoadActive = true;   // as a loaded file
+        flags.fileLoadActive = true;  // as a loaded file
         ChannelTablePage page(s, flags);
         page.refreshChannelPage();
         page.resize(page.sizeHint().expandedTo(QSize(900, 300)));
@@ -124,10 +119,8 @@ private slots:
         save(d, "channel_setting_dialog");
         // Nothing is squeezed below what it asks for.
         QVERIFY(d.width() >= d.minimumSizeHint().width());
-        QVERIFY(d.labelField()->width() >=
-                d.labelField()->fontMetrics().horizontalAdvance("WWWWWWWW"));
-        QVERIFY(d.rxFrequencyField()->width() >=
-                d.rxFrequencyField()->fontMetrics().horizontalAdvance("446.01250"));
+        QVERIFY(d.labelField()->width() >= d.labelField()->fontMetrics().horizontalAdvance("WWWWWWWW"));
+        QVERIFY(d.rxFrequencyField()->width() >= d.rxFrequencyField()->fontMetrics().horizontalAdvance("446.01250"));
         QVERIFY(d.rxDcsList()->width() >= d.rxDcsList()->minimumSizeHint().width());
     }
 

@@ -136,13 +136,11 @@ private slots:
         QApplication::sendEvent(&edit, &ev);
         QMenu* menu = nullptr;
         QTRY_VERIFY((menu = edit.findChild<QMenu*>()) != nullptr || QApplication::activePopupWidget());
-        if (!menu)
-            menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu) menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         QVERIFY(menu);
         QAction* paste = nullptr;
         for (QAction* a : menu->actions())
-            if (a->text().startsWith("&Paste"))
-                paste = a;
+            if (a->text().startsWith("&Paste")) paste = a;
         QVERIFY2(paste, "standard menu has no paste action");
         paste->trigger();
         QCOMPARE(edit.text(), QString("1234"));

@@ -18,10 +18,6 @@ using namespace ks340test;
 
 Run ctl(const QStringList& args) { return runCtl(args); }
 
-
-
-
-
 QByteArray sent(const QByteArray& image) { return image.left(0x1FE0); }
 
 QStringList backups(const QString& dir) {
@@ -199,7 +195,8 @@ void CliTransfersTest::csvImportExportAndDiff() {
     QVERIFY2(r.exitCode == 0, qPrintable(r.out));
     r = ctl({"export-csv", file("c.ks3"), "-o", file("common.csv"), "--format", "common"});
     QCOMPARE(r.exitCode, 0);
-    QVERIFY(readFile(file("common.csv")).contains("\r\n12,Simplex,446.006250,,0.000000,,88.5,88.5,023,NN,FM,6.25,S,Low,"));
+    QVERIFY(
+        readFile(file("common.csv")).contains("\r\n12,Simplex,446.006250,,0.000000,,88.5,88.5,023,NN,FM,6.25,S,Low,"));
     QCOMPARE(ctl({"export-csv", file("c.ks3"), "-o", file("x.csv"), "--format", "other"}).exitCode, 2);
 }
 

@@ -23,10 +23,6 @@ Run ctl(QStringList args, int timeoutMs = 60000) {
     return runCtl(args, timeoutMs);
 }
 
-
-
-
-
 // The bytes a write sends and a read brings back.
 QByteArray exchanged(const QByteArray& image) { return image.left(0x1FE0); }
 
@@ -65,9 +61,9 @@ void SerialEndToEndTest::writeThenReadReturnsTheSameBytes_data() {
     QTest::newRow("burst start") << QStringList{"--burst"};
     QTest::newRow("stray bytes") << QStringList{"--stray-bytes=0.03", "--seed", "5"};
     QTest::newRow("refused requests") << QStringList{"--refuse-requests", "3"};
-    QTest::newRow("everything") << QStringList{"--drop-reply", "0.01", "--corrupt-packet", "0.02",
-                                              "--stray-bytes=0.01", "--burst", "--refuse-requests",
-                                              "2", "--seed", "3"};
+    QTest::newRow("everything") << QStringList{
+        "--drop-reply",      "0.01", "--corrupt-packet", "0.02", "--stray-bytes=0.01", "--burst",
+        "--refuse-requests", "2",    "--seed",           "3"};
 }
 
 void SerialEndToEndTest::writeThenReadReturnsTheSameBytes() {
@@ -202,10 +198,10 @@ void SerialEndToEndTest::readIntoSettingFileDecodes() {
 }
 
 void SerialEndToEndTest::usageErrors() {
-    QCOMPARE(ctl({"read", "-o", file("x.img")}).exitCode, 2);           // no port
-    QCOMPARE(ctl({"read", "--port", "/dev/null"}).exitCode, 2);          // no output
+    QCOMPARE(ctl({"read", "-o", file("x.img")}).exitCode, 2);    // no port
+    QCOMPARE(ctl({"read", "--port", "/dev/null"}).exitCode, 2);  // no output
     QCOMPARE(ctl({"read", "--port", "COM1", "-o", file("x.txt")}).exitCode, 2);
-    QCOMPARE(ctl({"write", "--port", "COM1"}).exitCode, 2);              // no input
+    QCOMPARE(ctl({"write", "--port", "COM1"}).exitCode, 2);  // no input
     QCOMPARE(ctl({"write", file("a.img"), "--bogus"}).exitCode, 2);
     QCOMPARE(ctl({"ports", "extra"}).exitCode, 2);
     QCOMPARE(ctl({"ports"}).exitCode, 0);

@@ -23,9 +23,9 @@ class EncodePageTest : public QObject {
     }
     // The six emergency options as shown.
     QStringList emergencyOptions() {
-        return {page->emgCheckOpenList()->currentText(), page->emgCheckBusyList()->currentText(),
+        return {page->emgCheckOpenList()->currentText(),   page->emgCheckBusyList()->currentText(),
                 page->emgEncodeAlertList()->currentText(), page->emgRepeatsList()->currentText(),
-                page->cycleRepeatTimeField()->text(), page->txTimerField()->text()};
+                page->cycleRepeatTimeField()->text(),      page->txTimerField()->text()};
     }
 
 private slots:
@@ -218,10 +218,10 @@ private slots:
 
     void keyboardAndNames() {
         verifyNamed(page, 9 + 1 + 5 + 3 + 12);  // emergency, hidden Selcall, ANI, acks, calls
-        QList<QWidget*> order{page->emgTypeList(),       page->emgSequenceField(),   page->emgCheckOpenList(),
-                              page->emgCheckBusyList(),  page->emgEncodeAlertList(), page->emgRepeatsList(),
-                              page->cycleRepeatTimeField(), page->txTimerField(),    page->aniTypeList(),
-                              page->aniSequenceField(),  page->aniAtList(),          page->multiAniDelayField()};
+        QList<QWidget*> order{page->emgTypeList(),          page->emgSequenceField(),   page->emgCheckOpenList(),
+                              page->emgCheckBusyList(),     page->emgEncodeAlertList(), page->emgRepeatsList(),
+                              page->cycleRepeatTimeField(), page->txTimerField(),       page->aniTypeList(),
+                              page->aniSequenceField(),     page->aniAtList(),          page->multiAniDelayField()};
         for (int i = 0; i < 3; ++i) order << page->acknowledgeField(i);
         for (int i = 0; i < 3; ++i)
             order << page->call(i).sequence << page->call(i).checkOpen << page->call(i).checkBusy

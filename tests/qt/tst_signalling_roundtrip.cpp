@@ -100,7 +100,8 @@ class RoundTripTest : public QObject {
         focus(t.timeField(DtmfStatusPage::Mark));
         retype(t.timeField(DtmfStatusPage::Mark), "88");
         focus(t.dtmfList());
-        for (int i = 0; i < 9; ++i) QTest::keyClicks(t.dtmfCodeField(i), QString("%1*#").arg(i + 1).repeated(i + 1).left(15));
+        for (int i = 0; i < 9; ++i)
+            QTest::keyClicks(t.dtmfCodeField(i), QString("%1*#").arg(i + 1).repeated(i + 1).left(15));
         QTest::keyClicks(t.decodeAddressField(0), "123");
         choose(t.decodeActionList(0), 2);
         QTest::keyClicks(t.decodeAddressField(3), "D#");

@@ -40,8 +40,7 @@ private:
     QTimer timer_;
 };
 
-const std::array<int, 15> kCcir{1981, 1124, 1197, 1275, 1358, 1446, 1540, 1640,
-                                1747, 1860, 2400, 930,  2247, 991,  2110};
+const std::array<int, 15> kCcir{1981, 1124, 1197, 1275, 1358, 1446, 1540, 1640, 1747, 1860, 2400, 930, 2247, 991, 2110};
 
 }  // namespace
 
@@ -97,8 +96,7 @@ private slots:
         QCOMPARE(settings_.toneSequence, expected);
         QStringList names;
         for (int i = 0; i < page_->toneSetList()->count(); ++i) names << page_->toneSetList()->itemText(i);
-        QCOMPARE(names, QStringList({"EEA", "ZVEI1", "ZVEI2", "ZVEI3/DZVEI", "PZVEI", "CCIR", "CCITT",
-                                     "User"}));
+        QCOMPARE(names, QStringList({"EEA", "ZVEI1", "ZVEI2", "ZVEI3/DZVEI", "PZVEI", "CCIR", "CCITT", "User"}));
         QCOMPARE(page_->toneSetList()->currentText(), QString("EEA"));
         QCOMPARE(page_->toneField(0)->text(), QString("1981"));
         QCOMPARE(page_->toneField(10)->text(), QString("1055"));
@@ -162,12 +160,18 @@ private slots:
     void toneFrequencyCheck_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("too low") << "12" << "400";
-        QTest::newRow("just below") << "399" << "400";
-        QTest::newRow("too high") << "3001" << "3000";
-        QTest::newRow("in range") << "2999" << "2999";
-        QTest::newRow("zero") << "0" << "0";
-        QTest::newRow("empty") << "" << "0";
+        QTest::newRow("too low") << "12"
+                                 << "400";
+        QTest::newRow("just below") << "399"
+                                    << "400";
+        QTest::newRow("too high") << "3001"
+                                  << "3000";
+        QTest::newRow("in range") << "2999"
+                                  << "2999";
+        QTest::newRow("zero") << "0"
+                              << "0";
+        QTest::newRow("empty") << ""
+                               << "0";
     }
     void toneFrequencyCheck() {
         QFETCH(QString, typed);

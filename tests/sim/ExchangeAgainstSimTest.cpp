@@ -97,8 +97,7 @@ TEST(ExchangeAgainstSim, APacedReadTakesTheWireTimeAndBringsBackTheMemory) {
     EXPECT_EQ(line.message, "Reading Data Complete!");
     EXPECT_TRUE(std::equal(memory.begin(), memory.begin() + 0x1FE8, line.exchange.image().begin()));
     // 14299 bytes at 10 bits, plus the radio's pause before its first packet.
-    EXPECT_NEAR(static_cast<double>(line.elapsed), wire::kReadWireBytes * kByteMicros + 5000.0,
-                2000.0);
+    EXPECT_NEAR(static_cast<double>(line.elapsed), wire::kReadWireBytes * kByteMicros + 5000.0, 2000.0);
 }
 
 class ExchangeAgainstFaultySim : public testing::TestWithParam<std::uint64_t> {};

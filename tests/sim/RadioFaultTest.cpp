@@ -26,10 +26,9 @@ std::vector<Bytes> readTranscript(RadioConfig config, const Memory& memory, int 
 }
 
 int countPacketsAt(const std::vector<Bytes>& transcript, int address) {
-    return static_cast<int>(
-        std::count_if(transcript.begin(), transcript.end(), [&](const Bytes& b) {
-            return b.size() == 12 && wire::packetAddress(b.data()) == address;
-        }));
+    return static_cast<int>(std::count_if(transcript.begin(), transcript.end(), [&](const Bytes& b) {
+        return b.size() == 12 && wire::packetAddress(b.data()) == address;
+    }));
 }
 
 TEST(RadioFaults, DropReplyLosesExactlyTheNamedTransmissions) {
@@ -70,8 +69,7 @@ TEST(RadioFaults, CorruptPacketDamagesAFrameByteOfThatReadPacketOnly) {
     ASSERT_EQ(t.size(), 8u);
     // Reply, packet 0, damaged packet 8, packet 8 again, 0x10, damaged 0x18, 0x18, 0x20.
     std::vector<bool> framed;
-    for (std::size_t i = 1; i < t.size(); ++i)
-        framed.push_back(wire::framedCorrectly(t[i].data(), 12));
+    for (std::size_t i = 1; i < t.size(); ++i) framed.push_back(wire::framedCorrectly(t[i].data(), 12));
     EXPECT_EQ(framed, (std::vector<bool>{true, false, true, true, false, true, true}));
     EXPECT_EQ(countPacketsAt(t, 0x0008), 2);
     EXPECT_EQ(countPacketsAt(t, 0x0018), 2);

@@ -107,9 +107,8 @@ Bytes receive(int fd, std::size_t n, int timeoutMs = 2000) {
     Bytes out;
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (out.size() < n) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                              end - std::chrono::steady_clock::now())
-                              .count();
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now()).count();
         if (left <= 0) break;
         pollfd p{fd, POLLIN, 0};
         if (::poll(&p, 1, static_cast<int>(left)) <= 0) break;

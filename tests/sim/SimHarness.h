@@ -13,17 +13,14 @@ using Bytes = std::vector<std::uint8_t>;
 inline Bytes bytesOf(std::initializer_list<std::uint8_t> list) { return Bytes(list); }
 
 inline Bytes readRequest() { return Bytes(wire::kReadRequest.begin(), wire::kReadRequest.end()); }
-inline Bytes writeRequest() {
-    return Bytes(wire::kWriteRequest.begin(), wire::kWriteRequest.end());
-}
+inline Bytes writeRequest() { return Bytes(wire::kWriteRequest.begin(), wire::kWriteRequest.end()); }
 inline Bytes ack() { return Bytes(wire::kPacketAccepted.begin(), wire::kPacketAccepted.end()); }
 inline Bytes nak() { return Bytes(wire::kPacketRefused.begin(), wire::kPacketRefused.end()); }
 
 // A memory with a different, recognisable value in every byte.
 inline Memory patternMemory(std::uint8_t salt) {
     Memory m{};
-    for (std::size_t i = 0; i < m.size(); ++i)
-        m[i] = static_cast<std::uint8_t>((i * 7 + (i >> 8) * 13 + salt) & 0xFF);
+    for (std::size_t i = 0; i < m.size(); ++i) m[i] = static_cast<std::uint8_t>((i * 7 + (i >> 8) * 13 + salt) & 0xFF);
     return m;
 }
 

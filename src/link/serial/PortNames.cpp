@@ -17,8 +17,8 @@ QString portNameForComNumber(int comNumber) {
 }
 
 PortChoice resolvePortArgument(const QString& argument) {
-    static const QRegularExpression comPattern(
-        QStringLiteral("^\\s*(?:com\\s*)?(\\d+)\\s*$"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression comPattern(QStringLiteral("^\\s*(?:com\\s*)?(\\d+)\\s*$"),
+                                               QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch m = comPattern.match(argument);
     PortChoice choice;
     if (m.hasMatch()) {
@@ -46,8 +46,7 @@ QList<PortInfo> availablePorts() {
         p.description = info.description();
         ports.append(p);
     }
-    std::sort(ports.begin(), ports.end(),
-              [](const PortInfo& a, const PortInfo& b) { return a.path < b.path; });
+    std::sort(ports.begin(), ports.end(), [](const PortInfo& a, const PortInfo& b) { return a.path < b.path; });
     return ports;
 }
 

@@ -10,9 +10,7 @@ namespace ks340 {
 class RadioSession::Listener : public ExchangeListener {
 public:
     explicit Listener(RadioSession& session) : session_(session) {}
-    void progressChanged(int position, int maximum) override {
-        emit session_.progress(position, maximum);
-    }
+    void progressChanged(int position, int maximum) override { emit session_.progress(position, maximum); }
     void busyChanged(bool busy) override { emit session_.busyChanged(busy); }
     void finished(bool ok, const std::string& message) override {
         emit session_.finished(ok, QString::fromStdString(message));

@@ -57,8 +57,7 @@ void SerialTransport::drain() {
     for (;;) {
         const qint64 n = port_.read(buffer, sizeof buffer);
         if (n <= 0) break;
-        if (!queue_.pushBurst(reinterpret_cast<const std::uint8_t*>(buffer),
-                              static_cast<std::size_t>(n)))
+        if (!queue_.pushBurst(reinterpret_cast<const std::uint8_t*>(buffer), static_cast<std::size_t>(n)))
             emit bufferFull();
     }
     if (queue_.count() > 0) emit received();

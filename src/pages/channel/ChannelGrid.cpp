@@ -13,7 +13,7 @@ ChannelGrid::ChannelGrid(QWidget* parent) : QTableWidget(parent) {
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
-    setTabKeyNavigation(false);   // Tab leaves the grid for the next control
+    setTabKeyNavigation(false);  // Tab leaves the grid for the next control
     verticalHeader()->setVisible(false);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -57,22 +57,21 @@ void ChannelGrid::keyPressEvent(QKeyEvent* event) {
     const QModelIndex cur = currentIndex();
     if (cur.isValid() && event->modifiers() == Qt::NoModifier) {
         switch (event->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-        case Qt::Key_Space:
-            event->accept();
-            emit cellChosen(cur.row(), cur.column());
-            return;
-        case Qt::Key_Delete:
-            event->accept();
-            emit deletePressed(cur.row());
-            return;
-        default:
-            break;
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+            case Qt::Key_Space:
+                event->accept();
+                emit cellChosen(cur.row(), cur.column());
+                return;
+            case Qt::Key_Delete:
+                event->accept();
+                emit deletePressed(cur.row());
+                return;
+            default:
+                break;
         }
     }
-    if (cur.isValid() && event->modifiers() == Qt::KeypadModifier &&
-        event->key() == Qt::Key_Enter) {
+    if (cur.isValid() && event->modifiers() == Qt::KeypadModifier && event->key() == Qt::Key_Enter) {
         event->accept();
         emit cellChosen(cur.row(), cur.column());
         return;

@@ -17,15 +17,14 @@ namespace ks340 {
 
 namespace {
 
-const QString kMimeType = QString::fromLatin1(kChannelClipboardMimeType.data(),
-                                              qsizetype(kChannelClipboardMimeType.size()));
+const QString kMimeType =
+    QString::fromLatin1(kChannelClipboardMimeType.data(), qsizetype(kChannelClipboardMimeType.size()));
 constexpr int kShownIssues = 12;
 
 std::vector<int> toVector(const QList<int>& list) { return std::vector<int>(list.begin(), list.end()); }
 
 QString rangeText(const QList<int>& channels) {
-    if (channels.size() == 1)
-        return QStringLiteral("channel %1").arg(channels.front());
+    if (channels.size() == 1) return QStringLiteral("channel %1").arg(channels.front());
     return QStringLiteral("%1 channels").arg(channels.size());
 }
 
@@ -57,26 +56,21 @@ ChannelGridEditing::ChannelGridEditing(QTableWidget* grid, RadioSettings& settin
         disconnect(channelGrid, &ChannelGrid::deletePressed, nullptr, nullptr);
         connect(channelGrid, &ChannelGrid::deletePressed, this, [this](int) { deleteSelected(); });
     }
-    if (grid->contextMenuPolicy() == Qt::DefaultContextMenu)
-        grid->setContextMenuPolicy(Qt::ActionsContextMenu);
+    if (grid->contextMenuPolicy() == Qt::DefaultContextMenu) grid->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
 int ChannelGridEditing::group() const { return settings_.channelTable.currentGroup; }
 
 QList<int> ChannelGridEditing::selectedChannels() const {
     QList<int> channels;
-    if (!grid_)
-        return channels;
+    if (!grid_) return channels;
     std::set<int> rows;
     if (QItemSelectionModel* sel = grid_->selectionModel())
-        for (const QModelIndex& i : sel->selectedIndexes())
-            rows.insert(i.row());
-    if (rows.empty() && grid_->currentRow() >= 0)
-        rows.insert(grid_->currentRow());
+        for (const QModelIndex& i : sel->selectedIndexes()) rows.insert(i.row());
+    if (rows.empty() && grid_->currentRow() >= 0) rows.insert(grid_->currentRow());
     const int shown = std::min(grid_->rowCount(), shownChannelCount(settings_.channelTable, group()));
     for (int r : rows)
-        if (r < shown)
-            channels.append(r + 1);
+        if (r < shown) channels.append(r + 1);
     return channels;
 }
 
@@ -91,30 +85,26 @@ QMimeData* ChannelGridEditing::mimeDataFor(const QList<int>& channels) const {
 
 bool ChannelGridEditing::copy() {
     const QList<int> channels = selectedChannels();
-    if (channels.isEmpty())
-        return false;
+    if (channels.isEmpty()) return false;
     QApplication::clipboard()->setMimeData(mimeDataFor(channels));
     return true;
 }
 
 bool ChannelGridEditing::paste() {
     const QList<int> channels = selectedChannels();
-    if (channels.isEmpty() || !grid_)
-        return false;
+    if (channels.isEmpty() || !grid_) return false;
     const int column = grid_->currentColumn() >= 0 ? grid_->currentColumn() : kColumnLabel;
     return pasteMimeData(QApplication::clipboard()->mimeData(), channels.front(), column);
 }
 
 bool ChannelGridEditing::pasteMimeData(const QMimeData* data, int firstChannel, int anchorColumn) {
-    if (!data)
-        return false;
+    if (!data) return false;
     std::optional<ChannelRows> rows;
     if (data->hasFormat(kMimeType)) {
         const QByteArray own = data->data(kMimeType);
         rows = parseOwnFormat(std::string_view(own.constData(), std::size_t(own.size())));
     }
-    if (!rows && data->hasText())
-        rows = parseSpreadsheetText(data->text().toStdString(), anchorColumn);
+    if (!rows && data->hasText()) rows = parseSpreadsheetText(data->text().toStdString(), anchorColumn);
     if (!rows || rows->size() == 0) {
         inform(QStringLiteral("Info"), QStringLiteral("The clipboard holds no channels to paste."));
         return false;
@@ -136,25 +126,22 @@ bool ChannelGridEditing::pasteMimeData(const QMimeData* data, int firstChannel, 
     if (grid_) {
         // The pasted rows stay selected.
         grid_->clearSelection();
-        grid_->setRangeSelected(QTableWidgetSelectionRange(out.firstChannel - 1, 0, out.lastChannel - 1,
-                                                           grid_->columnCount() - 1),
-                                true);
+        grid_->setRangeSelected(
+            QTableWidgetSelectionRange(out.firstChannel - 1, 0, out.lastChannel - 1, grid_->columnCount() - 1), true);
     }
     return true;
 }
 
 bool ChannelGridEditing::deleteSelected() {
     const QList<int> channels = selectedChannels();
-    if (channels.isEmpty())
-        return false;
+    if (channels.isEmpty()) return false;
     if (confirmDelete_) {
         const QString caption =
             channels.size() == 1 ? QStringLiteral("One Channel Clear") : QStringLiteral("Channel Clear");
-        const QString text = channels.size() == 1
-                                 ? QStringLiteral("    Really Clear?")
-                                 : QStringLiteral("Really Clear %1 Channels?").arg(channels.size());
-        if (QMessageBox::question(dialogParent_, caption, text, QMessageBox::Yes | QMessageBox::No,
-                                  QMessageBox::No) != QMessageBox::Yes)
+        const QString text = channels.size() == 1 ? QStringLiteral("    Really Clear?")
+                                                  : QStringLiteral("Really Clear %1 Channels?").arg(channels.size());
+        if (QMessageBox::question(dialogParent_, caption, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) !=
+            QMessageBox::Yes)
             return false;
     }
     clearChannels(settings_.channelTable, settings_.option, group(), toVector(channels));
@@ -182,16 +169,15 @@ bool ChannelGridEditing::fillDown(FillSetting setting) {
         return false;
     }
     if (out.changed > 0)
-        changed(QStringLiteral("Fill down ") + QString::fromLatin1(fillSettingName(setting).data(),
-                                                                   qsizetype(fillSettingName(setting).size())));
+        changed(QStringLiteral("Fill down ") +
+                QString::fromLatin1(fillSettingName(setting).data(), qsizetype(fillSettingName(setting).size())));
     else if (refreshRows_)
         refreshRows_();
     return true;
 }
 
 void ChannelGridEditing::changed(const QString& what) {
-    if (refreshRows_)
-        refreshRows_();
+    if (refreshRows_) refreshRows_();
     emit settingsEdited(what);
 }
 

@@ -36,20 +36,16 @@ QLineEdit* readOnlyField(QWidget* parent) {
 
 }  // namespace
 
-QString recordText(const std::string& bytes) {
-    return QString::fromStdString(cp1252ToUtf8(bytes));
-}
+QString recordText(const std::string& bytes) { return QString::fromStdString(cp1252ToUtf8(bytes)); }
 
-std::string recordBytes(const QString& text) {
-    return utf8ToCp1252(text.toStdString());
-}
+std::string recordBytes(const QString& text) { return utf8ToCp1252(text.toStdString()); }
 
 QString signallingText(int toneCode, int inverseDcs) {
     return QString::fromStdString(toneCodeText(toneCode, inverseDcs));
 }
 
-ChannelSettingDialog::ChannelSettingDialog(ChannelTable& table, const HeaderSettings& header,
-                                           ChannelEntry& pending, QWidget* parent)
+ChannelSettingDialog::ChannelSettingDialog(ChannelTable& table, const HeaderSettings& header, ChannelEntry& pending,
+                                           QWidget* parent)
     : QDialog(parent), table_(table), header_(header), pending_(pending) {
     setWindowTitle(QStringLiteral("Channel Setting"));
     rx_.pendingCode = &pending_.rxSquelch;
@@ -106,12 +102,24 @@ ChannelSettingDialog::ChannelSettingDialog(ChannelTable& table, const HeaderSett
 
     // Tab order: label, Rx controls, Tx controls, buttons.
     setTabOrder(label_, rx_.frequency);
-    QWidget* chain[] = {rx_.frequency, rx_.off,  rx_.ctcss,  rx_.ctcssList, rx_.dcs,
-                        rx_.dcsList,   rx_.inverseBox, tx_.frequency, tx_.off, tx_.ctcss,
-                        tx_.ctcssList, tx_.dcs,  tx_.dcsList, tx_.inverseBox, rxEqualsTx_, ok_,
+    QWidget* chain[] = {rx_.frequency,
+                        rx_.off,
+                        rx_.ctcss,
+                        rx_.ctcssList,
+                        rx_.dcs,
+                        rx_.dcsList,
+                        rx_.inverseBox,
+                        tx_.frequency,
+                        tx_.off,
+                        tx_.ctcss,
+                        tx_.ctcssList,
+                        tx_.dcs,
+                        tx_.dcsList,
+                        tx_.inverseBox,
+                        rxEqualsTx_,
+                        ok_,
                         buttons->button(QDialogButtonBox::Cancel)};
-    for (std::size_t i = 1; i < std::size(chain); ++i)
-        setTabOrder(chain[i - 1], chain[i]);
+    for (std::size_t i = 1; i < std::size(chain); ++i) setTabOrder(chain[i - 1], chain[i]);
 
     // ---- Opening ----
     pending_.rxSquelch = 0;
@@ -128,19 +136,17 @@ ChannelSettingDialog::ChannelSettingDialog(ChannelTable& table, const HeaderSett
 
     const int groupIndex = table_.currentGroup;
     const int channelIndex = table_.currentChannel;
-    const bool validChannel = groupIndex >= 0 && groupIndex < kGroupSlots && channelIndex >= 1 &&
-                              channelIndex < kChannelSlots;
+    const bool validChannel =
+        groupIndex >= 0 && groupIndex < kGroupSlots && channelIndex >= 1 && channelIndex < kChannelSlots;
     static const ChannelEntry kEmpty{};
-    const ChannelEntry& channel =
-        validChannel ? table_.groups[groupIndex].channels[channelIndex] : kEmpty;
+    const ChannelEntry& channel = validChannel ? table_.groups[groupIndex].channels[channelIndex] : kEmpty;
 
     label_->setText(recordText(channel.label).left(kLabelLength));
     groupNo_->setText(groupIndex == 0 ? QStringLiteral("None") : QString::number(groupIndex));
     channelNo_->setText(QString::number(channelIndex));
     if (!channel.rxFrequency.empty()) {
         rx_.frequency->setText(recordText(channel.rxFrequency));
-        if (!channel.txFrequency.empty())
-            tx_.frequency->setText(recordText(channel.txFrequency));
+        if (!channel.txFrequency.empty()) tx_.frequency->setText(recordText(channel.txFrequency));
     }
     takeMembers();
 
@@ -153,17 +159,24 @@ ChannelSettingDialog::ChannelSettingDialog(ChannelTable& table, const HeaderSett
     pending_.txSquelch = txCode;
 
     switch (table_.clickedColumn) {
-    case 1: label_->setFocus(); break;
-    case 2:
-    case 3: rx_.frequency->setFocus(); break;
-    case 4:
-    case 5: tx_.frequency->setFocus(); break;
-    default: label_->setFocus(); break;
+        case 1:
+            label_->setFocus();
+            break;
+        case 2:
+        case 3:
+            rx_.frequency->setFocus();
+            break;
+        case 4:
+        case 5:
+            tx_.frequency->setFocus();
+            break;
+        default:
+            label_->setFocus();
+            break;
     }
 }
 
-QWidget* ChannelSettingDialog::buildDirection(Direction& d, const QString& title,
-                                              const QString& frequencyLabel) {
+QWidget* ChannelSettingDialog::buildDirection(Direction& d, const QString& title, const QString& frequencyLabel) {
     auto* box = new QGroupBox(title, this);
     d.frequency = new QLineEdit(box);
     d.frequency->setAccessibleName(QString(frequencyLabel).remove(QLatin1Char('&')));
@@ -198,10 +211,8 @@ QWidget* ChannelSettingDialog::buildDirection(Direction& d, const QString& title
     connect(d.off, &QRadioButton::clicked, this, [this, &d] { chooseOff(d); });
     connect(d.ctcss, &QRadioButton::clicked, this, [this, &d] { chooseCtcss(d); });
     connect(d.dcs, &QRadioButton::clicked, this, [this, &d] { chooseDcs(d); });
-    connect(d.ctcssList, &QComboBox::activated, this,
-            [&d](int k) { *d.pendingCode = ctcssCodeFromPosition(k); });
-    connect(d.dcsList, &QComboBox::activated, this,
-            [&d](int k) { *d.pendingCode = dcsCodeFromPosition(k); });
+    connect(d.ctcssList, &QComboBox::activated, this, [&d](int k) { *d.pendingCode = ctcssCodeFromPosition(k); });
+    connect(d.dcsList, &QComboBox::activated, this, [&d](int k) { *d.pendingCode = dcsCodeFromPosition(k); });
     return box;
 }
 
@@ -215,7 +226,7 @@ void ChannelSettingDialog::chooseOff(Direction& d) {
 void ChannelSettingDialog::chooseCtcss(Direction& d) {
     *d.pendingCode = kFirstCtcssCode;
     d.ctcssList->setEnabled(true);
-    d.ctcssList->setCurrentIndex(0);   // the list shows the pending code
+    d.ctcssList->setCurrentIndex(0);  // the list shows the pending code
     d.dcsList->setEnabled(false);
     d.inverseBox->setEnabled(false);
 }
@@ -281,31 +292,27 @@ void ChannelSettingDialog::showMembers() {
 }
 
 bool ChannelSettingDialog::snapFrequencyField(QLineEdit* field) {
-    if (field != rx_.frequency && field != tx_.frequency)
-        return true;
+    if (field != rx_.frequency && field != tx_.frequency) return true;
     const BandLimits limits = bandLimits(header_.model, header_.radioBand);
-    const SnapResult r = snapToChannelStep(field->text().toStdString(), limits.lowerMhz,
-                                           limits.upperMhz);
+    const SnapResult r = snapToChannelStep(field->text().toStdString(), limits.lowerMhz, limits.upperMhz);
     switch (r.outcome) {
-    case SnapOutcome::Empty:
-        return true;
-    case SnapOutcome::Snapped:
-        field->setText(QString::fromStdString(r.text));
-        return true;
-    case SnapOutcome::OutOfRange:
-        break;
+        case SnapOutcome::Empty:
+            return true;
+        case SnapOutcome::Snapped:
+            field->setText(QString::fromStdString(r.text));
+            return true;
+        case SnapOutcome::OutOfRange:
+            break;
     }
     label_->setText(labelText_);
     rx_.frequency->setText(rxText_);
     tx_.frequency->setText(txText_);
-    QMessageBox::warning(this, QStringLiteral("Warning"),
-                         QString::fromStdString(bandWarningText(header_.radioBand)));
+    QMessageBox::warning(this, QStringLiteral("Warning"), QString::fromStdString(bandWarningText(header_.radioBand)));
     return false;
 }
 
 bool ChannelSettingDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusOut &&
-        (watched == rx_.frequency || watched == tx_.frequency)) {
+    if (event->type() == QEvent::FocusOut && (watched == rx_.frequency || watched == tx_.frequency)) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         // Leaving the field checks it; a window switch or a popup does not,
         // nor going to Cancel, which drops the typed text anyway.
@@ -356,8 +363,7 @@ void ChannelSettingDialog::okPressed() {
     snapFrequencyField(rx_.frequency);
     snapFrequencyField(tx_.frequency);
     if (rxWasEmpty && !tx_.frequency->text().isEmpty())
-        QMessageBox::information(this, QStringLiteral("Info"),
-                                 QStringLiteral("Please input the Rx Frequency!!"));
+        QMessageBox::information(this, QStringLiteral("Info"), QStringLiteral("Please input the Rx Frequency!!"));
     takeMembers();
     accept();
 }

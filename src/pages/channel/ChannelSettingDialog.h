@@ -25,8 +25,8 @@ public:
     // Edits channel table.currentChannel of group table.currentGroup; the
     // focus goes to the field of the grid column table.clickedColumn. The
     // pending tone codes are kept in pending.rxSquelch / pending.txSquelch.
-    ChannelSettingDialog(ChannelTable& table, const HeaderSettings& header,
-                         ChannelEntry& pending, QWidget* parent = nullptr);
+    ChannelSettingDialog(ChannelTable& table, const HeaderSettings& header, ChannelEntry& pending,
+                         QWidget* parent = nullptr);
 
     // Values taken from the controls at the last synchronisation point
     // (opening, "Rx = Tx", OK).
@@ -74,9 +74,7 @@ private:
         int ctcss = 0;
         int dcs = 0;
         int inverse = 0;
-        Signalling choice() const {
-            return dcs ? SignallingDcs : ctcss ? SignallingCtcss : SignallingOff;
-        }
+        Signalling choice() const { return dcs ? SignallingDcs : ctcss ? SignallingCtcss : SignallingOff; }
     };
     struct Direction {
         QLineEdit* frequency = nullptr;
@@ -95,8 +93,8 @@ private:
     void chooseCtcss(Direction& d);
     void chooseDcs(Direction& d);
     void showSignalling(Direction& d, int code, int inverse);
-    void takeMembers();   // controls -> members
-    void showMembers();   // members -> controls
+    void takeMembers();  // controls -> members
+    void showMembers();  // members -> controls
     void copyRxToTx();
     void okPressed();
 

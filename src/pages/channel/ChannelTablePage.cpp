@@ -28,25 +28,21 @@ struct ColumnLayout {
 };
 
 constexpr ColumnLayout kColumns[ChannelTablePage::ColumnCount] = {
-    {"   CH  ", 400},        {"  Label  ", 950},     {"   Rx Freq.   ", 1350},
-    {"  RX Option  ", 1150}, {"  Tx Freq.  ", 1350}, {"  Tx Option  ", 1150},
-    {"  Scan CH  ", 900},    {"  BandWidth  ", 1000}, {"  Tx Power  ", 900},
-    {"  Priority CH  ", 1000}, {"  PowON CH  ", 1000},
+    {"   CH  ", 400},       {"  Label  ", 950},        {"   Rx Freq.   ", 1350}, {"  RX Option  ", 1150},
+    {"  Tx Freq.  ", 1350}, {"  Tx Option  ", 1150},   {"  Scan CH  ", 900},     {"  BandWidth  ", 1000},
+    {"  Tx Power  ", 900},  {"  Priority CH  ", 1000}, {"  PowON CH  ", 1000},
 };
 
 const QString kAllChannelMode = QStringLiteral("All Channel Scan Mode");
 const QString kGroupMode = QStringLiteral("Group Scan Mode");
 const QString kOn = QStringLiteral("ON");
 
-int clampedCapability(const ChannelGroup& g) {
-    return std::clamp(g.capability, 0, kChannelCapacity);
-}
+int clampedCapability(const ChannelGroup& g) { return std::clamp(g.capability, 0, kChannelCapacity); }
 
 }  // namespace
 
 QString ChannelTablePage::headerText(int column) {
-    if (column < 0 || column >= ColumnCount)
-        return {};
+    if (column < 0 || column >= ColumnCount) return {};
     return QString::fromLatin1(kColumns[column].header);
 }
 
@@ -82,19 +78,25 @@ ChannelTablePage::ChannelTablePage(RadioSettings& settings, ViewFlags& flags, QW
     const QFontMetrics cellMetrics(grid_->font());
     const QFontMetrics boldMetrics(boldFont);
     // The widest text each column can hold.
-    const QString widest[ColumnCount] = {
-        QStringLiteral("208"),           QStringLiteral("WWWWWWWW"),
-        QStringLiteral("446.01250"),     QStringLiteral("Inv DCS : 754"),
-        QStringLiteral("446.01250"),     QStringLiteral("Inv DCS : 754"),
-        kOn, QStringLiteral("S"), QStringLiteral("High"), kOn, kOn};
+    const QString widest[ColumnCount] = {QStringLiteral("208"),
+                                         QStringLiteral("WWWWWWWW"),
+                                         QStringLiteral("446.01250"),
+                                         QStringLiteral("Inv DCS : 754"),
+                                         QStringLiteral("446.01250"),
+                                         QStringLiteral("Inv DCS : 754"),
+                                         kOn,
+                                         QStringLiteral("S"),
+                                         QStringLiteral("High"),
+                                         kOn,
+                                         kOn};
     for (int c = 0; c < ColumnCount; ++c) {
         headers << headerText(c);
         // The width the layout asks for, or more when this system's font
         // needs it for the header or the column's widest text.
         const QFontMetrics& m = c == ColumnChannel ? boldMetrics : cellMetrics;
-        const int width = std::max({twipsToPixels(this, kColumns[c].twips),
-                                    headerMetrics.horizontalAdvance(headerText(c)) + 8,
-                                    m.horizontalAdvance(widest[c]) + 12});
+        const int width =
+            std::max({twipsToPixels(this, kColumns[c].twips), headerMetrics.horizontalAdvance(headerText(c)) + 8,
+                      m.horizontalAdvance(widest[c]) + 12});
         grid_->setColumnWidth(c, width);
         gridWidth += width;
     }
@@ -123,8 +125,7 @@ ChannelTablePage::ChannelTablePage(RadioSettings& settings, ViewFlags& flags, QW
     connect(groupList_, &QComboBox::activated, this, &ChannelTablePage::groupChosen);
     connect(groupSetting_, &QPushButton::clicked, this, &ChannelTablePage::groupSettingClicked);
     connect(channelClear_, &QPushButton::clicked, this, &ChannelTablePage::channelClearClicked);
-    connect(allChannelClear_, &QPushButton::clicked, this,
-            &ChannelTablePage::allChannelClearClicked);
+    connect(allChannelClear_, &QPushButton::clicked, this, &ChannelTablePage::allChannelClearClicked);
 
     setTabOrder(groupList_, groupSetting_);
     setTabOrder(groupSetting_, channelClear_);
@@ -135,27 +136,22 @@ ChannelTablePage::ChannelTablePage(RadioSettings& settings, ViewFlags& flags, QW
 
 // ---- Grid ------------------------------------------------------------------
 
-int ChannelTablePage::shownChannels() const {
-    return grid_->rowCount();
-}
+int ChannelTablePage::shownChannels() const { return grid_->rowCount(); }
 
 QString ChannelTablePage::cellText(int channel, int column) const {
-    if (channel == 0)
-        return headerText(column);
+    if (channel == 0) return headerText(column);
     return grid_->cellText(channel - 1, column);
 }
 
 void ChannelTablePage::setRowCount(int channels) {
     const int old = grid_->rowCount();
     grid_->setRowCount(channels);
-    for (int i = old; i < channels; ++i)
-        grid_->setCellText(i, ColumnChannel, QString::number(i + 1), true);
+    for (int i = old; i < channels; ++i) grid_->setCellText(i, ColumnChannel, QString::number(i + 1), true);
 }
 
 void ChannelTablePage::fillRow(int channel) {
     const int group = table_.currentGroup;
-    if (group < 0 || group >= kGroupSlots || channel < 1 || channel > grid_->rowCount())
-        return;
+    if (group < 0 || group >= kGroupSlots || channel < 1 || channel > grid_->rowCount()) return;
     const ChannelEntry& c = table_.groups[group].channels[channel];
     const int row = channel - 1;
     const bool programmed = c.isProgrammed();
@@ -170,23 +166,16 @@ void ChannelTablePage::fillRow(int channel) {
         texts[ColumnTxPower] = c.txPower == 1   ? QStringLiteral("High")
                                : c.txPower == 0 ? QStringLiteral("Low")
                                                 : QString();
-        if (c.priorityChannel == 1)
-            texts[ColumnPriority] = kOn;
-        if (c.powerOnChannel == 1)
-            texts[ColumnPowerOn] = kOn;
+        if (c.priorityChannel == 1) texts[ColumnPriority] = kOn;
+        if (c.powerOnChannel == 1) texts[ColumnPowerOn] = kOn;
     }
-    if (c.rxFrequency != "NULL")
-        texts[ColumnRxFrequency] = recordText(c.rxFrequency);
+    if (c.rxFrequency != "NULL") texts[ColumnRxFrequency] = recordText(c.rxFrequency);
     texts[ColumnTxFrequency] = recordText(c.txFrequency);
-    if (!c.txFrequency.empty())
-        texts[ColumnTxOption] = signallingText(c.txSquelch, c.txInverseDcs);
-    if (c.scanChannel != 0)
-        texts[ColumnScan] = kOn;
+    if (!c.txFrequency.empty()) texts[ColumnTxOption] = signallingText(c.txSquelch, c.txInverseDcs);
+    if (c.scanChannel != 0) texts[ColumnScan] = kOn;
     grid_->setCellText(row, ColumnChannel, texts[ColumnChannel], true);
-    for (int col = ColumnLabel; col < ColumnCount; ++col)
-        grid_->setCellText(row, col, texts[col]);
-    if (QTableWidgetItem* it = grid_->item(row, ColumnLabel))
-        it->setBackground(QBrush());
+    for (int col = ColumnLabel; col < ColumnCount; ++col) grid_->setCellText(row, col, texts[col]);
+    if (QTableWidgetItem* it = grid_->item(row, ColumnLabel)) it->setBackground(QBrush());
 }
 
 void ChannelTablePage::fillColumn(int column) {
@@ -195,10 +184,8 @@ void ChannelTablePage::fillColumn(int column) {
         const ChannelEntry& c = table_.groups[group].channels[i];
         QString text;
         if (c.isProgrammed()) {
-            if (column == ColumnPriority && c.priorityChannel == 1)
-                text = kOn;
-            if (column == ColumnPowerOn && c.powerOnChannel == 1)
-                text = kOn;
+            if (column == ColumnPriority && c.priorityChannel == 1) text = kOn;
+            if (column == ColumnPowerOn && c.powerOnChannel == 1) text = kOn;
         }
         grid_->setCellText(i - 1, column, text);
     }
@@ -206,26 +193,22 @@ void ChannelTablePage::fillColumn(int column) {
 
 void ChannelTablePage::emptyChannelCells() {
     for (int row = 0; row < grid_->rowCount(); ++row)
-        for (int col = ColumnLabel; col < ColumnCount; ++col)
-            grid_->setCellText(row, col, QString());
+        for (int col = ColumnLabel; col < ColumnCount; ++col) grid_->setCellText(row, col, QString());
 }
 
 void ChannelTablePage::showGroup(int group) {
-    if (group < 0 || group >= kGroupSlots)
-        return;
+    if (group < 0 || group >= kGroupSlots) return;
     showGroupFlags(table_, group);
     table_.currentGroup = group;
     // The list names the group shown, also when the view asks for a group.
     if (group > 0) {
         const int entry = groupList_->findText(QString::number(group));
-        if (entry >= 0)
-            groupList_->setCurrentIndex(entry);
+        if (entry >= 0) groupList_->setCurrentIndex(entry);
     }
     const int rows = clampedCapability(table_.groups[group]);
     grid_->setUpdatesEnabled(false);
     setRowCount(rows);
-    for (int i = 1; i <= rows; ++i)
-        fillRow(i);
+    for (int i = 1; i <= rows; ++i) fillRow(i);
     grid_->setUpdatesEnabled(true);
 }
 
@@ -234,13 +217,11 @@ void ChannelTablePage::showGroup(int group) {
 void ChannelTablePage::showGroupList() {
     groupList_->clear();
     for (int g = 1; g < kGroupSlots; ++g)
-        if (table_.groups[g].capability >= 1)
-            groupList_->addItem(QString::number(g));
+        if (table_.groups[g].capability >= 1) groupList_->addItem(QString::number(g));
     mode_->setText(kGroupMode);
     groupLabel_->show();
     groupList_->show();
-    if (groupList_->count() > 0)
-        groupList_->setCurrentIndex(0);
+    if (groupList_->count() > 0) groupList_->setCurrentIndex(0);
 }
 
 void ChannelTablePage::showAllChannelMode() {
@@ -261,20 +242,15 @@ void ChannelTablePage::refreshChannelPage() {
 }
 
 void ChannelTablePage::groupChosen(int index) {
-    if (index < 0)
-        return;
+    if (index < 0) return;
     showGroup(groupList_->itemText(index).toInt());
 }
 
 // ---- Record operations ---------------------------------------------------------
 
-void ChannelTablePage::countUsedChannels() {
-    ks340::countUsedChannels(table_);
-}
+void ChannelTablePage::countUsedChannels() { ks340::countUsedChannels(table_); }
 
-void ChannelTablePage::updateAnyScanChannel() {
-    ks340::updateAnyScanChannel(table_);
-}
+void ChannelTablePage::updateAnyScanChannel() { ks340::updateAnyScanChannel(table_); }
 
 void ChannelTablePage::clearGroupChannels(int group) {
     emptyChannelCells();
@@ -287,80 +263,75 @@ void ChannelTablePage::clearAllGroupChannels() {
 }
 
 QString ChannelTablePage::channelName(int channel) const {
-    if (table_.currentGroup == 0)
-        return QStringLiteral("channel %1").arg(channel);
+    if (table_.currentGroup == 0) return QStringLiteral("channel %1").arg(channel);
     return QStringLiteral("group %1 channel %2").arg(table_.currentGroup).arg(channel);
 }
 
 // ---- User actions ----------------------------------------------------------------
 
-void ChannelTablePage::cellChosen(int row, int column) {
-    chooseCell(row + 1, column);
-}
+void ChannelTablePage::cellChosen(int row, int column) { chooseCell(row + 1, column); }
 
 void ChannelTablePage::chooseCell(int channel, int column) {
-    if (channel < 1 || channel > grid_->rowCount() || column < 0 || column >= ColumnCount)
-        return;
+    if (channel < 1 || channel > grid_->rowCount() || column < 0 || column >= ColumnCount) return;
     table_.currentChannel = channel;
     table_.clickedColumn = column;
-    if (column == ColumnChannel)
-        return;
+    if (column == ColumnChannel) return;
 
     if (column <= ColumnTxOption) {
         ChannelSettingDialog dialog(table_, settings_.header, pendingChannel, this);
-        if (dialog.exec() != QDialog::Accepted || dialog.rxFrequencyText().isEmpty())
-            return;
+        if (dialog.exec() != QDialog::Accepted || dialog.rxFrequencyText().isEmpty()) return;
         ChannelDialogResult result;
         result.label = recordBytes(dialog.labelText());
         result.rxFrequency = recordBytes(dialog.rxFrequencyText());
         result.txFrequency = recordBytes(dialog.txFrequencyText());
         result.rxSquelch = pendingChannel.rxSquelch;
         result.txSquelch = pendingChannel.txSquelch;
-        result.rxInverseDcs =
-            dialog.rxSignalling() == ChannelSettingDialog::SignallingDcs && dialog.rxInverseDcs();
-        result.txInverseDcs =
-            dialog.txSignalling() == ChannelSettingDialog::SignallingDcs && dialog.txInverseDcs();
-        if (!applyChannelDialog(table_, table_.currentGroup, channel, result))
-            return;
+        result.rxInverseDcs = dialog.rxSignalling() == ChannelSettingDialog::SignallingDcs && dialog.rxInverseDcs();
+        result.txInverseDcs = dialog.txSignalling() == ChannelSettingDialog::SignallingDcs && dialog.txInverseDcs();
+        if (!applyChannelDialog(table_, table_.currentGroup, channel, result)) return;
         fillRow(channel);
-        emit settingsEdited(QStringLiteral("Set %1 %2")
-                                .arg(channelName(channel), headerText(column).simplified()));
+        emit settingsEdited(QStringLiteral("Set %1 %2").arg(channelName(channel), headerText(column).simplified()));
         return;
     }
 
     // Switches act on programmed channels only.
-    if (grid_->cellText(channel - 1, ColumnRxFrequency).isEmpty())
-        return;
+    if (grid_->cellText(channel - 1, ColumnRxFrequency).isEmpty()) return;
     ChannelMark mark = ChannelMark::Scan;
     switch (column) {
-    case ColumnScan: mark = ChannelMark::Scan; break;
-    case ColumnBandwidth: mark = ChannelMark::Bandwidth; break;
-    case ColumnTxPower: mark = ChannelMark::TxPower; break;
-    case ColumnPriority: mark = ChannelMark::Priority; break;
-    case ColumnPowerOn: mark = ChannelMark::PowerOn; break;
-    default: return;
+        case ColumnScan:
+            mark = ChannelMark::Scan;
+            break;
+        case ColumnBandwidth:
+            mark = ChannelMark::Bandwidth;
+            break;
+        case ColumnTxPower:
+            mark = ChannelMark::TxPower;
+            break;
+        case ColumnPriority:
+            mark = ChannelMark::Priority;
+            break;
+        case ColumnPowerOn:
+            mark = ChannelMark::PowerOn;
+            break;
+        default:
+            return;
     }
-    const ToggleResult r = toggleChannelMark(table_, settings_.option, table_.currentGroup,
-                                             channel, grid_->rowCount(), mark);
-    if (!r.changed)
-        return;
+    const ToggleResult r =
+        toggleChannelMark(table_, settings_.option, table_.currentGroup, channel, grid_->rowCount(), mark);
+    if (!r.changed) return;
     if (column == ColumnPriority || column == ColumnPowerOn)
         fillColumn(column);
     else
         fillRow(channel);
-    emit settingsEdited(QStringLiteral("Set %1 %2")
-                            .arg(channelName(channel), headerText(column).simplified()));
+    emit settingsEdited(QStringLiteral("Set %1 %2").arg(channelName(channel), headerText(column).simplified()));
 }
 
 void ChannelTablePage::channelClearClicked() {
-    if (QMessageBox::question(this, QStringLiteral("One Channel Clear"),
-                              QStringLiteral("    Really Clear?"),
-                              QMessageBox::Yes | QMessageBox::No,
-                              QMessageBox::No) != QMessageBox::Yes)
+    if (QMessageBox::question(this, QStringLiteral("One Channel Clear"), QStringLiteral("    Really Clear?"),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
         return;
     const int channel = grid_->currentRow() + 1;
-    if (channel < 1 || channel > grid_->rowCount())
-        return;
+    if (channel < 1 || channel > grid_->rowCount()) return;
     clearChannel(table_, settings_.option, table_.currentGroup, channel);
     ks340::updateAnyScanChannel(table_);
     fillRow(channel);
@@ -368,18 +339,15 @@ void ChannelTablePage::channelClearClicked() {
 }
 
 void ChannelTablePage::allChannelClearClicked() {
-    if (QMessageBox::question(this, QStringLiteral("All Channel Clear"),
-                              QStringLiteral("Really All Channel Clear?"),
-                              QMessageBox::Yes | QMessageBox::No,
-                              QMessageBox::No) != QMessageBox::Yes)
+    if (QMessageBox::question(this, QStringLiteral("All Channel Clear"), QStringLiteral("Really All Channel Clear?"),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
         return;
     emptyChannelCells();
     clearWholeGroup(table_, table_.currentGroup, grid_->rowCount() + 1);
     ks340::updateAnyScanChannel(table_);
     emit settingsEdited(table_.currentGroup == 0
                             ? QStringLiteral("Clear all channels")
-                            : QStringLiteral("Clear all channels of group %1")
-                                  .arg(table_.currentGroup));
+                            : QStringLiteral("Clear all channels of group %1").arg(table_.currentGroup));
 }
 
 void ChannelTablePage::groupSettingClicked() {
@@ -388,8 +356,7 @@ void ChannelTablePage::groupSettingClicked() {
     const bool accepted = dialog.exec() == QDialog::Accepted;
     const bool sizesChanged = dialog.capabilitiesChanged();
     if (!accepted) {
-        if (sizesChanged)
-            emit settingsEdited(QStringLiteral("Set group capabilities"));
+        if (sizesChanged) emit settingsEdited(QStringLiteral("Set group capabilities"));
         return;
     }
     const bool modeChanged = table_.appliedScanMode != table_.scanMode;
@@ -397,15 +364,13 @@ void ChannelTablePage::groupSettingClicked() {
         table_.currentGroup = 0;
         if (modeChanged) {
             clearAllGroupChannels();
-            for (int g = 1; g < kGroupSlots; ++g)
-                table_.groups[g].enabled = 0;
+            for (int g = 1; g < kGroupSlots; ++g) table_.groups[g].enabled = 0;
             table_.groups[0].enabled = 1;
             showAllChannelMode();
-            grid_->setRowCount(0);   // every row rebuilt from the emptied list
+            grid_->setRowCount(0);  // every row rebuilt from the emptied list
             setRowCount(kChannelCapacity);
             for (int row = 0; row < kChannelCapacity; ++row)
-                for (int col = ColumnLabel; col < ColumnCount; ++col)
-                    grid_->setCellText(row, col, QString());
+                for (int col = ColumnLabel; col < ColumnCount; ++col) grid_->setCellText(row, col, QString());
         }
     } else {
         for (int g = 1; g < kGroupSlots; ++g) {
@@ -418,15 +383,13 @@ void ChannelTablePage::groupSettingClicked() {
                 group.enabled = 1;
             }
         }
-        if (modeChanged)
-            clearAllGroupChannels();
+        if (modeChanged) clearAllGroupChannels();
         showGroupList();
         showGroup(groupList_->count() > 0 ? groupList_->itemText(0).toInt() : 0);
     }
     table_.appliedScanMode = table_.scanMode;
     ks340::updateAnyScanChannel(table_);
-    if (sizesChanged || modeChanged)
-        emit settingsEdited(QStringLiteral("Set group capabilities"));
+    if (sizesChanged || modeChanged) emit settingsEdited(QStringLiteral("Set group capabilities"));
 }
 
 }  // namespace ks340

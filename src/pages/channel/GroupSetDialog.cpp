@@ -42,8 +42,6 @@ GroupSetDialog::GroupSetDialog(const ChannelTable& table, QWidget* parent) : QDi
     capabilityField_->setFocus();
 }
 
-QString GroupSetDialog::capabilityText() const {
-    return capabilityField_->text();
-}
+QString GroupSetDialog::capabilityText() const { return capabilityField_->text(); }
 
 }  // namespace ks340

@@ -17,7 +17,7 @@ namespace ks340 {
 
 namespace {
 
-constexpr int kUserGroups = kGroupSlots - 1;   // groups 1..13
+constexpr int kUserGroups = kGroupSlots - 1;  // groups 1..13
 
 QLineEdit* readOnlyNumber(QWidget* parent, const QString& name) {
     auto* e = new QLineEdit(parent);
@@ -30,19 +30,17 @@ QLineEdit* readOnlyNumber(QWidget* parent, const QString& name) {
 
 }  // namespace
 
-GroupSettingDialog::GroupSettingDialog(ChannelTable& table, QWidget* parent)
-    : QDialog(parent), table_(table) {
+GroupSettingDialog::GroupSettingDialog(ChannelTable& table, QWidget* parent) : QDialog(parent), table_(table) {
     grid_ = new ChannelGrid(this);
     grid_->setAccessibleName(QStringLiteral("Groups"));
     grid_->setRowCount(kUserGroups);
     grid_->setColumnCount(3);
     const int widths[3] = {600, 1000, 1000};
-    const QStringList headers = {QStringLiteral("Group"), QStringLiteral("Capability"),
-                                 QStringLiteral("Use")};
+    const QStringList headers = {QStringLiteral("Group"), QStringLiteral("Capability"), QStringLiteral("Use")};
     const QFontMetrics headerMetrics(grid_->horizontalHeader()->font());
     for (int c = 0; c < 3; ++c)
-        grid_->setColumnWidth(c, std::max(twipsToPixels(this, widths[c]),
-                                          headerMetrics.horizontalAdvance(headers[c]) + 12));
+        grid_->setColumnWidth(
+            c, std::max(twipsToPixels(this, widths[c]), headerMetrics.horizontalAdvance(headers[c]) + 12));
     grid_->setHorizontalHeaderLabels(headers);
     grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
 
@@ -51,11 +49,8 @@ GroupSettingDialog::GroupSettingDialog(ChannelTable& table, QWidget* parent)
     for (int g = 1; g <= kUserGroups; ++g) {
         const ChannelGroup& group = table_.groups[g];
         grid_->setCellText(g - 1, 0, QString::number(g), true);
-        grid_->setCellText(g - 1, 1, group.capability != 0 ? QString::number(group.capability)
-                                                           : QString());
-        grid_->setCellText(g - 1, 2, group.usedChannels != 0
-                                         ? QString::number(group.usedChannels)
-                                         : QString());
+        grid_->setCellText(g - 1, 1, group.capability != 0 ? QString::number(group.capability) : QString());
+        grid_->setCellText(g - 1, 2, group.usedChannels != 0 ? QString::number(group.usedChannels) : QString());
         capabilitySum += group.capability;
         useSum += group.usedChannels;
     }
@@ -63,16 +58,14 @@ GroupSettingDialog::GroupSettingDialog(ChannelTable& table, QWidget* parent)
     table_.channelsLeft = kChannelCapacity - capabilitySum;
 
     int gridWidth = 2 * grid_->frameWidth();
-    for (int c = 0; c < 3; ++c)
-        gridWidth += grid_->columnWidth(c);
+    for (int c = 0; c < 3; ++c) gridWidth += grid_->columnWidth(c);
     // Tall enough for all 13 rows, so no scroll bars are needed.
     grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid_->setMinimumWidth(gridWidth);
     grid_->setMaximumWidth(gridWidth);
     grid_->setMinimumHeight(grid_->horizontalHeader()->sizeHint().height() +
-                            kUserGroups * grid_->verticalHeader()->defaultSectionSize() +
-                            2 * grid_->frameWidth());
+                            kUserGroups * grid_->verticalHeader()->defaultSectionSize() + 2 * grid_->frameWidth());
 
     totalCapability_ = readOnlyNumber(this, QStringLiteral("Total : Capability"));
     totalUse_ = readOnlyNumber(this, QStringLiteral("Total : Use"));
@@ -119,35 +112,28 @@ void GroupSettingDialog::showCapabilityTotals() {
 
 void GroupSettingDialog::cellChosen(int row, int column) {
     const int group = row + 1;
-    if (group < 1 || group > kUserGroups)
-        return;
+    if (group < 1 || group > kUserGroups) return;
     table_.currentGroup = group;
-    if (column != 1)
-        return;
+    if (column != 1) return;
     GroupSetDialog dialog(table_, this);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
+    if (dialog.exec() != QDialog::Accepted) return;
     applyCapability(group, dialog.capabilityText());
 }
 
 void GroupSettingDialog::applyCapability(int group, const QString& typed) {
-    if (group < 1 || group > kUserGroups)
-        return;
+    if (group < 1 || group > kUserGroups) return;
     // The field takes digits only; anything else reads as 0 like an empty text.
     bool ok = false;
     int wanted = typed.toInt(&ok);
-    if (!ok || wanted < 0)
-        wanted = 0;
-    if (wanted > table_.channelsLeft)
-        return;
+    if (!ok || wanted < 0) wanted = 0;
+    if (wanted > table_.channelsLeft) return;
     grid_->setCellText(group - 1, 1, wanted == 0 ? QString() : typed);
 
     int total = 0;
     for (int g = 1; g <= kUserGroups; ++g) {
         const int c = grid_->cellText(g - 1, 1).toInt();
         total += c;
-        if (table_.groups[g].capability != c)
-            changed_ = true;
+        if (table_.groups[g].capability != c) changed_ = true;
         table_.groups[g].capability = c;
         table_.groups[g].channelEnd = total;
     }

@@ -25,19 +25,15 @@ using Field = int OptionSettings::*;
 constexpr std::array<Field, 3> kShortFields{&OptionSettings::programmableKey1Short,
                                             &OptionSettings::programmableKey2Short,
                                             &OptionSettings::programmableKey3Short};
-constexpr std::array<Field, 3> kLongFields{&OptionSettings::programmableKey1Long,
-                                           &OptionSettings::programmableKey2Long,
+constexpr std::array<Field, 3> kLongFields{&OptionSettings::programmableKey1Long, &OptionSettings::programmableKey2Long,
                                            &OptionSettings::programmableKey3Long};
-constexpr std::array<Field, 3> kModeFields{&OptionSettings::programmableKey1Mode,
-                                           &OptionSettings::programmableKey2Mode,
+constexpr std::array<Field, 3> kModeFields{&OptionSettings::programmableKey1Mode, &OptionSettings::programmableKey2Mode,
                                            &OptionSettings::programmableKey3Mode};
 
 constexpr int kDisable = 0;
 constexpr int kEnable = 1;
 
-QString qs(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+QString qs(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 QComboBox* newList(const ItemList& items = {}) {
     auto* box = new QComboBox;
@@ -54,8 +50,7 @@ void selectPosition(QComboBox* box, int position) {
 
 // A label and its field in one grid row, with an optional unit after the
 // field. The label is the field's buddy and gives it its accessible name.
-QLabel* addRow(QGridLayout* grid, int row, const QString& text, QWidget* field,
-               const QString& unit = {}) {
+QLabel* addRow(QGridLayout* grid, int row, const QString& text, QWidget* field, const QString& unit = {}) {
     auto* label = new QLabel(text);
     label->setBuddy(field);
     field->setAccessibleName(QString(text).remove(QLatin1Char('&')));
@@ -75,8 +70,7 @@ QGridLayout* newGrid(QGroupBox* box) {
 
 }  // namespace
 
-OptionPage::OptionPage(RadioSettings& settings, ViewFlags& flags, QWidget* parent)
-    : TabPage(settings, flags, parent) {
+OptionPage::OptionPage(RadioSettings& settings, ViewFlags& flags, QWidget* parent) : TabPage(settings, flags, parent) {
     buildLayout();
     connectHandlers();
     // The view writes the defaults through initialisePage(); until then the
@@ -88,9 +82,7 @@ QComboBox* OptionPage::shortKeyList(int key) const {
     return keyLists_.at(static_cast<std::size_t>(shortSlot(key - 1)));
 }
 
-QComboBox* OptionPage::longKeyList(int key) const {
-    return keyLists_.at(static_cast<std::size_t>(longSlot(key - 1)));
-}
+QComboBox* OptionPage::longKeyList(int key) const { return keyLists_.at(static_cast<std::size_t>(longSlot(key - 1))); }
 
 void OptionPage::buildLayout() {
     // KEY
@@ -184,18 +176,16 @@ void OptionPage::buildLayout() {
     addRow(radioGrid, 9, tr("Auto Mute Timer"), autoMuteTimer_, tr("S"));
 
     // Three settings keep their values in the record but are not offered.
-    for (QWidget* hidden : {static_cast<QWidget*>(monitor_), static_cast<QWidget*>(publicAddress_),
-                            static_cast<QWidget*>(scanType_)})
+    for (QWidget* hidden :
+         {static_cast<QWidget*>(monitor_), static_cast<QWidget*>(publicAddress_), static_cast<QWidget*>(scanType_)})
         hidden->setVisible(false);
     for (QLabel* label : hiddenLabels_) label->setVisible(false);
 
     // The fields of all four boxes line up in one column.
     int labelWidth = 0;
     for (QGroupBox* box : {pttBox, lockBox, scanBox, radioBox})
-        for (QLabel* label : box->findChildren<QLabel*>())
-            labelWidth = std::max(labelWidth, label->sizeHint().width());
-    for (QGridLayout* grid : {pttGrid, lockGrid, scanGrid, radioGrid})
-        grid->setColumnMinimumWidth(0, labelWidth);
+        for (QLabel* label : box->findChildren<QLabel*>()) labelWidth = std::max(labelWidth, label->sizeHint().width());
+    for (QGridLayout* grid : {pttGrid, lockGrid, scanGrid, radioGrid}) grid->setColumnMinimumWidth(0, labelWidth);
 
     const int fieldWidth = txTimer_->sizeHint().width();
     autoMuteTimer_->setFixedWidth(fieldWidth);
@@ -227,24 +217,23 @@ void OptionPage::buildLayout() {
         order.push_back(keyLists_[static_cast<std::size_t>(longSlot(key))]);
     }
     for (QWidget* w : std::initializer_list<QWidget*>{
-             pttTimer_, txTimer_, txInhibit_, txInhibitAlert_, openLock_, busyChLockOut_, markIdle_,
-             scanType_, scanTx_, scanWaitTime_, scanSpeedTime_, priorityLbTime_, txDelay_, monitor_,
-             hook_, hookScan_, beep_, publicAddress_, powerUpAlert_, powerUp_, autoMute_,
-             autoMuteTimer_})
+             pttTimer_,     txTimer_,  txInhibit_, txInhibitAlert_, openLock_,      busyChLockOut_,
+             markIdle_,     scanType_, scanTx_,    scanWaitTime_,   scanSpeedTime_, priorityLbTime_,
+             txDelay_,      monitor_,  hook_,      hookScan_,       beep_,          publicAddress_,
+             powerUpAlert_, powerUp_,  autoMute_,  autoMuteTimer_})
         order.push_back(w);
     for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
 void OptionPage::onChoice(QComboBox* box, const QString& label, std::function<void(int)> handler) {
-    connect(box, &QComboBox::currentIndexChanged, this,
-            [this, label, handler = std::move(handler)](int position) {
-                if (updating_ || quiet() || position < 0) return;
-                {
-                    QScopedValueRollback<bool> guard(updating_, true);
-                    handler(position);
-                }
-                edited(label);
-            });
+    connect(box, &QComboBox::currentIndexChanged, this, [this, label, handler = std::move(handler)](int position) {
+        if (updating_ || quiet() || position < 0) return;
+        {
+            QScopedValueRollback<bool> guard(updating_, true);
+            handler(position);
+        }
+        edited(label);
+    });
 }
 
 void OptionPage::edited(const QString& label) { emit settingsEdited(tr("Set %1").arg(label)); }
@@ -254,13 +243,9 @@ void OptionPage::connectHandlers() {
         QComboBox* shortList = keyLists_[static_cast<std::size_t>(shortSlot(key))];
         QComboBox* longList = keyLists_[static_cast<std::size_t>(longSlot(key))];
         onChoice(shortList, tr("Programmable Key %1 Short Key").arg(key + 1),
-                 [this, key, shortList](int position) {
-                     shortKeyChosen(key, shortList->itemData(position).toInt());
-                 });
+                 [this, key, shortList](int position) { shortKeyChosen(key, shortList->itemData(position).toInt()); });
         onChoice(longList, tr("Programmable Key %1 Long Key").arg(key + 1),
-                 [this, key, longList](int position) {
-                     longKeyChosen(key, longList->itemData(position).toInt());
-                 });
+                 [this, key, longList](int position) { longKeyChosen(key, longList->itemData(position).toInt()); });
     }
 
     const auto direct = [this](QComboBox* box, const QString& label, Field field) {
@@ -279,15 +264,13 @@ void OptionPage::connectHandlers() {
     direct(scanWaitTime_, tr("Scan Wait Time"), &OptionSettings::scanWaitTime);
     direct(priorityLbTime_, tr("Priority LB Time"), &OptionSettings::priorityLbTime);
     onChoice(txTimer_, tr("Tx Timer"), [this](int position) { settings_.option.txTimer = position + 1; });
-    onChoice(txInhibit_, tr("Tx Inhibit"),
-             [this](int position) { settings_.option.txInhibit = position + 1; });
+    onChoice(txInhibit_, tr("Tx Inhibit"), [this](int position) { settings_.option.txInhibit = position + 1; });
 
     onChoice(hook_, tr("Hook"), [this](int position) { hookChosen(position); });
     onChoice(powerUp_, tr("Power up"), [this](int position) { powerUpChosen(position); });
     onChoice(autoMute_, tr("Auto Mute"), [this](int position) { autoMuteChosen(position); });
     onChoice(pttTimer_, tr("PTT Timer"), [this](int position) { pttTimerChosen(position); });
-    onChoice(busyChLockOut_, tr("Busy Ch. Lock out"),
-             [this](int position) { busyChLockOutChosen(position); });
+    onChoice(busyChLockOut_, tr("Busy Ch. Lock out"), [this](int position) { busyChLockOutChosen(position); });
     onChoice(scanTx_, tr("Scan Tx"), [this](int position) { scanTxChosen(position); });
 
     connect(autoMuteTimer_, &QLineEdit::textEdited, this, &OptionPage::autoMuteTimerEdited);
@@ -299,8 +282,10 @@ void OptionPage::connectHandlers() {
 
 bool OptionPage::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut) {
-        if (watched == autoMuteTimer_) autoMuteTimerLeft();
-        else if (watched == scanSpeedTime_) scanSpeedTimeLeft();
+        if (watched == autoMuteTimer_)
+            autoMuteTimerLeft();
+        else if (watched == scanSpeedTime_)
+            scanSpeedTimeLeft();
     }
     return TabPage::eventFilter(watched, event);
 }
@@ -322,8 +307,7 @@ void OptionPage::fillKeyListsInFull() {
     for (int slot = 0; slot < kKeySlots; ++slot) {
         QComboBox* box = keyLists_[static_cast<std::size_t>(slot)];
         box->clear();
-        for (int code = kKeyNone; code <= lastKeyCode(slot); ++code)
-            box->addItem(qs(keyFunctionText(code)), code);
+        for (int code = kKeyNone; code <= lastKeyCode(slot); ++code) box->addItem(qs(keyFunctionText(code)), code);
     }
 }
 
@@ -345,9 +329,7 @@ void OptionPage::applyKeyListRule() {
     }
 }
 
-void OptionPage::setKeyMode(int key, int mode) {
-    settings_.option.*kModeFields[static_cast<std::size_t>(key)] = mode;
-}
+void OptionPage::setKeyMode(int key, int mode) { settings_.option.*kModeFields[static_cast<std::size_t>(key)] = mode; }
 
 void OptionPage::setMonitorEnabled() {
     settings_.option.monitor = kEnable;
@@ -489,9 +471,7 @@ void OptionPage::busyChLockOutChosen(int position) {
     markIdle_->setEnabled(position == kEnable);
 }
 
-void OptionPage::scanTxChosen(int position) {
-    settings_.option.scanTx = scanTx_->itemData(position).toInt();
-}
+void OptionPage::scanTxChosen(int position) { settings_.option.scanTx = scanTx_->itemData(position).toInt(); }
 
 void OptionPage::scanSpeedTimeLeft() {
     if (updating_ || quiet() || !scanSpeedTime_->isEnabled()) return;
@@ -512,8 +492,8 @@ void OptionPage::fillScanTxList(int scanTx) {
 }
 
 void OptionPage::setScanControlsEnabled(bool enabled) {
-    for (QWidget* w : std::initializer_list<QWidget*>{scanType_, scanTx_, scanWaitTime_,
-                                                      scanSpeedTime_, priorityLbTime_})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{scanType_, scanTx_, scanWaitTime_, scanSpeedTime_, priorityLbTime_})
         w->setEnabled(enabled);
 }
 
@@ -561,8 +541,8 @@ void OptionPage::refreshOptionPage() {
     }
     applyKeyListRule();
     for (int key = 0; key < 3; ++key)
-        keyLists_[static_cast<std::size_t>(longSlot(key))]->setEnabled(
-            o.*kShortFields[static_cast<std::size_t>(key)] != kKeyMonitor);
+        keyLists_[static_cast<std::size_t>(longSlot(key))]->setEnabled(o.*kShortFields[static_cast<std::size_t>(key)] !=
+                                                                       kKeyMonitor);
 
     // Radio parameters.
     selectPosition(txDelay_, o.txDelay);

@@ -24,8 +24,7 @@ using namespace pagewidgets;
 
 constexpr int kDtmfEnable = 1;
 
-const char* const kTimeLabels[4] = {"DTMF Lead In Time", "DTMF Lead Out Time", "DTMF Mark Time",
-                                    "DTMF Space Time"};
+const char* const kTimeLabels[4] = {"DTMF Lead In Time", "DTMF Lead Out Time", "DTMF Mark Time", "DTMF Space Time"};
 
 }  // namespace
 
@@ -137,10 +136,14 @@ DtmfStatusPage::DtmfStatusPage(RadioSettings& settings, ViewFlags& flags, QWidge
 int& DtmfStatusPage::storedTime(TimeField which) {
     DtmfSettings& d = settings_.dtmf;
     switch (which) {
-        case LeadIn: return d.dtmfLeadInTime;
-        case LeadOut: return d.dtmfLeadOutTime;
-        case Mark: return d.dtmfMarkTime;
-        case Space: break;
+        case LeadIn:
+            return d.dtmfLeadInTime;
+        case LeadOut:
+            return d.dtmfLeadOutTime;
+        case Mark:
+            return d.dtmfMarkTime;
+        case Space:
+            break;
     }
     return d.dtmfSpaceTime;
 }
@@ -182,8 +185,7 @@ void DtmfStatusPage::timeLeft(TimeField which) {
 
 bool DtmfStatusPage::eventFilter(QObject* watched, QEvent* event) {
     // A context menu opened on the field does not end the editing.
-    if (event->type() == QEvent::FocusOut &&
-        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+    if (event->type() == QEvent::FocusOut && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
         for (int i = 0; i < 4; ++i) {
             if (watched == times_[static_cast<std::size_t>(i)]) timeLeft(static_cast<TimeField>(i));
         }

@@ -21,8 +21,7 @@ using namespace pagewidgets;
 
 }  // namespace
 
-ModemPage::ModemPage(RadioSettings& settings, ViewFlags& flags, QWidget* parent)
-    : TabPage(settings, flags, parent) {
+ModemPage::ModemPage(RadioSettings& settings, ViewFlags& flags, QWidget* parent) : TabPage(settings, flags, parent) {
     auto* optionBox = new QGroupBox(tr("Modem Option"));
     auto* optionGrid = new QGridLayout(optionBox);
     txOnDelay_ = new QComboBox;

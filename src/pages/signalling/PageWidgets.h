@@ -30,7 +30,7 @@ inline void selectPosition(QComboBox* list, int position) {
 // A label for `field` in the grid: the label is the field's buddy and gives
 // it its accessible name. A unit ("S", "mS") follows the field directly.
 inline QLabel* addLabelled(QGridLayout* grid, int row, int column, const QString& text, QWidget* field,
-                    const QString& unit = QString()) {
+                           const QString& unit = QString()) {
     auto* label = new QLabel(text);
     label->setBuddy(field);
     field->setAccessibleName(QString(text).remove(QLatin1Char('&')));
@@ -51,7 +51,8 @@ inline QLabel* addLabelled(QGridLayout* grid, int row, int column, const QString
 inline DtmfDigitEdit* dtmfDigitsField() {
     auto* edit = new DtmfDigitEdit;
     edit->setMaxLength(signalling::kDtmfDigitsLength);
-    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QString(signalling::kDtmfDigitsLength + 1, QLatin1Char('#'))) + 12);
+    edit->setMinimumWidth(
+        edit->fontMetrics().horizontalAdvance(QString(signalling::kDtmfDigitsLength + 1, QLatin1Char('#'))) + 12);
     return edit;
 }
 

@@ -179,7 +179,8 @@ void SelcallDecodePage::refreshFromSettings() {
 void SelcallDecodePage::collectIntoSettings() {
     // The fields as shown: an address or a tone length still being typed counts.
     SelcallDecodeSettings asShown = settings_.selcallDecode;
-    for (std::size_t i = 0; i < entries_.size(); ++i) asShown.decodeEntries[i].address = stored(entries_[i].address->text());
+    for (std::size_t i = 0; i < entries_.size(); ++i)
+        asShown.decodeEntries[i].address = stored(entries_[i].address->text());
     asShown.decoderToneLength = leadingDecimal(toneLength_->text().toStdString());
     settings_.selcallDecode.decodeDuration = decodeDuration(asShown);
 }

@@ -164,9 +164,9 @@ void SelcallEncodePage::buildLayout() {
     outer->addStretch(1);
 
     // Keyboard order: emergency, ANI, acknowledges, then the calls.
-    std::vector<QWidget*> order{emgType_,       emgSequence_, emgTone_,  emgCheckOpen_, emgCheckBusy_,
-                                emgEncodeAlert_, emgRepeats_,  cycleRepeatTime_, txTimer_,     aniType_,
-                                aniSequence_,   aniTone_,     aniAt_,    multiAniDelay_};
+    std::vector<QWidget*> order{emgType_,        emgSequence_, emgTone_,         emgCheckOpen_, emgCheckBusy_,
+                                emgEncodeAlert_, emgRepeats_,  cycleRepeatTime_, txTimer_,      aniType_,
+                                aniSequence_,    aniTone_,     aniAt_,           multiAniDelay_};
     for (OneToEightEdit* edit : acknowledge_) order.push_back(edit);
     for (const CallControls& c : calls_) {
         order.push_back(c.sequence);
@@ -229,8 +229,7 @@ void SelcallEncodePage::connectHandlers() {
     connect(aniType_, &QComboBox::activated, this, [this](int type) { aniTypeChosen(type); });
 }
 
-void SelcallEncodePage::secondsTextChanged(NumberEdit* field, int& target, const QString& text,
-                                           const QString& what) {
+void SelcallEncodePage::secondsTextChanged(NumberEdit* field, int& target, const QString& text, const QString& what) {
     if (refreshing_) return;
     int value = leadingDecimal(text.toStdString());
     if (value > signalling::kMaxEncodeSeconds) {
@@ -330,9 +329,7 @@ void SelcallEncodePage::showAniField(int type) {
     aniLabel_->setBuddy(dtmf ? static_cast<QWidget*>(aniTone_) : aniSequence_);
 }
 
-void SelcallEncodePage::fillAniAt(int aniType) {
-    fillList(aniAt_, signalling::aniAtItems(aniType));
-}
+void SelcallEncodePage::fillAniAt(int aniType) { fillList(aniAt_, signalling::aniAtItems(aniType)); }
 
 void SelcallEncodePage::emgTypeChosen(int type) {
     settings_.selcallEncode.emgType = type;

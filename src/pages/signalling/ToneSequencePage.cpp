@@ -30,9 +30,7 @@ namespace {
 
 using namespace pagewidgets;
 
-QString qs(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+QString qs(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 NumberEdit* numberField() {
     auto* edit = new NumberEdit;
@@ -52,8 +50,7 @@ QLabel* unitLabel(const QString& unit) {
 void setLocked(QLineEdit* field, bool locked) {
     field->setReadOnly(locked);
     QPalette palette = field->palette();
-    palette.setColor(QPalette::Base, QApplication::palette(field).color(
-                                         locked ? QPalette::Window : QPalette::Base));
+    palette.setColor(QPalette::Base, QApplication::palette(field).color(locked ? QPalette::Window : QPalette::Base));
     field->setPalette(palette);
 }
 
@@ -285,8 +282,7 @@ void ToneSequencePage::toneLengthLeft() {
     }
 }
 
-void ToneSequencePage::timeLeft(QLineEdit* field, int ToneSequence::*member, int sequence,
-                                const QString& label) {
+void ToneSequencePage::timeLeft(QLineEdit* field, int ToneSequence::*member, int sequence, const QString& label) {
     if (updating_ || quiet()) return;
     const int value = snapToFiveMs(field->text().toStdString());
     field->setText(QString::number(value));
@@ -351,8 +347,7 @@ void ToneSequencePage::refreshFromSettings() {
         // Not a known set: show the stored frequencies, locked.
         setToneFieldsEditable(false);
         for (int i = 0; i < kToneCount; ++i)
-            tones_[static_cast<std::size_t>(i)]->setText(
-                QString::number(t.toneFrequency[static_cast<std::size_t>(i)]));
+            tones_[static_cast<std::size_t>(i)]->setText(QString::number(t.toneFrequency[static_cast<std::size_t>(i)]));
     }
     for (int n = 1; n <= kSequenceCount; ++n) {
         const auto k = static_cast<std::size_t>(n - 1);
