@@ -70,6 +70,7 @@ struct RadioArgs {
     std::string backupDir;  // --backup-dir; empty: the program's backups folder
     bool noBackup = false;  // --no-backup
     bool verify = false;    // --verify (write)
+    bool force = false;     // --force (write): use a setting file that loaded with warnings
     std::string trace;      // --trace FILE
     std::string error;
 };
@@ -89,6 +90,8 @@ RadioArgs parseRadioArgs(const Args& args, bool takesOutput) {
         const std::string& a = args[i];
         if (a == "--help" || a == "-h") {
             r.help = true;
+        } else if (!takesOutput && a == "--force") {
+            r.force = true;
         } else if (a == "--yes" || a == "-y") {
             r.yes = true;
         } else if (a == "--stats") {
@@ -393,7 +396,7 @@ int runRead(const Args& args) {
 int runWrite(const Args& args) {
     static const char* usage =
         "ks340ctl write IN.ks3|IN.img --port PORT [--yes] [--stats] [--verify] [--backup-dir DIR|--no-backup] "
-        "[--trace FILE]";
+        "[--trace FILE] [--force]";
     const RadioArgs a = parseRadioArgs(args, false);
     if (a.help) {
         std::printf(
@@ -409,6 +412,8 @@ int runWrite(const Args& args) {
             "Every write keeps the image sent in the backups folder (%s,\n"
             "or --backup-dir DIR; --no-backup keeps none). --trace FILE appends every\n"
             "byte each way with millisecond times to FILE.\n"
+            "A setting file that loads with warnings (it ends early, or a number field\n"
+            "holds no number) is refused unless --force is given.\n"
             "Exit status 0 when the write (and the verify) succeeded, 1 when not.\n",
             usage, defaultBackupDirectory().c_str());
         return kExitOk;
@@ -430,7 +435,9 @@ int runWrite(const Args& args) {
     } else {
         // Read as the program's Open does, then the steps before every transfer.
         RadioSettings settings;
-        if (!loadConfiguration(input, settings, error)) {
+        std::vector<FileWarning> warnings;
+        if (!loadConfiguration(input, settings, error, &warnings) ||
+            !acceptLoadWarnings(input, warnings, a.force, error)) {
             std::fprintf(stderr, "ks340ctl: %s\n", error.c_str());
             return kExitFailure;
         }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <charconv>
 #include <climits>
 #include <cstdio>
@@ -134,8 +135,9 @@ SettingInfo indexed(SettingInfo e, int index) {
     return e;
 }
 
-SettingInfo checked(SettingInfo e, int minimum, int maximum) {
+SettingInfo checked(SettingInfo e, int minimum, int maximum, std::string checkName) {
     e.checkedOnLoad = true;
+    e.checkName = std::move(checkName);
     e.minimum = minimum;
     e.maximum = maximum;
     return e;
@@ -226,16 +228,16 @@ void buildHeader(TableBuilder& b) {
     b.line(SettingLine::Header);
     b.add(checked(
         choice("header.speaker", "Header / Speaker", KS_INT(s.header.speaker), KS_CHOICES(positions(SpeakerTable))), 0,
-        kSpeakerCount - 1));
+        kSpeakerCount - 1, "speaker"));
     b.add(checked(choice("header.model", "Header / Model", KS_INT(s.header.model), KS_CHOICES(positions(ModelTable))),
-                  0, kModelCount - 1));
+                  0, kModelCount - 1, "model"));
     b.add(checked(choice("header.radioBand", "Header / Radio Band", KS_INT(s.header.radioBand), KS_CHOICES([&] {
                              ChoiceList l;
                              for (int band = 0; band < kBandsPerModel; ++band)
                                  l.push_back({band, std::string(bandRow(s.header.model, band).name)});
                              return l;
                          }())),
-                  0, kBandsPerModel - 1));
+                  0, kBandsPerModel - 1, "band"));
     b.add(text("header.lcdDisplayLogo", "Header / LCD Display Logo", KS_TEXT(s.header.lcdDisplayLogo), 9,
                TextAlphabet::Any));
 }
@@ -243,7 +245,7 @@ void buildHeader(TableBuilder& b) {
 void buildChannelTable(TableBuilder& b) {
     b.line(SettingLine::ChannelTable);
     b.add(checked(stored("channels.currentGroup", "Channels / Current Group", KS_INT(s.channelTable.currentGroup)), 0,
-                  kGroupSlots - 1));
+                  kGroupSlots - 1, "current group"));
     b.add(stored("channels.currentChannel", "Channels / Current Channel", KS_INT(s.channelTable.currentChannel)));
     b.add(stored("channels.totalCapability", "Channels / Total Capability", KS_INT(s.channelTable.totalCapability)));
     b.add(stored("channels.tableSpare", "Channels / tableSpare", KS_INT(s.channelTable.tableSpare)));
@@ -276,7 +278,7 @@ void buildGroup(TableBuilder& b) {
     add(groupField("powerOnChannel", "powerOnChannel", &ChannelGroup::powerOnChannel));
     SettingInfo capability = groupField("capability", "Capability", &ChannelGroup::capability);
     capability.settable = true;
-    add(checked(std::move(capability), 0, kChannelCapacity));
+    add(checked(std::move(capability), 0, kChannelCapacity, "capability"));
     add(groupField("channelEnd", "channelEnd", &ChannelGroup::channelEnd));
 }
 
@@ -387,7 +389,7 @@ void buildToneSequence(TableBuilder& b) {
                                  l.push_back({t, std::string(tonelists::toneSetName(t))});
                              return l;
                          }())),
-                  0, kToneSetCount - 1));
+                  0, kToneSetCount - 1, "tone set"));
     for (int t = 0; t < kToneCount; ++t) {
         SettingInfo e = number("tone.toneFrequency[" + toneIndex(t) + "]", "Tone Sequence / " + tonelists::toneLabel(t),
                                KS_INT(s.toneSequence.toneFrequency[static_cast<std::size_t>(i)]), 0, 3000, "Hz");
@@ -907,6 +909,32 @@ bool applyText(RadioSettings& s, const SettingRef& ref, std::string_view value, 
     return true;
 }
 
+bool sameLetters(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+// The item a value names: its text exactly, in any case, or the one item
+// whose text begins with the value and a space ("UHF2" for
+// "UHF2 (440 ~ 480Mhz)", "KS-390" for "KS-390 Series").
+const ChoiceItem* findChoice(const ChoiceList& list, std::string_view value) {
+    for (const ChoiceItem& c : list)
+        if (c.text == value) return &c;
+    for (const ChoiceItem& c : list)
+        if (sameLetters(c.text, value)) return &c;
+    const ChoiceItem* found = nullptr;
+    for (const ChoiceItem& c : list) {
+        if (value.empty() || c.text.size() <= value.size() || c.text[value.size()] != ' ') continue;
+        if (!sameLetters(std::string_view(c.text).substr(0, value.size()), value)) continue;
+        if (found) return nullptr;  // more than one
+        found = &c;
+    }
+    return found;
+}
+
 // "0.50" -> 49; nothing for a text that is not a time of 0.05 .. 2.00 S
 // with at most two decimals.
 std::optional<int> parseScanSpeed(std::string_view text) {
@@ -1177,10 +1205,9 @@ bool applySetting(RadioSettings& s, std::string_view key, std::string_view value
             break;
         case SettingType::Choice: {
             const ChoiceList list = info.choices(s);
-            const auto it =
-                std::find_if(list.begin(), list.end(), [&](const ChoiceItem& c) { return c.text == value; });
-            if (it == list.end()) return fail(error, refusal(ref, s, value));
-            wanted = it->value;
+            const ChoiceItem* item = findChoice(list, value);
+            if (!item) return fail(error, refusal(ref, s, value));
+            wanted = item->value;
             break;
         }
         case SettingType::Seconds: {
