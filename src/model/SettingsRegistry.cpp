@@ -8,7 +8,7 @@
 #include <cstdio>
 
 #include "model/ChannelEditing.h"
-#include "model/ChannelStep.h"
+#include "model/ChannelValidator.h"
 #include "model/Defaults.h"
 #include "model/OptionLists.h"
 #include "model/OptionRules.h"
@@ -664,12 +664,8 @@ bool alphabetAccepts(TextAlphabet alphabet, unsigned char c) {
             return digit || in("ABCDEabcdeSsXx");
         case TextAlphabet::ToneSequence:
             return digit || in("ABCDEabcdeKkSsXx");
-        case TextAlphabet::Printable: {
-            if (digit || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || in(" #'()*+-./?\\_")) return true;
-            // Windows-1252 letters: Š Œ Ž š œ ž Ÿ ƒ ª µ º and À..ÿ without × ÷.
-            if (in("\x8A\x8C\x8E\x9A\x9C\x9E\x9F\x83\xAA\xB5\xBA")) return true;
-            return c >= 0xC0 && c != 0xD7 && c != 0xF7;
-        }
+        case TextAlphabet::Printable:
+            return isLabelByte(c);
     }
     return false;
 }
@@ -709,11 +705,6 @@ TextRule textRule(const SettingInfo& info, const RadioSettings& s) {
     if (info.key == "encode.aniSequence" && s.selcallEncode.aniType == sl::kSignallingTypeDtmf)
         return {sl::kDtmfDigitsLength, TextAlphabet::DtmfDigits};
     return {info.maxLength, info.alphabet};
-}
-
-std::string bandText(const RadioSettings& s) {
-    const BandLimits limits = bandLimits(s.header.model, s.header.radioBand);
-    return "a frequency in MHz from " + std::to_string(limits.lowerMhz) + " to " + std::to_string(limits.upperMhz);
 }
 
 std::string keyNameForMessages(const SettingRef& ref) { return settingKey(ref); }
@@ -867,7 +858,9 @@ bool applyText(RadioSettings& s, const SettingRef& ref, std::string_view value, 
         ChannelEntry& c = t.groups[static_cast<std::size_t>(ref.group)].channels[static_cast<std::size_t>(ref.channel)];
         if (rule.alphabet == TextAlphabet::Frequency) {
             const bool rx = info.key == "rxFrequency";
-            if (bytes.empty()) {
+            const FieldCheck check = checkChannelFrequency(value, s.header.model, s.header.radioBand);
+            if (!check.ok) return fail(error, settingKey(ref) + ": " + check.reason);
+            if (check.value.empty()) {
                 if (rx) {
                     clearChannel(t, s.option, ref.group, ref.channel);
                     updateAnyScanChannel(t);
@@ -876,19 +869,22 @@ bool applyText(RadioSettings& s, const SettingRef& ref, std::string_view value, 
                 }
                 return true;
             }
-            const BandLimits limits = bandLimits(s.header.model, s.header.radioBand);
-            const SnapResult snap = snapToChannelStep(bytes, limits.lowerMhz, limits.upperMhz);
-            if (snap.outcome != SnapOutcome::Snapped) return fail(error, refusal(ref, s, value));
             if (!rx && !c.isProgrammed())
                 return fail(error, settingKey(ref) + ": the channel is empty; give it an rxFrequency first");
             ChannelDialogResult result{c.label,
-                                       rx ? snap.text : c.rxFrequency,
-                                       rx ? c.txFrequency : snap.text,
+                                       rx ? check.value : c.rxFrequency,
+                                       rx ? c.txFrequency : check.value,
                                        c.rxSquelch,
                                        c.rxInverseDcs,
                                        c.txSquelch,
                                        c.txInverseDcs};
             applyChannelDialog(t, ref.group, ref.channel, result);
+            return true;
+        }
+        if (info.key == "label") {
+            const FieldCheck check = checkChannelLabel(value);
+            if (!check.ok) return fail(error, settingKey(ref) + ": " + check.reason);
+            c.label = check.value;
             return true;
         }
     }
@@ -897,11 +893,6 @@ bool applyText(RadioSettings& s, const SettingRef& ref, std::string_view value, 
         if (!alphabetAccepts(rule.alphabet, ch)) return fail(error, refusal(ref, s, value));
     if (info.key.rfind("tone.sequence[", 0) == 0 && !tonelists::sequenceWithinLimits(bytes))
         return fail(error, settingKey(ref) + ": a sequence holds at most two S and two K");
-    if (info.scope == SettingScope::Channel) {
-        s.channelTable.groups[static_cast<std::size_t>(ref.group)].channels[static_cast<std::size_t>(ref.channel)].*
-            info.channelText = std::move(bytes);
-        return true;
-    }
     const bool leadIn5 = info.key == "tone.sequence[5].sequence" && !bytes.empty();
     *info.text(s, info.index) = std::move(bytes);
     // Sequence 5 always starts with the long lead-in.
@@ -1113,7 +1104,9 @@ std::string allowedValues(const SettingRef& ref, const RadioSettings& s) {
             return "OFF, a CTCSS tone (67.0 .. 254.1) or a DCS code (D023N, D023I)";
         case SettingType::Text: {
             const TextRule rule = textRule(info, s);
-            if (rule.alphabet == TextAlphabet::Frequency) return bandText(s) + " on the channel raster, or empty";
+            if (rule.alphabet == TextAlphabet::Frequency)
+                return "a frequency in MHz within " + bandRangeText(s.header.model, s.header.radioBand) +
+                       " on the channel raster, or empty";
             return "at most " + std::to_string(rule.maxLength) + " " + alphabetText(rule.alphabet);
         }
     }
@@ -1217,8 +1210,9 @@ bool applySetting(RadioSettings& s, std::string_view key, std::string_view value
             break;
         }
         case SettingType::Squelch: {
-            const std::optional<SquelchSetting> q = parseSquelchText(value);
-            if (!q) return fail(error, refusal(ref, s, value));
+            const SquelchCheck check = checkSquelchText(value);
+            if (!check.ok) return fail(error, settingKey(ref) + ": " + check.reason);
+            const SquelchSetting* q = &check.setting;
             ChannelEntry& c = s.channelTable.groups[static_cast<std::size_t>(ref.group)]
                                   .channels[static_cast<std::size_t>(ref.channel)];
             if (!c.isProgrammed())
