@@ -167,8 +167,6 @@ bool FileActions::openRadioImage(const QString& path) {
     RadioSettings decoded = newRadioSettings();
     decodeMemoryImage(image, decoded);
     refreshChannelTable(decoded, false);
-    decoded.header.requestedAction = settings_.header.requestedAction;
-    decoded.header.memoryMapEnabled = settings_.header.memoryMapEnabled;
     settings_ = decoded;
     lastImage_ = image;
     saveImage_->setEnabled(true);

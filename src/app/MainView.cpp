@@ -60,8 +60,8 @@ MainView::MainView(QWidget* parent) : QWidget(parent), simulator_(new SimulatorP
     buildPages();
 
     // First show: header reset, every page writes its defaults, port read.
-    settings_.header.requestedAction = 0;
-    settings_.header.memoryMapEnabled = 0;
+    flags_.requestedAction = 0;
+    flags_.memoryMapEnabled = 0;
     resetHeader(settings_.header);
     refreshHeader();
     initialiseAllPages();
@@ -275,7 +275,7 @@ void MainView::saveWithDialog() {
 }
 
 void MainView::programRadio(int request) {
-    if (request == 1 || request == 2) settings_.header.requestedAction = request;
+    if (request == 1 || request == 2) flags_.requestedAction = request;
     // The field being typed in commits its value when it loses the focus.
     modelList_->setFocus(Qt::OtherFocusReason);
     prepareForTransfer(settings_);
@@ -286,14 +286,14 @@ void MainView::programRadio(int request) {
 }
 
 void MainView::writeImageAsIs(const MemoryImage& image) {
-    settings_.header.requestedAction = 2;
+    flags_.requestedAction = 2;
     runProgrammingDialog(&image);
 }
 
 void MainView::runProgrammingDialog(const MemoryImage* imageAsIs) {
     if (simulated_ && !simulator_->isRunning() && !simulator_->start(simulatorArguments_)) {
         QMessageBox::critical(this, QStringLiteral("Error"), simulator_->errorString());
-        settings_.header.requestedAction = 0;
+        flags_.requestedAction = 0;
         return;
     }
     {
@@ -302,7 +302,7 @@ void MainView::runProgrammingDialog(const MemoryImage* imageAsIs) {
         emit programmingDialogOpened(&dialog);
         dialog.exec();
     }
-    settings_.header.requestedAction = 0;
+    flags_.requestedAction = 0;
     // After a completed read the record holds the radio's values, whether
     // the dialog was closed with OK or Cancel: show them everywhere.
     if (flags_.radioReadDone) {

@@ -69,7 +69,7 @@ public:
     void openWithDialog();
     void saveWithDialog();
     // Prepares the configuration and runs the programming dialog: request
-    // 1 reads, 2 writes, 0 leaves header.requestedAction as it is.
+    // 1 reads, 2 writes, 0 leaves the requested action as it is.
     void programRadio(int request);
     // Writes a radio image to the radio byte for byte, as it was saved.
     void writeImageAsIs(const MemoryImage& image);

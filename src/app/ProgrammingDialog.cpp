@@ -114,7 +114,7 @@ ProgrammingDialog::ProgrammingDialog(RadioSettings& settings, ViewFlags& flags, 
             [this] { QMessageBox::warning(this, QStringLiteral("Error"), QStringLiteral("buff full")); });
 
     image_ = encodeMemoryImage(settings_);
-    mapShown_ = settings_.header.memoryMapEnabled != 0;
+    mapShown_ = flags_.memoryMapEnabled != 0;
     layOutMemoryMap();
 
     qApp->installEventFilter(this);
@@ -158,12 +158,12 @@ void ProgrammingDialog::begin() {
         reject();
         return;
     }
-    const int request = settings_.header.requestedAction;
+    const int request = flags_.requestedAction;
     if (request == 1) {
-        settings_.header.requestedAction = 0;
+        flags_.requestedAction = 0;
         startRead();
     } else if (request == 2) {
-        settings_.header.requestedAction = 0;
+        flags_.requestedAction = 0;
         startWrite();
     }
 }
@@ -216,7 +216,7 @@ void ProgrammingDialog::onFinished(bool ok, const QString& message) {
 void ProgrammingDialog::done(int result) {
     session_.cancel();
     session_.close();
-    settings_.header.requestedAction = 0;
+    flags_.requestedAction = 0;
     QDialog::done(result);
 }
 
@@ -254,13 +254,13 @@ void ProgrammingDialog::askMemoryMap() {
                               QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
     const bool yes = answer == QMessageBox::Yes;
     if (yes && mapShown_) return;
-    settings_.header.memoryMapEnabled = yes ? 1 : 0;
+    flags_.memoryMapEnabled = yes ? 1 : 0;
     mapShown_ = yes;
     layOutMemoryMap();
 }
 
 void ProgrammingDialog::layOutMemoryMap() {
-    const bool show = settings_.header.memoryMapEnabled != 0;
+    const bool show = flags_.memoryMapEnabled != 0;
     if (show) {
         mapModel_->showImage(image_);
         mapView_->show();

@@ -5,10 +5,10 @@
 // The caller prepares the configuration for the transfer first
 // (prepareForTransfer and the pages' collect steps). When the dialog has
 // been shown it opens the port, asks whether the radio is connected and
-// starts the transfer that header.requestedAction asks for. After a
+// starts the transfer that flags.requestedAction asks for. After a
 // completed read the configuration holds the radio's values and
-// flags.radioReadDone is set. requestedAction is 0 whenever the dialog has
-// closed.
+// flags.radioReadDone is set. flags.requestedAction is 0 whenever the dialog
+// has closed.
 #pragma once
 
 #include <QDialog>

@@ -8,11 +8,17 @@
 namespace ks340 {
 
 // Values the main window holds beside the configuration and hands to the
-// pages by reference. While fileLoadActive or radioReadDone is set the pages
-// ignore the change notifications that their own refresh causes.
+// pages and the programming dialog by reference. While fileLoadActive or
+// radioReadDone is set the pages ignore the change notifications that their
+// own refresh causes.
 struct ViewFlags {
     bool fileLoadActive = false;
     bool radioReadDone = false;
+    // 0 none, 1 read from the radio, 2 write to it: set by the toolbar
+    // commands, consumed and reset to 0 by the programming dialog.
+    int requestedAction = 0;
+    // The programming dialog's memory-map switch; off when the view starts.
+    int memoryMapEnabled = 0;
 };
 
 class TabPage : public QWidget {

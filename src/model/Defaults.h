@@ -8,7 +8,6 @@
 namespace ks340 {
 
 // Header reset: model 0, radioBand 0, speaker 0, logo "Vandrell".
-// requestedAction and memoryMapEnabled are left alone.
 void resetHeader(HeaderSettings& header);
 
 // The states each page's initialisation writes into its sub-record.

@@ -20,12 +20,10 @@ inline constexpr int kSequenceSlots = 9;  // slot 0 unused, sequences 1..8
 inline constexpr int kDecodeEntries = 8;
 
 struct HeaderSettings {
-    int requestedAction = 0;                  // 0 none, 1 read from radio, 2 write to radio; never saved
     int model = 0;                            // 0 "KS-340 Series", 1 "KS-390 Series"
     int radioBand = 0;                        // 0 UHF2, 1 VHF2
     int speaker = 0;                          // 0 "Internal", 1 "External"
     std::string lcdDisplayLogo = "Vandrell";  // at most 9 characters
-    int memoryMapEnabled = 0;                 // programming dialog's memory map switch; never saved
 
     bool operator==(const HeaderSettings&) const = default;
 };
@@ -88,7 +86,14 @@ struct ChannelImagePreparation {
     std::array<std::uint8_t, 26> scanMask2{};
     std::array<std::uint8_t, 2> scanGroupMask{};
 
-    bool operator==(const ChannelImagePreparation&) const = default;
+    // Rebuilt from the channels before every use, the preparation is no
+    // part of the configuration's content: any two compare equal, so that
+    // the configuration compares field for field with its defaulted ==.
+    bool operator==(const ChannelImagePreparation&) const { return true; }
+    bool sameBytes(const ChannelImagePreparation& o) const {
+        return channelImage == o.channelImage && programmedMask == o.programmedMask && scanMask == o.scanMask &&
+               scanMask2 == o.scanMask2 && scanGroupMask == o.scanGroupMask;
+    }
 };
 
 class ChannelTable {
@@ -112,8 +117,7 @@ public:
     int lowestGroup = 0;
     int highestGroup = 0;
     int lastScanGroup = 0;
-    int totalUsed = 0;      // derived
-    int clickedColumn = 0;  // derived: grid column last double-clicked
+    int totalUsed = 0;  // derived
     int priorityPresent = 0;
     int noPowerOnChannel = 1;
     int scanMode = 0;  // 0 all channel scan mode, 1 group scan mode
@@ -124,8 +128,7 @@ public:
 
     ChannelImagePreparation prep;  // never saved
 
-    // Compares the saved and edited state; the image preparation is excluded.
-    bool sameContent(const ChannelTable& o) const;
+    bool operator==(const ChannelTable&) const = default;
 };
 
 struct OptionSettings {
@@ -282,9 +285,7 @@ struct RadioSettings {
     DtmfSettings dtmf;
     ModemSettings modem;
 
-    // Field-for-field equality of everything the setting file and the
-    // pages hold; the channel image preparation is not compared.
-    bool operator==(const RadioSettings& o) const;
+    bool operator==(const RadioSettings&) const = default;
 };
 
 }  // namespace ks340

@@ -6,6 +6,7 @@
 #include <charconv>
 #include <climits>
 #include <cstdio>
+#include <unordered_map>
 
 #include "model/ChannelEditing.h"
 #include "model/ChannelValidator.h"
@@ -438,7 +439,7 @@ void buildSelcallEncode(TableBuilder& b) {
         return text(std::move(key), "Encode / " + name, ref, sl::kSequenceNumberLength, TextAlphabet::OneToEight);
     };
     b.add(hidden(choice("encode.selcall", "Encode / Selcall", KS_INT(s.selcallEncode.selcall), de)));
-    b.add(hidden(choice("encode.emgType", "Encode / EMG Type", KS_INT(s.selcallEncode.emgType), types)));
+    b.add(choice("encode.emgType", "Encode / EMG Type", KS_INT(s.selcallEncode.emgType), types));
     b.add(sequence("encode.emgSequence", "EMG Seq.", KS_TEXT(s.selcallEncode.emgSequence)));
     b.add(choice("encode.emgCheckOpen", "Encode / Emergency Check Open", KS_INT(s.selcallEncode.emgCheckOpen), de));
     b.add(choice("encode.emgCheckBusy", "Encode / Emergency Check Busy", KS_INT(s.selcallEncode.emgCheckBusy), de));
@@ -451,7 +452,7 @@ void buildSelcallEncode(TableBuilder& b) {
     b.add(sequence("encode.acknowledge1", "Acknowledge 1", KS_TEXT(s.selcallEncode.acknowledge1)));
     b.add(sequence("encode.acknowledge2", "Acknowledge 2", KS_TEXT(s.selcallEncode.acknowledge2)));
     b.add(sequence("encode.acknowledge3", "Acknowledge 3", KS_TEXT(s.selcallEncode.acknowledge3)));
-    b.add(hidden(choice("encode.aniType", "Encode / ANI Type", KS_INT(s.selcallEncode.aniType), types)));
+    b.add(choice("encode.aniType", "Encode / ANI Type", KS_INT(s.selcallEncode.aniType), types));
     b.add(sequence("encode.aniSequence", "ANI Seq.", KS_TEXT(s.selcallEncode.aniSequence)));
     b.add(choice("encode.aniAt", "Encode / ANI at", KS_INT(s.selcallEncode.aniAt),
                  KS_CHOICES(positions(sl::aniAtItems(s.selcallEncode.aniType)))));
@@ -571,6 +572,7 @@ void buildModem(TableBuilder& b) {
 struct Registry {
     std::vector<SettingInfo> table;
     std::array<std::vector<const SettingInfo*>, 10> lines;
+    std::unordered_map<std::string_view, const SettingInfo*> byKey;  // configuration scope
 };
 
 const Registry& registry() {
@@ -587,7 +589,10 @@ const Registry& registry() {
         buildSelcallDecode(b);
         buildDtmf(b);
         buildModem(b);
-        for (const SettingInfo& e : reg.table) reg.lines[static_cast<std::size_t>(e.line)].push_back(&e);
+        for (const SettingInfo& e : reg.table) {
+            reg.lines[static_cast<std::size_t>(e.line)].push_back(&e);
+            if (e.scope == SettingScope::Configuration) reg.byKey.emplace(e.key, &e);
+        }
         return reg;
     }();
     return r;
@@ -721,7 +726,29 @@ bool optionAvailable(const std::string& key, const RadioSettings& s, std::string
         bool available;
         const char* reason;
     };
+    const SelcallEncodeSettings& e = s.selcallEncode;
+    const bool emergency = !e.emgSequence.empty();
+    const bool emergencySelcall = emergency && e.emgType == sl::kSignallingTypeSelcall;
+    const bool ani = !e.aniSequence.empty();
+    const bool call[3] = {!e.call1Sequence.empty(), !e.call2Sequence.empty(), !e.call3Sequence.empty()};
     const Rule rules[] = {
+        {"encode.emgCheckOpen", emergencySelcall, "while the emergency sequence is set"},
+        {"encode.emgCheckBusy", emergencySelcall, "while the emergency sequence is set"},
+        {"encode.emgEncodeAlert", emergency, "while the emergency text is set"},
+        {"encode.emgRepeats", emergency, "while the emergency text is set"},
+        {"encode.emgCycleRepeatTime", emergency, "while the emergency text is set"},
+        {"encode.emgTxTimer", emergency, "while the emergency text is set"},
+        {"encode.aniAt", ani, "while the ANI text is set"},
+        {"encode.multiAniDelay", ani, "while the ANI text is set"},
+        {"encode.call1CheckOpen", call[0], "while Call 1 Sequence is set"},
+        {"encode.call1CheckBusy", call[0], "while Call 1 Sequence is set"},
+        {"encode.call1EncodeAlert", call[0], "while Call 1 Sequence is set"},
+        {"encode.call2CheckOpen", call[1], "while Call 2 Sequence is set"},
+        {"encode.call2CheckBusy", call[1], "while Call 2 Sequence is set"},
+        {"encode.call2EncodeAlert", call[1], "while Call 2 Sequence is set"},
+        {"encode.call3CheckOpen", call[2], "while Call 3 Sequence is set"},
+        {"encode.call3CheckBusy", call[2], "while Call 3 Sequence is set"},
+        {"encode.call3EncodeAlert", call[2], "while Call 3 Sequence is set"},
         {"option.programmableKey1Long", a.longKey[0], "while Programmable Key 1 Short Key is not Monitor"},
         {"option.programmableKey2Long", a.longKey[1], "while Programmable Key 2 Short Key is not Monitor"},
         {"option.programmableKey3Long", a.longKey[2], "while Programmable Key 3 Short Key is not Monitor"},
@@ -795,6 +822,10 @@ void applyInteger(RadioSettings& s, const SettingRef& ref, int value) {
         choosePttTimer(o, value);
     } else if (key == "option.busyChLockOut") {
         chooseBusyChLockOut(o, value);
+    } else if (key == "encode.emgType") {
+        chooseEmergencyType(s.selcallEncode, value);
+    } else if (key == "encode.aniType") {
+        chooseAniType(s.selcallEncode, value);
     } else if (key == "tone.toneset") {
         chooseToneSet(s, value);
     } else if (key == "tone.toneLength") {
@@ -893,6 +924,21 @@ bool applyText(RadioSettings& s, const SettingRef& ref, std::string_view value, 
         if (!alphabetAccepts(rule.alphabet, ch)) return fail(error, refusal(ref, s, value));
     if (info.key.rfind("tone.sequence[", 0) == 0 && !tonelists::sequenceWithinLimits(bytes))
         return fail(error, settingKey(ref) + ": a sequence holds at most two S and two K");
+    SelcallEncodeSettings& encode = s.selcallEncode;
+    if (info.key == "encode.emgSequence") {
+        setEmergencyText(encode, bytes);
+        return true;
+    }
+    if (info.key == "encode.aniSequence") {
+        setAniText(encode, bytes);
+        return true;
+    }
+    for (int call = 1; call <= 3; ++call) {
+        if (info.key == "encode.call" + std::to_string(call) + "Sequence") {
+            setCallSequence(encode, call, bytes);
+            return true;
+        }
+    }
     const bool leadIn5 = info.key == "tone.sequence[5].sequence" && !bytes.empty();
     *info.text(s, info.index) = std::move(bytes);
     // Sequence 5 always starts with the long lead-in.
@@ -986,11 +1032,12 @@ std::optional<SettingRef> findSetting(std::string_view key, std::string* error) 
     } else if (rest.rfind("channel[", 0) == 0) {
         rest.remove_prefix(7);
     } else {
-        for (const SettingInfo& e : registry().table)
-            if (e.scope == SettingScope::Configuration && e.key == key) {
-                ref.info = &e;
-                return ref;
-            }
+        const auto& byKey = registry().byKey;
+        const auto it = byKey.find(key);
+        if (it != byKey.end()) {
+            ref.info = it->second;
+            return ref;
+        }
         return unknown("unknown key '" + std::string(key) + "' ('ks340ctl keys' lists them)");
     }
     // A channel: rest is "[N].field".

@@ -79,4 +79,57 @@ void setToneLength(RadioSettings& settings, int toneLength) {
     settings.selcallDecode.decoderToneLength = toneLength;
 }
 
+namespace {
+
+constexpr int kDefaultRepeats = 3;
+constexpr int kDefaultCycleRepeatTime = 20;  // S
+constexpr int kDefaultEmergencyTxTimer = 5;  // S
+constexpr int kAniAtOff = 0;
+constexpr int kAniAtStart = 1;
+constexpr int kDefaultMultiAniDelay = 1;  // S
+
+}  // namespace
+
+void setEmergencyText(SelcallEncodeSettings& e, const std::string& text) {
+    e.emgSequence = text;
+    const bool hasText = !text.empty();
+    e.emgCheckOpen = 0;
+    e.emgCheckBusy = 0;
+    e.emgEncodeAlert = hasText ? 1 : 0;
+    e.emgRepeats = hasText ? kDefaultRepeats : 0;
+    e.emgCycleRepeatTime = hasText ? kDefaultCycleRepeatTime : 0;
+    e.emgTxTimer = hasText ? kDefaultEmergencyTxTimer : 0;
+}
+
+void setAniText(SelcallEncodeSettings& e, const std::string& text) {
+    e.aniSequence = text;
+    const bool hasText = !text.empty();
+    e.aniAt = hasText ? kAniAtStart : kAniAtOff;
+    e.multiAniDelay = hasText ? kDefaultMultiAniDelay : 0;
+}
+
+void setCallSequence(SelcallEncodeSettings& e, int call, const std::string& text) {
+    std::string* sequence[3] = {&e.call1Sequence, &e.call2Sequence, &e.call3Sequence};
+    int* checkOpen[3] = {&e.call1CheckOpen, &e.call2CheckOpen, &e.call3CheckOpen};
+    int* checkBusy[3] = {&e.call1CheckBusy, &e.call2CheckBusy, &e.call3CheckBusy};
+    int* encodeAlert[3] = {&e.call1EncodeAlert, &e.call2EncodeAlert, &e.call3EncodeAlert};
+    if (call < 1 || call > 3) return;
+    const auto i = static_cast<std::size_t>(call - 1);
+    *sequence[i] = text;
+    const bool hasText = !text.empty();
+    *checkOpen[i] = 0;
+    *checkBusy[i] = hasText ? 1 : 0;
+    *encodeAlert[i] = hasText ? 1 : 0;
+}
+
+void chooseEmergencyType(SelcallEncodeSettings& e, int type) {
+    e.emgType = type;
+    setEmergencyText(e, type == 1 ? std::string() : std::string("2"));
+}
+
+void chooseAniType(SelcallEncodeSettings& e, int type) {
+    e.aniType = type;
+    setAniText(e, std::string());
+}
+
 }  // namespace ks340

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 #include <string_view>
 
 #include "model/RadioSettings.h"
@@ -84,6 +85,19 @@ void chooseToneSet(RadioSettings& settings, int toneset);
 
 // The tone length typed on the tone page; the decoder listens with it too.
 void setToneLength(RadioSettings& settings, int toneLength);
+
+// The encode page's rules for its texts. A new emergency text resets the
+// emergency options (alert on, 3 repeats, 20 S cycle, 5 S Tx timer while it
+// holds text, all off when empty); an ANI text sets "ANI at" to "Start" and
+// the multi-ANI delay to 1 S (off and 0 when empty); a call sequence turns
+// Check Busy and Encode Alert on (off when empty), Check Open off.
+void setEmergencyText(SelcallEncodeSettings& encode, const std::string& text);
+void setAniText(SelcallEncodeSettings& encode, const std::string& text);
+void setCallSequence(SelcallEncodeSettings& encode, int call, const std::string& text);  // call 1..3
+// Choosing the emergency type starts its text over: sequence number "2" for
+// selcall, empty for DTMF. Choosing the ANI type empties the ANI text.
+void chooseEmergencyType(SelcallEncodeSettings& encode, int type);
+void chooseAniType(SelcallEncodeSettings& encode, int type);
 
 // The largest stored leadInTime of sequences 1..8.
 int longestLeadIn(const ToneSequenceSettings& tone);

@@ -443,7 +443,7 @@ TEST(EncodeIsPure, EncodingTwiceGivesTheSameImageAndLeavesTheConfiguration) {
     EXPECT_EQ(first, second);
     EXPECT_TRUE(s == before);
     EXPECT_EQ(s.selcallDecode.decodeDuration, durationBefore);
-    EXPECT_EQ(s.channelTable.prep, before.channelTable.prep);
+    EXPECT_TRUE(s.channelTable.prep.sameBytes(before.channelTable.prep));
 }
 
 TEST(PrepareChannelImage, IsRepeatable) {
@@ -453,7 +453,7 @@ TEST(PrepareChannelImage, IsRepeatable) {
     const RadioSettings once = s;
     prepareChannelImage(s);
     EXPECT_TRUE(s == once);
-    EXPECT_EQ(s.channelTable.prep, once.channelTable.prep);
+    EXPECT_TRUE(s.channelTable.prep.sameBytes(once.channelTable.prep));
 }
 
 }  // namespace

@@ -40,7 +40,7 @@ TEST(ChannelEditing, TogglesIgnoreUnprogrammedAndOutOfRangeChannels) {
         EXPECT_FALSE(toggleChannelMark(t, o, 14, 1, 208, m).changed);
         EXPECT_FALSE(toggleChannelMark(t, o, -1, 1, 208, m).changed);
     }
-    EXPECT_TRUE(t.sameContent(before));
+    EXPECT_TRUE(t == before);
 }
 
 TEST(ChannelEditing, PowerOnMarkMovesAndLeavesScanTxAlone) {
@@ -220,5 +220,5 @@ TEST(ChannelEditing, DialogResultProgramsTheChannel) {
     r.rxFrequency.clear();
     EXPECT_FALSE(applyChannelDialog(t, 4, 2, r));
     EXPECT_FALSE(applyChannelDialog(t, 4, 0, ChannelDialogResult{"", "446.00000", "", 0, 0, 0, 0}));
-    EXPECT_TRUE(t.sameContent(before));
+    EXPECT_TRUE(t == before);
 }

@@ -25,9 +25,9 @@ TEST(ChannelTableTest, ResetGivesTheStartUpState) {
 TEST(ChannelTableTest, ContentComparisonIgnoresImagePreparation) {
     ChannelTable a, b;
     b.prep.programmedMask[0] = 0xFF;
-    EXPECT_TRUE(a.sameContent(b));
+    EXPECT_TRUE(a == b);
     b.groups[1].channels[1].label = "X";
-    EXPECT_FALSE(a.sameContent(b));
+    EXPECT_FALSE(a == b);
 }
 
 }  // namespace ks340

@@ -467,7 +467,6 @@ TEST(SettingFileReadTest, ReadingKeepsWhatTheFileDoesNotHold) {
     s.channelTable.totalUsed = 17;
     s.toneSequence.toneCycleCount[4] = 55;
     s.selcallDecode.decodeDuration = 123;
-    s.header.requestedAction = 2;
     RadioSettings file = newRadioSettings();
     file.channelTable.groups[0].capability = 100;
     file.channelTable.groups[0].channels[5].label = "new";
@@ -478,7 +477,6 @@ TEST(SettingFileReadTest, ReadingKeepsWhatTheFileDoesNotHold) {
     EXPECT_EQ(s.channelTable.totalUsed, 17);
     EXPECT_EQ(s.toneSequence.toneCycleCount[4], 55);
     EXPECT_EQ(s.selcallDecode.decodeDuration, 123);
-    EXPECT_EQ(s.header.requestedAction, 2);
 }
 
 TEST(SettingFileReadTest, EarlyEndLoadsWithAWarningNamingTheLine) {

@@ -17,7 +17,8 @@ RadioSettings editableConfiguration() {
     for (const char* kv :
          {"channel[1].rxFrequency=446.00625", "channel[1].scanChannel=ON", "channel[1].priorityChannel=ON",
           "option.programmableKey3Short=N/A", "option.pttTimer=Enable", "option.hook=Enable", "option.powerUp=Open",
-          "option.autoMute=Enable", "option.busyChLockOut=Enable"}) {
+          "option.autoMute=Enable", "option.busyChLockOut=Enable", "encode.emgSequence=2", "encode.aniSequence=3",
+          "encode.call1Sequence=1", "encode.call2Sequence=4", "encode.call3Sequence=5"}) {
         const std::string_view text(kv);
         const std::size_t eq = text.find('=');
         EXPECT_TRUE(applySetting(s, text.substr(0, eq), text.substr(eq + 1), &error)) << kv << ": " << error;
@@ -154,6 +155,15 @@ TEST(SettingsRegistry, ChangesCascadeAsOnThePages) {
     ASSERT_TRUE(applySetting(s, "tone.toneset", "ZVEI1", &error)) << error;
     EXPECT_EQ(s.toneSequence.toneFrequency[0], 2400);
     EXPECT_EQ(s.selcallDecode.decoderToneLength, 70);
+    // Encode texts bring their options; a new ANI type empties the ANI text.
+    ASSERT_TRUE(applySetting(s, "encode.emgSequence", "7", &error)) << error;
+    EXPECT_EQ(s.selcallEncode.emgRepeats, 3);
+    EXPECT_EQ(*settingValue(s, "encode.emgEncodeAlert"), "Enable");
+    ASSERT_TRUE(applySetting(s, "encode.aniSequence", "12", &error)) << error;
+    EXPECT_EQ(*settingValue(s, "encode.aniAt"), "Start");
+    ASSERT_TRUE(applySetting(s, "encode.aniType", "DTMF", &error)) << error;
+    EXPECT_EQ(s.selcallEncode.aniSequence, "");
+    EXPECT_FALSE(applySetting(s, "encode.multiAniDelay", "5", &error));
     // A group capability switches to group scan mode.
     ASSERT_TRUE(applySetting(s, "group[3].capability", "10", &error)) << error;
     EXPECT_EQ(s.channelTable.scanMode, 1);

@@ -81,7 +81,7 @@ TEST(UndoHistory, NothingChangedRecordsNoStep) {
     EXPECT_EQ(h.record(*s, "Set Beep"), UndoHistory::Recorded::Unchanged);
     // Fields the setting file does not hold are not changes either.
     s->channelTable.totalUsed = 7;
-    s->header.requestedAction = 2;
+    s->selcallDecode.decodeDuration = 99;
     EXPECT_EQ(h.record(*s, "Set Beep"), UndoHistory::Recorded::Unchanged);
     EXPECT_EQ(h.undoCount(), 0u);
 }

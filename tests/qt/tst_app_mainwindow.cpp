@@ -148,8 +148,8 @@ private slots:
         QCOMPARE(v->logoEdit()->maxLength(), 9);
         QCOMPARE(v->modelList()->accessibleName(), QString("Model"));
         QCOMPARE(v->logoEdit()->accessibleName(), QString("LCD Display Logo"));
-        QCOMPARE(v->settings().header.requestedAction, 0);
-        QCOMPARE(v->settings().header.memoryMapEnabled, 0);
+        QCOMPARE(v->flags().requestedAction, 0);
+        QCOMPARE(v->flags().memoryMapEnabled, 0);
 
         // No setting.opt yet: port 1, and the file is created holding "1".
         QCOMPARE(fileBytes(sandbox.file("setting.opt")), QByteArray("1"));
@@ -218,7 +218,7 @@ private slots:
         QCOMPARE(v->modelNameField()->text(), QString("KS-390"));
         QCOMPARE(v->bandList()->itemText(0), QString("UHF2 (440 ~ 470Mhz)"));
         QCOMPARE(v->bandNameField()->text(), QString("UHF2 (440 ~ 470Mhz)"));
-        QVERIFY(s.channelTable.sameContent(startUp.channelTable));
+        QVERIFY(s.channelTable == startUp.channelTable);
         QVERIFY(s.option == startUp.option);
         QVERIFY(s.toneSequence == startUp.toneSequence);
         QVERIFY(s.selcallDecode == startUp.selcallDecode);
@@ -232,7 +232,7 @@ private slots:
         QCOMPARE(s.header.model, 1);
         QCOMPARE(s.header.radioBand, 1);
         QCOMPARE(v->bandNameField()->text(), QString("VHF2 (148 ~ 174Mhz)"));
-        QVERIFY(s.channelTable.sameContent(startUp.channelTable));
+        QVERIFY(s.channelTable == startUp.channelTable);
         QVERIFY(s.modem == startUp.modem);
         QCOMPARE(s.header.lcdDisplayLogo, std::string("EDITED"));
     }

@@ -61,7 +61,7 @@ private slots:
             QVERIFY2(answer.seen[0].startsWith("Error: " + sandbox.file("no-such-tty") + " Port Open Error!!\n\n"),
                      qPrintable(answer.seen[0]));
             QVERIFY2(answer.seen[0].contains("no such device"), qPrintable(answer.seen[0]));
-            QCOMPARE(v->settings().header.requestedAction, 0);
+            QCOMPARE(v->flags().requestedAction, 0);
         }
 
         // A COM number whose device cannot be opened names the COM number.
@@ -71,7 +71,7 @@ private slots:
             toolAction(w, "Read from Radio")->trigger();
             QCOMPARE(again.seen.size(), 1);
             QVERIFY2(again.seen[0].startsWith("Error: Com3 Port Open Error!!"), qPrintable(again.seen[0]));
-            QCOMPARE(v->settings().header.requestedAction, 0);
+            QCOMPARE(v->flags().requestedAction, 0);
         }
     }
 
@@ -87,7 +87,7 @@ private slots:
         toolAction(w, "Read from Radio")->trigger();
         QVERIFY(dialog != nullptr);
         QCOMPARE(no.seen, QStringList({"Radio Connection: Is the radio connected?"}));
-        QCOMPARE(v->settings().header.requestedAction, 0);
+        QCOMPARE(v->flags().requestedAction, 0);
         QVERIFY(!v->flags().radioReadDone);
     }
 
@@ -126,7 +126,7 @@ private slots:
             QCOMPARE(int(answer.seen.size()), before + 1);  // asked once per F7
             QCOMPARE(answer.seen.last(), QString("Enable/Disable Memory Map: Enable memory map --> "
                                                  "Press Yes\n\nDisable memory map --> Press No"));
-            QCOMPARE(v->settings().header.memoryMapEnabled, 1);
+            QCOMPARE(v->flags().memoryMapEnabled, 1);
             QVERIFY(!d->memoryMap()->isHidden());
             QCOMPARE(d->height(), okBottom(d) + ProgrammingDialog::kMapShownMargin);
             QAbstractItemModel* m = d->memoryMap()->model();
@@ -156,10 +156,10 @@ private slots:
             QTRY_VERIFY(!d->mapShown());
             QVERIFY(d->memoryMap()->isHidden());
             QCOMPARE(d->height(), okBottom(d) + ProgrammingDialog::kMapHiddenMargin);
-            QCOMPARE(v->settings().header.memoryMapEnabled, 0);
+            QCOMPARE(v->flags().memoryMapEnabled, 0);
             d->okButton()->click();
         };
-        v->settings().header.requestedAction = 0;
+        v->flags().requestedAction = 0;
         v->programRadio(0);
         QVERIFY(checked);
     }
@@ -213,7 +213,7 @@ private slots:
         QVERIFY(buttonsEnabledAtEnd);
         QCOMPARE(progressMax, 509);
         QCOMPARE(progressLast, 509);
-        QCOMPARE(v->settings().header.requestedAction, 0);
+        QCOMPARE(v->flags().requestedAction, 0);
         QVERIFY(!v->flags().radioReadDone);
 
         // Back to the defaults, then read the radio and close with Cancel.
@@ -236,7 +236,7 @@ private slots:
         QCOMPARE(h.radioBand, written.radioBand);
         QCOMPARE(h.speaker, written.speaker);
         QCOMPARE(h.lcdDisplayLogo, written.lcdDisplayLogo);
-        QCOMPARE(h.requestedAction, 0);
+        QCOMPARE(v->flags().requestedAction, 0);
         QVERIFY(!v->flags().radioReadDone);
         // The header shows what was read.
         QCOMPARE(v->modelList()->currentIndex(), 1);
@@ -292,7 +292,7 @@ private slots:
         QCOMPARE(bytes.left(written), QByteArray(reinterpret_cast<const char*>(image.data()), written));
         // The configuration being edited is not touched.
         QVERIFY(v->settings() == before);
-        QCOMPARE(v->settings().header.requestedAction, 0);
+        QCOMPARE(v->flags().requestedAction, 0);
 
         // A file that is not an image is refused with a message.
         const QString notImage = sandbox.file("short.img");

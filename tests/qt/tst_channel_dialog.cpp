@@ -35,12 +35,13 @@ class ChannelDialogTest : public QObject {
 
     RadioSettings settings;
     ChannelEntry pending;
+    int clickedColumn = 0;
 
     ChannelEntry& channel(int group, int number) { return settings.channelTable.groups[group].channels[number]; }
     void open(int group, int number, int column) {
         settings.channelTable.currentGroup = group;
         settings.channelTable.currentChannel = number;
-        settings.channelTable.clickedColumn = column;
+        clickedColumn = column;
     }
     void setBand(int model, int band) {
         settings.header.model = model;
@@ -65,7 +66,7 @@ private slots:
         c.txSquelch = 10;  // CTCSS entry 9, 94.8
         c.txInverseDcs = 1;
         open(3, 12, 4);
-        ChannelSettingDialog d(settings.channelTable, settings.header, pending);
+        ChannelSettingDialog d(settings.channelTable, settings.header, pending, clickedColumn);
         QCOMPARE(d.windowTitle(), QStringLiteral("Channel Setting"));
         QCOMPARE(d.groupField()->text(), QStringLiteral("3"));
         QCOMPARE(d.channelField()->text(), QStringLiteral("12"));
@@ -92,7 +93,7 @@ private slots:
     void neverProgrammedChannelShowsNoFrequencies() {
         channel(0, 7).txFrequency = "150.00000";  // left over, no Rx
         open(0, 7, 1);
-        ChannelSettingDialog d(settings.channelTable, settings.header, pending);
+        ChannelSettingDialog d(settings.channelTable, settings.header, pending, clickedColumn);
         QCOMPARE(d.groupField()->text(), QStringLiteral("None"));
         QVERIFY(d.rxFrequencyField()->text().isEmpty());
         QVERIFY(d.txFrequencyField()->text().isEmpty());
@@ -108,7 +109,7 @@ private slots:
         channel(0, 2).rxFrequency = "150.00000";
         channel(0, 2).rxSquelch = 500;
         open(0, 2, 2);
-        ChannelSettingDialog d(settings.channelTable, settings.header, pending);
+        ChannelSettingDialog d(settings.channelTable, settings.header, pending, clickedColumn);
         QVERIFY(d.rxOffButton()->isChecked());
         QCOMPARE(pending.rxSquelch, 0);
     }
@@ -126,7 +127,7 @@ private slots:
         QFETCH(int, column);
         QFETCH(QString, field);
         open(0, 1, column);
-        ChannelSettingDialog d(settings.channelTable, settings.header, pending);
+        ChannelSettingDialog d(settings.channelTable, settings.header, pending, clickedColumn);
         d.show();
         QVERIFY(QTest::qWaitForWindowActive(&d));
         QWidget* expected = field == "label" ? static_cast<QWidget*>(d.labelField())
@@ -156,7 +157,7 @@ private slots:
         QFETCH(QString, shown);
         setBand(1, 1);  // VHF2
         open(0, 1, 2);
-        ChannelSettingDialog d(settings.channelTable, settings.header, pending);
+        ChannelSettingDialog d(settings.channelTable, settings.header, pending, clickedColumn);
         typeInto(d.rxFrequencyField(), typed);
         leave(d.rxFrequencyField());
         QCOMPARE(d.rxFrequencyField()->text(), shown);
@@ -168,7 +169,7 @@ private slots:
     void tabbingOutOfTheFieldSnapsToo() {
         setBand(0, 1);
         open(0, 1, 2);
-        ChannelSettingDialog d(settings.channelTable, settings.header, pending);
+        ChannelSettingDialog d(settings.channelTable, settings.header, pending, clickedColumn);
         d.show();
         QVERIFY(QTest::qWaitForWindowActive(&d));
         QCOMPARE(QApplication::focusWidget(), d.rxFrequencyField());
@@ -181,7 +182,7 @@ private slots:
     void cancellingWithABadFrequencyDoesNotWarn() {
         setBand(0, 1);
         open(0, 1, 2);
-        ChannelSettingDialog d(settings.channelTable, settings.header, pending);
+        ChannelSettingDialog d(settings.channelTable, settings.header, pending, clickedColumn);
         d.show();
         QVERIFY(QTest::qWaitForWindowActive(&d));
         QTest::keyClicks(d.rxFrequencyField(), QStringLiteral("999"));
@@ -223,7 +224,7 @@ private slots:
         c.rxFrequency = band == 1 ? "150.00000" : "445.00000";
         c.txFrequency = band == 1 ? "151.00000" : "446.00000";
         open(0, 4, 2);
-        ChannelSettingDialog d(settings.channelTable, settings.header, pending);
+        ChannelSettingDialog d(settings.channelTable, settings.header, pending, clickedColumn);
         typeInto(d.labelField(), QStringLiteral("NEW"));
         typeInto(d.txFrequencyField(), QStringLiteral("152"));
         typeInto(d.rxFrequencyField(), typed);
@@ -240,7 +241,7 @@ private slots:
     void ks340AcceptsUhfUpTo480() {
         setBand(0, 0);
         open(0, 1, 2);
-        ChannelSettingDialog d(settings.channelTable, settings.header, pending);
+        ChannelSettingDialog d(settings.channelTable, settings.header, pending, clickedColumn);
         for (const char* f : {"440", "475", "480"}) {
             typeInto(d.rxFrequencyField(), QString::fromLatin1(f));
             QVERIFY(d.snapFrequencyField(d.rxFrequencyField()));
@@ -250,7 +251,7 @@ private slots:
 
     void radioButtonsSetThePendingCode() {
         open(0, 1, 3);
-        ChannelSettingDialog d(settings.channelTable, settings.header, pending);
+        ChannelSettingDialog d(settings.channelTable, settings.header, pending, clickedColumn);
         d.show();
         QVERIFY(QTest::qWaitForWindowExposed(&d));
         // The list shows another entry; choosing CTCSS still gives code 1.
@@ -288,7 +289,7 @@ private slots:
 
     void rxEqualsTxCopiesFrequencyAndSignalling() {
         open(0, 1, 2);
-        ChannelSettingDialog d(settings.channelTable, settings.header, pending);
+        ChannelSettingDialog d(settings.channelTable, settings.header, pending, clickedColumn);
         d.show();
         QVERIFY(QTest::qWaitForWindowExposed(&d));
         QTest::mouseClick(d.rxDcsButton(), Qt::LeftButton);
@@ -329,7 +330,7 @@ private slots:
     void okSnapsBothAndReturnsTheValues() {
         setBand(0, 0);
         open(0, 9, 2);
-        ChannelSettingDialog d(settings.channelTable, settings.header, pending);
+        ChannelSettingDialog d(settings.channelTable, settings.header, pending, clickedColumn);
         d.show();
         QVERIFY(QTest::qWaitForWindowExposed(&d));
         typeInto(d.labelField(), QStringLiteral("A-1"));
@@ -351,7 +352,7 @@ private slots:
 
     void okWithoutRxAsksForIt() {
         open(0, 1, 4);
-        ChannelSettingDialog d(settings.channelTable, settings.header, pending);
+        ChannelSettingDialog d(settings.channelTable, settings.header, pending, clickedColumn);
         typeInto(d.txFrequencyField(), QStringLiteral("446"));
         auto box = answerBox(QMessageBox::Ok);
         d.okButton()->click();
@@ -365,7 +366,7 @@ private slots:
         setBand(0, 0);
         channel(0, 3).rxFrequency = "445.00000";
         open(0, 3, 2);
-        ChannelSettingDialog d(settings.channelTable, settings.header, pending);
+        ChannelSettingDialog d(settings.channelTable, settings.header, pending, clickedColumn);
         typeInto(d.rxFrequencyField(), QStringLiteral("500"));
         auto box = answerBox(QMessageBox::Ok);
         d.okButton()->click();
@@ -376,7 +377,7 @@ private slots:
 
     void labelFieldFiltersAndLimits() {
         open(0, 1, 1);
-        ChannelSettingDialog d(settings.channelTable, settings.header, pending);
+        ChannelSettingDialog d(settings.channelTable, settings.header, pending, clickedColumn);
         PrintableTextEdit* label = d.labelField();
         label->clear();
         QTest::keyClicks(label, QStringLiteral("a,b;c!d@"));
@@ -388,7 +389,7 @@ private slots:
 
     void everyControlHasANameAndTheKeyboardReachesIt() {
         open(0, 1, 1);
-        ChannelSettingDialog d(settings.channelTable, settings.header, pending);
+        ChannelSettingDialog d(settings.channelTable, settings.header, pending, clickedColumn);
         for (QWidget* w : std::initializer_list<QWidget*>{d.labelField(), d.rxFrequencyField(), d.txFrequencyField(),
                                                           d.rxCtcssList(), d.rxDcsList(), d.txCtcssList(),
                                                           d.txDcsList(), d.groupField(), d.channelField()}) {

@@ -341,7 +341,7 @@ private slots:
         QTest::keyClick(page->grid(), Qt::Key_Enter, Qt::KeypadModifier);
         QVERIFY(*opened);
         QCOMPARE(shownChannel, QStringLiteral("8"));
-        QCOMPARE(table().clickedColumn, int(P::ColumnTxOption));
+        QCOMPARE(page->clickedColumn(), int(P::ColumnTxOption));
 
         page->grid()->setCurrentCell(7, P::ColumnLabel);
         auto no = answerBox(QMessageBox::No);

@@ -113,9 +113,8 @@ private slots:
         RadioSettings s = newRadioSettings();
         fill(s);
         s.channelTable.currentChannel = 3;
-        s.channelTable.clickedColumn = 2;
         ChannelEntry pending;
-        ChannelSettingDialog d(s.channelTable, s.header, pending);
+        ChannelSettingDialog d(s.channelTable, s.header, pending, 2);
         save(d, "channel_setting_dialog");
         // Nothing is squeezed below what it asks for.
         QVERIFY(d.width() >= d.minimumSizeHint().width());

@@ -45,8 +45,8 @@ QString signallingText(int toneCode, int inverseDcs) {
 }
 
 ChannelSettingDialog::ChannelSettingDialog(ChannelTable& table, const HeaderSettings& header, ChannelEntry& pending,
-                                           QWidget* parent)
-    : QDialog(parent), table_(table), header_(header), pending_(pending) {
+                                           int clickedColumn, QWidget* parent)
+    : QDialog(parent), table_(table), header_(header), pending_(pending), clickedColumn_(clickedColumn) {
     setWindowTitle(QStringLiteral("Channel Setting"));
     rx_.pendingCode = &pending_.rxSquelch;
     tx_.pendingCode = &pending_.txSquelch;
@@ -158,7 +158,7 @@ ChannelSettingDialog::ChannelSettingDialog(ChannelTable& table, const HeaderSett
     pending_.rxSquelch = rxCode;
     pending_.txSquelch = txCode;
 
-    switch (table_.clickedColumn) {
+    switch (clickedColumn_) {
         case 1:
             label_->setFocus();
             break;

@@ -23,10 +23,11 @@ public:
     enum Signalling { SignallingOff = 0, SignallingCtcss = 1, SignallingDcs = 2 };
 
     // Edits channel table.currentChannel of group table.currentGroup; the
-    // focus goes to the field of the grid column table.clickedColumn. The
-    // pending tone codes are kept in pending.rxSquelch / pending.txSquelch.
+    // focus goes to the field of the grid column the user chose
+    // (clickedColumn). The pending tone codes are kept in pending.rxSquelch /
+    // pending.txSquelch.
     ChannelSettingDialog(ChannelTable& table, const HeaderSettings& header, ChannelEntry& pending,
-                         QWidget* parent = nullptr);
+                         int clickedColumn = 0, QWidget* parent = nullptr);
 
     // Values taken from the controls at the last synchronisation point
     // (opening, "Rx = Tx", OK).
@@ -101,6 +102,7 @@ private:
     ChannelTable& table_;
     const HeaderSettings& header_;
     ChannelEntry& pending_;
+    int clickedColumn_ = 0;  // grid column the dialog was opened from
 
     QString labelText_;
     QString rxText_;

@@ -14,6 +14,7 @@
 
 #include "image/MemoryImage.h"
 #include "model/ChannelEditing.h"
+#include "model/OptionRules.h"
 #include "pages/channel/ChannelGrid.h"
 #include "pages/channel/ChannelSettingDialog.h"
 #include "pages/channel/GroupSettingDialog.h"
@@ -274,11 +275,11 @@ void ChannelTablePage::cellChosen(int row, int column) { chooseCell(row + 1, col
 void ChannelTablePage::chooseCell(int channel, int column) {
     if (channel < 1 || channel > grid_->rowCount() || column < 0 || column >= ColumnCount) return;
     table_.currentChannel = channel;
-    table_.clickedColumn = column;
+    clickedColumn_ = column;
     if (column == ColumnChannel) return;
 
     if (column <= ColumnTxOption) {
-        ChannelSettingDialog dialog(table_, settings_.header, pendingChannel, this);
+        ChannelSettingDialog dialog(table_, settings_.header, pendingChannel, column, this);
         if (dialog.exec() != QDialog::Accepted || dialog.rxFrequencyText().isEmpty()) return;
         ChannelDialogResult result;
         result.label = recordBytes(dialog.labelText());
@@ -359,13 +360,11 @@ void ChannelTablePage::groupSettingClicked() {
         if (sizesChanged) emit settingsEdited(QStringLiteral("Set group capabilities"));
         return;
     }
-    const bool modeChanged = table_.appliedScanMode != table_.scanMode;
+    // The record's layout first, then the grid shows it.
+    const bool modeChanged = ks340::applyGroupLayout(table_);
+    if (modeChanged) emptyChannelCells();
     if (table_.scanMode == 0) {
-        table_.currentGroup = 0;
         if (modeChanged) {
-            clearAllGroupChannels();
-            for (int g = 1; g < kGroupSlots; ++g) table_.groups[g].enabled = 0;
-            table_.groups[0].enabled = 1;
             showAllChannelMode();
             grid_->setRowCount(0);  // every row rebuilt from the emptied list
             setRowCount(kChannelCapacity);
@@ -373,22 +372,9 @@ void ChannelTablePage::groupSettingClicked() {
                 for (int col = ColumnLabel; col < ColumnCount; ++col) grid_->setCellText(row, col, QString());
         }
     } else {
-        for (int g = 1; g < kGroupSlots; ++g) {
-            ChannelGroup& group = table_.groups[g];
-            group.enabled = 0;
-            if (group.capability < 1) {
-                // A group without channels holds nothing.
-                ks340::clearGroupChannels(table_, g, kChannelSlots);
-            } else {
-                group.enabled = 1;
-            }
-        }
-        if (modeChanged) clearAllGroupChannels();
         showGroupList();
         showGroup(groupList_->count() > 0 ? groupList_->itemText(0).toInt() : 0);
     }
-    table_.appliedScanMode = table_.scanMode;
-    ks340::updateAnyScanChannel(table_);
     if (sizesChanged || modeChanged) emit settingsEdited(QStringLiteral("Set group capabilities"));
 }
 

@@ -36,6 +36,9 @@ public:
 
     void refreshFromSettings() override { refreshChannelPage(); }
 
+    // Grid column last chosen; the channel dialog puts the focus on its field.
+    int clickedColumn() const { return clickedColumn_; }
+
     // Rebuilds the page (and the record's derived channel values) from the
     // channel table: after New, a file load, a model or band change and a
     // radio transfer.
@@ -93,6 +96,7 @@ private:
     QPushButton* groupSetting_ = nullptr;
     QPushButton* channelClear_ = nullptr;
     QPushButton* allChannelClear_ = nullptr;
+    int clickedColumn_ = 0;
 };
 
 }  // namespace ks340

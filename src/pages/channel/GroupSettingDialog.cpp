@@ -10,6 +10,7 @@
 
 #include <algorithm>
 
+#include "model/OptionRules.h"
 #include "pages/channel/ChannelGrid.h"
 #include "pages/channel/GroupSetDialog.h"
 
@@ -126,22 +127,11 @@ void GroupSettingDialog::applyCapability(int group, const QString& typed) {
     bool ok = false;
     int wanted = typed.toInt(&ok);
     if (!ok || wanted < 0) wanted = 0;
-    if (wanted > table_.channelsLeft) return;
+    const int before = table_.groups[group].capability;
+    // More than the channels left changes nothing.
+    if (!setGroupCapability(table_, group, wanted)) return;
+    if (before != wanted) changed_ = true;
     grid_->setCellText(group - 1, 1, wanted == 0 ? QString() : typed);
-
-    int total = 0;
-    for (int g = 1; g <= kUserGroups; ++g) {
-        const int c = grid_->cellText(g - 1, 1).toInt();
-        total += c;
-        if (table_.groups[g].capability != c) changed_ = true;
-        table_.groups[g].capability = c;
-        table_.groups[g].channelEnd = total;
-    }
-    table_.totalCapability = total;
-    table_.channelsLeft = kChannelCapacity - total;
-    const int mode = table_.channelsLeft != kChannelCapacity ? 1 : 0;
-    table_.scanMode = mode;
-    table_.groupScanFlag = mode;
     showCapabilityTotals();
 }
 

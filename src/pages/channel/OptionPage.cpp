@@ -13,6 +13,7 @@
 #include "model/Decimal.h"
 #include "model/Defaults.h"
 #include "model/OptionLists.h"
+#include "model/OptionRules.h"
 
 namespace ks340 {
 
@@ -21,17 +22,6 @@ using namespace optionlists;
 namespace {
 
 using Field = int OptionSettings::*;
-
-constexpr std::array<Field, 3> kShortFields{&OptionSettings::programmableKey1Short,
-                                            &OptionSettings::programmableKey2Short,
-                                            &OptionSettings::programmableKey3Short};
-constexpr std::array<Field, 3> kLongFields{&OptionSettings::programmableKey1Long, &OptionSettings::programmableKey2Long,
-                                           &OptionSettings::programmableKey3Long};
-constexpr std::array<Field, 3> kModeFields{&OptionSettings::programmableKey1Mode, &OptionSettings::programmableKey2Mode,
-                                           &OptionSettings::programmableKey3Mode};
-
-constexpr int kDisable = 0;
-constexpr int kEnable = 1;
 
 QString qs(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
@@ -329,96 +319,52 @@ void OptionPage::applyKeyListRule() {
     }
 }
 
-void OptionPage::setKeyMode(int key, int mode) { settings_.option.*kModeFields[static_cast<std::size_t>(key)] = mode; }
-
-void OptionPage::setMonitorEnabled() {
-    settings_.option.monitor = kEnable;
-    monitor_->setCurrentIndex(kEnable);
-}
-
 void OptionPage::shortKeyChosen(int key, int code) {
-    OptionSettings& o = settings_.option;
-    const auto k = static_cast<std::size_t>(key);
     QComboBox* longList = keyLists_[static_cast<std::size_t>(longSlot(key))];
     applyKeyListRule();
-    o.*kShortFields[k] = code;
+    chooseShortKey(settings_.option, key, code);
+    longList->setEnabled(longKeyAvailable(settings_.option, key));
     if (code == kKeyMonitor) {
         // "Monitor" on the short press leaves no long-press function.
-        setMonitorEnabled();
-        o.*kLongFields[k] = kKeyNone;
+        monitor_->setCurrentIndex(settings_.option.monitor);
         selectKeyCode(longSlot(key), kKeyNone);
-        longList->setEnabled(false);
-        setKeyMode(key, keyMode(code, kKeyNone));
         // The long press gave up its function: offer it to the other keys.
         applyKeyListRule();
-    } else if (code != kKeyNone) {
-        setKeyMode(key, keyMode(code, kKeyNone));
-        longList->setEnabled(true);
-    } else {
-        longList->setEnabled(true);
-        const int longCode = std::max(shownKeyCode(longSlot(key)), kKeyNone);
-        setKeyMode(key, keyMode(kKeyNone, longCode));
     }
 }
 
 void OptionPage::longKeyChosen(int key, int code) {
-    OptionSettings& o = settings_.option;
-    const auto k = static_cast<std::size_t>(key);
     applyKeyListRule();
-    o.*kLongFields[k] = code;
-    const int shortCode = o.*kShortFields[k];
-    if (code == kKeyMonitor) {
-        setMonitorEnabled();
-        if (shortCode == kKeyNone) setKeyMode(key, keyMode(kKeyNone, code));
-    } else if (code != kKeyNone) {
-        if (shortCode == kKeyNone) setKeyMode(key, keyMode(kKeyNone, code));
-    } else {
-        setKeyMode(key, keyMode(shortCode, kKeyNone));
-    }
+    chooseLongKey(settings_.option, key, code);
+    if (code == kKeyMonitor) monitor_->setCurrentIndex(settings_.option.monitor);
 }
 
 // ---- Other dependencies ----
 
 void OptionPage::hookChosen(int position) {
     OptionSettings& o = settings_.option;
-    o.hook = position;
-    const bool on = position == kEnable;
-    o.hookScan = on ? 1 : 0;
+    chooseHook(o, position);
     hookScan_->setCurrentIndex(o.hookScan);
-    hookScan_->setEnabled(on);
+    hookScan_->setEnabled(optionAvailability(o, settings_.channelTable).hookScan);
 }
 
 void OptionPage::powerUpChosen(int position) {
     OptionSettings& o = settings_.option;
-    o.powerUp = position;
-    if (position == 1) {  // "Open"
-        autoMute_->setEnabled(true);
-        o.autoMute = std::max(autoMute_->currentIndex(), 0);
-        if (o.autoMute == kEnable) {
-            autoMuteTimer_->setEnabled(true);
-            autoMuteTimer_->setText(QString::number(kAutoMuteTimerDefault));
-            o.autoMuteTimer = kAutoMuteTimerDefault;
-            return;
-        }
-    } else {  // "Close": Auto Mute keeps its shown choice but is off
-        autoMute_->setEnabled(false);
-        o.autoMute = kDisable;
-    }
-    autoMuteTimer_->setEnabled(false);
-    o.autoMuteTimer = 0;
+    // "Close": Auto Mute keeps its shown choice but is off.
+    choosePowerUp(o, position, autoMute_->currentIndex());
+    const OptionAvailability a = optionAvailability(o, settings_.channelTable);
+    autoMute_->setEnabled(a.autoMute);
+    showAutoMuteTimer(a.autoMute && a.autoMuteTimer);
 }
 
 void OptionPage::autoMuteChosen(int position) {
-    OptionSettings& o = settings_.option;
-    o.autoMute = position;
-    if (position == kEnable) {
-        autoMuteTimer_->setEnabled(true);
-        autoMuteTimer_->setText(QString::number(kAutoMuteTimerDefault));
-        o.autoMuteTimer = kAutoMuteTimerDefault;
-    } else {
-        autoMuteTimer_->setEnabled(false);
-        o.autoMuteTimer = 0;
-    }
+    chooseAutoMute(settings_.option, position);
+    showAutoMuteTimer(optionAvailability(settings_.option, settings_.channelTable).autoMuteTimer);
+}
+
+void OptionPage::showAutoMuteTimer(bool enabled) {
+    autoMuteTimer_->setEnabled(enabled);
+    if (enabled) autoMuteTimer_->setText(QString::number(settings_.option.autoMuteTimer));
 }
 
 void OptionPage::autoMuteTimerEdited(const QString& text) {
@@ -450,14 +396,11 @@ void OptionPage::autoMuteTimerLeft() {
 
 void OptionPage::pttTimerChosen(int position) {
     OptionSettings& o = settings_.option;
-    o.pttTimer = position;
-    const bool on = position == kEnable;
-    txTimer_->setCurrentIndex(kTxTimerShownWhenOff);
-    txInhibit_->setCurrentIndex(kTxInhibitShownWhenOff);
-    txInhibitAlert_->setCurrentIndex(on ? kEnable : kDisable);
-    o.txTimer = on ? kTxTimerShownWhenOff + 1 : 0;
-    o.txInhibit = on ? kTxInhibitShownWhenOff + 1 : 0;
-    o.txInhibitAlert = on ? kEnable : kDisable;
+    choosePttTimer(o, position);
+    const bool on = optionAvailability(o, settings_.channelTable).pttTimers;
+    txTimer_->setCurrentIndex(txTimerPosition(o.txTimer));
+    txInhibit_->setCurrentIndex(txInhibitPosition(o.txInhibit));
+    txInhibitAlert_->setCurrentIndex(o.txInhibitAlert);
     txTimer_->setEnabled(on);
     txInhibit_->setEnabled(on);
     txInhibitAlert_->setEnabled(on);
@@ -465,10 +408,9 @@ void OptionPage::pttTimerChosen(int position) {
 
 void OptionPage::busyChLockOutChosen(int position) {
     OptionSettings& o = settings_.option;
-    o.busyChLockOut = position;
-    markIdle_->setCurrentIndex(kDisable);
-    o.markIdle = kDisable;
-    markIdle_->setEnabled(position == kEnable);
+    chooseBusyChLockOut(o, position);
+    markIdle_->setCurrentIndex(o.markIdle);
+    markIdle_->setEnabled(optionAvailability(o, settings_.channelTable).markIdle);
 }
 
 void OptionPage::scanTxChosen(int position) { settings_.option.scanTx = scanTx_->itemData(position).toInt(); }
@@ -498,18 +440,17 @@ void OptionPage::setScanControlsEnabled(bool enabled) {
 }
 
 void OptionPage::applyScanAvailability() {
-    const ChannelTable& table = settings_.channelTable;
-    if (table.anyScanChannel == 0) {
+    const OptionAvailability a = optionAvailability(settings_.option, settings_.channelTable);
+    if (!a.scanTx) {
         setScanControlsEnabled(false);
         return;
     }
-    const int scanTx = settings_.option.scanTx;
-    scanType_->setEnabled(table.scanMode != 0);
-    fillScanTxList(scanTx);
-    scanTx_->setEnabled(true);
-    scanWaitTime_->setEnabled(true);
-    scanSpeedTime_->setEnabled(true);
-    priorityLbTime_->setEnabled(isPriorityScanTx(scanTx));
+    scanType_->setEnabled(a.scanType);
+    fillScanTxList(settings_.option.scanTx);
+    scanTx_->setEnabled(a.scanTx);
+    scanWaitTime_->setEnabled(a.scanWaitTime);
+    scanSpeedTime_->setEnabled(a.scanSpeedTime);
+    priorityLbTime_->setEnabled(a.priorityLbTime);
 }
 
 void OptionPage::pageSelected() { applyScanAvailability(); }
@@ -535,36 +476,36 @@ void OptionPage::refreshOptionPage() {
     // Keys: every list in full, the stored codes, then the key list rule.
     fillKeyListsInFull();
     for (int key = 0; key < 3; ++key) {
-        const auto k = static_cast<std::size_t>(key);
-        selectKeyCode(shortSlot(key), o.*kShortFields[k]);
-        selectKeyCode(longSlot(key), o.*kLongFields[k]);
+        selectKeyCode(shortSlot(key), shortKeyCode(o, key));
+        selectKeyCode(longSlot(key), longKeyCode(o, key));
     }
     applyKeyListRule();
+    const OptionAvailability available = optionAvailability(o, settings_.channelTable);
     for (int key = 0; key < 3; ++key)
-        keyLists_[static_cast<std::size_t>(longSlot(key))]->setEnabled(o.*kShortFields[static_cast<std::size_t>(key)] !=
-                                                                       kKeyMonitor);
+        keyLists_[static_cast<std::size_t>(longSlot(key))]->setEnabled(
+            available.longKey[static_cast<std::size_t>(key)]);
 
     // Radio parameters.
     selectPosition(txDelay_, o.txDelay);
     selectPosition(monitor_, o.monitor);
     selectPosition(hook_, o.hook);
     selectPosition(hookScan_, o.hookScan);
-    hookScan_->setEnabled(o.hook == kEnable);
+    hookScan_->setEnabled(available.hookScan);
     selectPosition(beep_, o.beep);
     selectPosition(publicAddress_, o.publicAddress);
     selectPosition(powerUpAlert_, o.powerUpAlert);
     selectPosition(powerUp_, o.powerUp);
     selectPosition(autoMute_, o.autoMute);
-    autoMute_->setEnabled(o.powerUp == 1);
+    autoMute_->setEnabled(available.autoMute);
     autoMuteTimer_->setText(QString::number(o.autoMuteTimer));
-    autoMuteTimer_->setEnabled(o.autoMute != 0);
+    autoMuteTimer_->setEnabled(available.autoMuteTimer);
 
     // PTT timer.
     selectPosition(pttTimer_, o.pttTimer);
     selectPosition(txTimer_, txTimerPosition(o.txTimer));
     selectPosition(txInhibit_, txInhibitPosition(o.txInhibit));
     selectPosition(txInhibitAlert_, o.txInhibitAlert);
-    const bool timerOn = o.pttTimer == kEnable;
+    const bool timerOn = available.pttTimers;
     txTimer_->setEnabled(timerOn);
     txInhibit_->setEnabled(timerOn);
     txInhibitAlert_->setEnabled(timerOn);
@@ -573,7 +514,7 @@ void OptionPage::refreshOptionPage() {
     selectPosition(openLock_, o.openLock);
     selectPosition(busyChLockOut_, o.busyChLockOut);
     selectPosition(markIdle_, o.markIdle);
-    markIdle_->setEnabled(o.busyChLockOut == kEnable);
+    markIdle_->setEnabled(available.markIdle);
 
     // Scan.
     selectPosition(scanType_, o.scanType);

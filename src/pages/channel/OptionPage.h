@@ -73,13 +73,13 @@ private:
     void selectKeyCode(int slot, int code);
     void shortKeyChosen(int key, int code);
     void longKeyChosen(int key, int code);
-    void setKeyMode(int key, int mode);
-    void setMonitorEnabled();
 
     // Dependencies between the other controls.
     void hookChosen(int position);
     void powerUpChosen(int position);
     void autoMuteChosen(int position);
+    // Enables the Auto Mute Timer and shows the stored value, or disables it.
+    void showAutoMuteTimer(bool enabled);
     void autoMuteTimerEdited(const QString& text);
     void autoMuteTimerLeft();
     void pttTimerChosen(int position);

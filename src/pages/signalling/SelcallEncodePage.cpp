@@ -12,6 +12,7 @@
 #include "controls/FilterEdit.h"
 #include "model/Decimal.h"
 #include "model/Defaults.h"
+#include "model/Signalling.h"
 #include "model/SignallingLists.h"
 #include "model/Windows1252.h"
 
@@ -23,15 +24,6 @@ using namespace pagewidgets;
 
 using signalling::kSignallingTypeDtmf;
 using signalling::kSignallingTypeSelcall;
-
-constexpr int kDisable = 0;
-constexpr int kEnable = 1;
-constexpr int kDefaultRepeats = 3;
-constexpr int kDefaultCycleRepeatTime = 20;
-constexpr int kDefaultTxTimer = 5;
-constexpr int kAniAtOff = 0;
-constexpr int kAniAtStart = 1;
-constexpr int kDefaultMultiAniDelay = 1;
 
 template <typename Edit>
 Edit* numberField(int maxLength) {
@@ -253,15 +245,8 @@ void SelcallEncodePage::setEmergencyOptionsEnabled(bool enabled, bool selcall) {
 void SelcallEncodePage::emergencyTextChanged(const QString& text, bool fromSelcallField) {
     if (refreshing_ || quiet()) return;
     SelcallEncodeSettings& e = settings_.selcallEncode;
-    e.emgSequence = stored(text);
-    const bool hasText = !text.isEmpty();
-    setEmergencyOptionsEnabled(hasText, fromSelcallField);
-    e.emgCheckOpen = kDisable;
-    e.emgCheckBusy = kDisable;
-    e.emgEncodeAlert = hasText ? kEnable : kDisable;
-    e.emgRepeats = hasText ? kDefaultRepeats : 0;
-    e.emgCycleRepeatTime = hasText ? kDefaultCycleRepeatTime : 0;
-    e.emgTxTimer = hasText ? kDefaultTxTimer : 0;
+    setEmergencyText(e, stored(text));
+    setEmergencyOptionsEnabled(!text.isEmpty(), fromSelcallField);
     selectPosition(emgCheckOpen_, e.emgCheckOpen);
     selectPosition(emgCheckBusy_, e.emgCheckBusy);
     selectPosition(emgEncodeAlert_, e.emgEncodeAlert);
@@ -283,11 +268,8 @@ void SelcallEncodePage::setAniOptionsEnabled(bool enabled) {
 void SelcallEncodePage::aniTextChanged(const QString& text) {
     if (refreshing_ || quiet()) return;
     SelcallEncodeSettings& e = settings_.selcallEncode;
-    e.aniSequence = stored(text);
-    const bool hasText = !text.isEmpty();
-    setAniOptionsEnabled(hasText);
-    e.aniAt = hasText ? kAniAtStart : kAniAtOff;
-    e.multiAniDelay = hasText ? kDefaultMultiAniDelay : 0;
+    setAniText(e, stored(text));
+    setAniOptionsEnabled(!text.isEmpty());
     selectPosition(aniAt_, e.aniAt);
     {
         const QSignalBlocker block(multiAniDelay_);
@@ -301,12 +283,9 @@ void SelcallEncodePage::callTextChanged(int index, const QString& text) {
     SelcallEncodeSettings& e = settings_.selcallEncode;
     const CallFields& f = kCallFields[static_cast<std::size_t>(index)];
     const CallControls& c = calls_[static_cast<std::size_t>(index)];
-    e.*f.sequence = stored(text);
+    setCallSequence(e, index + 1, stored(text));
     const bool hasText = !text.isEmpty();
     for (QComboBox* list : {c.checkOpen, c.checkBusy, c.encodeAlert}) list->setEnabled(hasText);
-    e.*f.checkOpen = kDisable;
-    e.*f.checkBusy = hasText ? kEnable : kDisable;
-    e.*f.encodeAlert = hasText ? kEnable : kDisable;
     selectPosition(c.checkOpen, e.*f.checkOpen);
     selectPosition(c.checkBusy, e.*f.checkBusy);
     selectPosition(c.encodeAlert, e.*f.encodeAlert);

@@ -219,25 +219,18 @@ void ToneSequencePage::connectHandlers() {
 
 void ToneSequencePage::toneSetChosen(int position) {
     QScopedValueRollback<bool> guard(updating_, true);
-    ToneSequenceSettings& t = settings_.toneSequence;
-    t.toneset = position;
+    chooseToneSet(settings_, position);
     if (position == kUserToneSet) {
         // The fields keep what they show and become editable.
         setToneFieldsEditable(true);
         return;
     }
     setToneFieldsEditable(false);
-    const ToneSet& set = ToneSetTable[static_cast<std::size_t>(position)];
     showTableTones(position);
-    t.toneFrequency = set.tones;
-    const int length = set.standardToneLength;
+    const int length = settings_.toneSequence.toneLength;
     toneLength_->setText(QString::number(length));
-    t.toneLength = length;
-    for (int n = 1; n <= kSequenceCount; ++n) {
+    for (int n = 1; n <= kSequenceCount; ++n)
         firstTone_[static_cast<std::size_t>(n - 1)]->setText(QString::number(length));
-        sequenceEntry(t, n).firstToneTime = length;
-    }
-    settings_.selcallDecode.decoderToneLength = length;
 }
 
 void ToneSequencePage::showTableTones(int toneset) {
@@ -276,8 +269,7 @@ void ToneSequencePage::toneLengthLeft() {
     toneLength_->setText(QString::number(value));
     // The decoder listens with the same tone length.
     if (settings_.toneSequence.toneLength != value || settings_.selcallDecode.decoderToneLength != value) {
-        settings_.toneSequence.toneLength = value;
-        settings_.selcallDecode.decoderToneLength = value;
+        setToneLength(settings_, value);
         edited(tr("Tone Length"));
     }
 }
