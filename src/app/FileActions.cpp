@@ -163,13 +163,8 @@ bool FileActions::openRadioImage(const QString& path) {
         message_ = QString::fromStdString(error);
         return false;
     }
-    // As a radio read: decoded into fresh settings, the channel table rebuilt.
-    RadioSettings decoded = newRadioSettings();
-    decodeMemoryImage(image, decoded);
-    refreshChannelTable(decoded, false);
-    decoded.header.requestedAction = settings_.header.requestedAction;
-    decoded.header.memoryMapEnabled = settings_.header.memoryMapEnabled;
-    settings_ = decoded;
+    // As a radio read: decoded over the configuration being edited.
+    settings_ = configurationFromImage(image, settings_);
     lastImage_ = image;
     saveImage_->setEnabled(true);
     if (refresh_) refresh_();

@@ -207,7 +207,7 @@ void ProgrammingDialog::onFinished(bool ok, const QString& message) {
     }
     if (action == Action::Read) {
         image_ = session_.image();
-        decodeMemoryImage(image_, settings_);
+        settings_ = configurationFromImage(image_, settings_);
         flags_.radioReadDone = true;
     }
     QMessageBox::information(this, QStringLiteral("Information"), message);

@@ -72,6 +72,7 @@ struct RadioArgs {
     bool verify = false;    // --verify (write)
     bool force = false;     // --force (write): use a setting file that loaded with warnings
     std::string trace;      // --trace FILE
+    std::string base;       // --base FILE.ks3 (read)
     std::string error;
 };
 
@@ -100,9 +101,9 @@ RadioArgs parseRadioArgs(const Args& args, bool takesOutput) {
             r.noBackup = true;
         } else if (a == "--verify") {
             r.verify = true;
-        } else if (a == "--backup-dir" || a == "--trace") {
+        } else if (a == "--backup-dir" || a == "--trace" || (takesOutput && a == "--base")) {
             bool unused = false;
-            if (!value(i, a, a == "--trace" ? r.trace : r.backupDir, unused)) return r;
+            if (!value(i, a, a == "--trace" ? r.trace : a == "--base" ? r.base : r.backupDir, unused)) return r;
         } else if (a == "--port" || a == "-p") {
             if (!value(i, a, r.port, r.hasPort)) return r;
         } else if (a.rfind("--port=", 0) == 0) {
@@ -341,14 +342,19 @@ int runPorts(const Args& args) {
 
 int runRead(const Args& args) {
     static const char* usage =
-        "ks340ctl read --port PORT -o OUT.ks3|OUT.img [--yes] [--stats] [--backup-dir DIR|--no-backup] [--trace FILE]";
+        "ks340ctl read --port PORT -o OUT.ks3|OUT.img [--base BASE.ks3] [--yes] [--stats] [--backup-dir "
+        "DIR|--no-backup] "
+        "[--trace FILE]";
     const RadioArgs a = parseRadioArgs(args, true);
     if (a.help) {
         std::printf(
             "Usage: %s\n\n"
             "Reads the radio's memory over PORT (a device path, or a COM number such as\n"
             "COM1) at 19200 baud. OUT.img receives the 8192-byte memory image; OUT.ks3\n"
-            "the configuration decoded from it. Nothing is written unless the read\n"
+            "the configuration decoded from it: over BASE.ks3 with --base, as the\n"
+            "desktop program decodes a read over the configuration being edited (the\n"
+            "settings the image does not carry come from BASE), else over a new\n"
+            "configuration. Nothing is written unless the read\n"
             "completed. On a terminal it first asks \"Is the radio connected?\"\n"
             "(--yes answers it) and shows a progress bar. --stats prints the transfer\n"
             "time and the packet round-trip times.\n"
@@ -368,12 +374,19 @@ int runRead(const Args& args) {
     if (kind == FileKind::Unknown) return usageError("read", "the output must end in .ks3 or .img", usage);
 
     if (a.verify) return usageError("read", "--verify belongs to write", usage);
+    if (!a.base.empty() && kind != FileKind::SettingFile)
+        return usageError("read", "--base belongs to a .ks3 output", usage);
+    RadioSettings base;
+    std::string error;
+    if (kind == FileKind::SettingFile && !loadBaseConfiguration(a.base, base, error)) {
+        std::fprintf(stderr, "ks340ctl: %s\n", error.c_str());
+        return kExitFailure;
+    }
     TransferResult result;
     const int status = runTransfer(a.port, a.yes, a.stats, nullptr, result, a.trace);
     if (status != kExitOk) return status;
     keepBackup(a, result.image, "read");
 
-    std::string error;
     if (kind == FileKind::RawImage) {
         if (!writeRawImage(a.output, result.image, error)) {
             std::fprintf(stderr, "ks340ctl: %s\n", error.c_str());
@@ -381,9 +394,7 @@ int runRead(const Args& args) {
         }
         return kExitOk;
     }
-    RadioSettings settings = newRadioSettings();
-    decodeMemoryImage(result.image, settings);
-    refreshChannelTable(settings, false);
+    RadioSettings settings = configurationFromImage(result.image, base);
     prepareForSave(settings);
     const FileResult r = writeSettingFile(a.output, settings);
     if (!r.ok) {
