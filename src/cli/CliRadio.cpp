@@ -2,8 +2,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFile>
-#include <QSaveFile>
 #include <QSocketNotifier>
 #include <QString>
 
@@ -373,34 +371,6 @@ int runTransfer(TransferRun& run, TransferResult& result) {
     return kExitFailure;
 }
 
-bool readRawImage(const std::string& path, LinkImage& image, std::string& error) {
-    QFile f(QString::fromStdString(path));
-    if (!f.open(QIODevice::ReadOnly)) {
-        error = path + ": " + f.errorString().toStdString();
-        return false;
-    }
-    const QByteArray bytes = f.readAll();
-    if (bytes.size() != static_cast<qsizetype>(image.size())) {
-        error = path + ": a memory image has " + std::to_string(image.size()) + " bytes, this file has " +
-                std::to_string(bytes.size());
-        return false;
-    }
-    std::copy(bytes.begin(), bytes.end(), reinterpret_cast<char*>(image.data()));
-    return true;
-}
-
-bool writeRawImage(const std::string& path, const LinkImage& image, std::string& error) {
-    QSaveFile f(QString::fromStdString(path));
-    if (!f.open(QIODevice::WriteOnly) ||
-        f.write(reinterpret_cast<const char*>(image.data()), static_cast<qint64>(image.size())) !=
-            static_cast<qint64>(image.size()) ||
-        !f.commit()) {
-        error = path + ": " + f.errorString().toStdString();
-        return false;
-    }
-    return true;
-}
-
 TransferRun transferRun(const RadioArgs& a) {
     TransferRun run;
     run.port = a.port;
@@ -491,7 +461,7 @@ int runRead(const Args& args) {
 
     std::string error;
     if (kind == FileKind::RawImage) {
-        if (!writeRawImage(a.output, result.image, error)) {
+        if (!writeImageFile(a.output, result.image, error)) {
             std::fprintf(stderr, "ks340ctl: %s\n", error.c_str());
             return kExitFailure;
         }
@@ -548,7 +518,7 @@ int runWrite(const Args& args) {
     LinkImage image{};
     std::string error;
     if (kind == FileKind::RawImage) {
-        if (!readRawImage(input, image, error)) {
+        if (!readImageFile(input, image, error)) {
             std::fprintf(stderr, "ks340ctl: %s\n", error.c_str());
             return kExitFailure;
         }
