@@ -206,7 +206,7 @@ void FileActionsTest::sessionTransfersKeepBackupsAndTraces() {
     QString binDir = qEnvironmentVariable("KS340_BINARY_DIR");
     if (binDir.isEmpty()) binDir = QStringLiteral(KS340_BINARY_DIR);
     const QString sim = QDir(binDir).filePath("src/sim/ks340sim");
-    if (!QFile::exists(sim)) QSKIP("ks340sim is not built");
+    QVERIFY2(QFile::exists(sim), "ks340sim was not built");
     QProcess radio;
     radio.start(sim, {"--baud", "0", "-q"});
     QVERIFY(radio.waitForStarted(5000));
@@ -260,7 +260,7 @@ void FileActionsTest::verifyAfterWriteFindsTheWrongByte() {
     QString binDir = qEnvironmentVariable("KS340_BINARY_DIR");
     if (binDir.isEmpty()) binDir = QStringLiteral(KS340_BINARY_DIR);
     const QString sim = QDir(binDir).filePath("src/sim/ks340sim");
-    if (!QFile::exists(sim)) QSKIP("ks340sim is not built");
+    QVERIFY2(QFile::exists(sim), "ks340sim was not built");
     QProcess radio;
     radio.start(sim, {"--baud", "0", "-q", "--wrong-byte", "0x75"});
     QVERIFY(radio.waitForStarted(5000));
