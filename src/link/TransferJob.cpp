@@ -153,10 +153,16 @@ void TransferJob::start(const TransferOptions& options) {
     writeStarted_ = false;
     restoreBackup_.clear();
     writeBackup_.clear();
-    if (options.kind == TransferKind::Read)
-        beginPhase(TransferPhase::Read);
-    else
-        beginPhase(options.readFirst ? TransferPhase::ReadFirst : TransferPhase::Write);
+    const TransferPhase first = options.kind == TransferKind::Read ? TransferPhase::Read
+                                : options.readFirst                ? TransferPhase::ReadFirst
+                                                                   : TransferPhase::Write;
+    if (!port_.isOpen()) {
+        phase_ = first;
+        end(TransferOutcome::CommunicationError, ProgrammingExchange::kCommunicationError,
+            port_.name().empty() ? "no port is open" : port_.name() + " is not open");
+        return;
+    }
+    beginPhase(first);
 }
 
 void TransferJob::beginPhase(TransferPhase phase) {
@@ -172,6 +178,7 @@ void TransferJob::beginPhase(TransferPhase phase) {
         exchange_.startWrite(options_.image);
     else
         exchange_.startRead(phase == TransferPhase::Read ? options_.image : LinkImage{});
+    // The port went away between two phases.
     if (running_ && phase_ == phase && !port_.isOpen()) exchange_.onTransportLost();
 }
 
