@@ -65,9 +65,10 @@ std::string radioStateText(const TransferResult& r) {
     if (r.phase == TransferPhase::Verify)
         return "The radio holds the whole write; only the read-back that checks it did not finish.";
     if (!r.writeStarted) return "Nothing was written: the radio was not changed.";
-    std::string text = r.blocksWritten > 0 ? "The radio is partly written: it accepted blocks 0 to " +
-                                                 std::to_string(r.blocksWritten - 1) + " of 509."
-                                           : "The radio is partly written: it may hold part of block 0.";
+    std::string text = r.blocksWritten > 0
+                           ? "The radio is partly written: it accepted " + std::to_string(r.blocksWritten) +
+                                 " of 510 blocks (0 to " + std::to_string(r.blocksWritten - 1) + ")."
+                           : "The radio is partly written: it may hold part of block 0.";
     if (r.restoreBackup.empty())
         text += " No backup was kept: write the configuration again to complete it.";
     else if (r.restoreIsReadFirst)

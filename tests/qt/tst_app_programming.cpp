@@ -334,7 +334,7 @@ private slots:
             QVERIFY2(answer.seen[i].contains("restores it"), qPrintable(answer.seen[i]));
         }
         QVERIFY2(answer.seen[3].startsWith("Transfer Stopped: Writing stopped.\nThe radio is partly written: it "
-                                           "accepted blocks 0 to "),
+                                           "accepted "),
                  qPrintable(answer.seen[3]));
         QVERIFY2(answer.seen[3].contains("-write-failed.img holds the image being written"),
                  qPrintable(answer.seen[3]));
