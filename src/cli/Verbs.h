@@ -7,8 +7,8 @@
 namespace ks340::cli {
 
 inline constexpr int kExitOk = 0;
-inline constexpr int kExitFailure = 1;  // the work failed (bad file, transfer error, files differ)
-inline constexpr int kExitUsage = 2;    // the command line was wrong
+inline constexpr int kExitFailure = 1;        // the work failed (bad file, transfer error, files differ)
+inline constexpr int kExitUsage = 2;          // the command line was wrong
 inline constexpr int kExitInterrupted = 130;  // stopped with Ctrl-C
 
 using Args = std::vector<std::string>;

@@ -65,9 +65,10 @@ std::string radioStateText(const TransferResult& r) {
     if (r.phase == TransferPhase::Verify)
         return "The radio holds the whole write; only the read-back that checks it did not finish.";
     if (!r.writeStarted) return "Nothing was written: the radio was not changed.";
-    std::string text = r.blocksWritten > 0 ? "The radio is partly written: it accepted blocks 0 to " +
-                                                 std::to_string(r.blocksWritten - 1) + " of 509."
-                                           : "The radio is partly written: it may hold part of block 0.";
+    std::string text = r.blocksWritten > 0
+                           ? "The radio is partly written: it accepted " + std::to_string(r.blocksWritten) +
+                                 " of 510 blocks (0 to " + std::to_string(r.blocksWritten - 1) + ")."
+                           : "The radio is partly written: it may hold part of block 0.";
     if (r.restoreBackup.empty())
         text += " No backup was kept: write the configuration again to complete it.";
     else if (r.restoreIsReadFirst)
@@ -153,10 +154,16 @@ void TransferJob::start(const TransferOptions& options) {
     writeStarted_ = false;
     restoreBackup_.clear();
     writeBackup_.clear();
-    if (options.kind == TransferKind::Read)
-        beginPhase(TransferPhase::Read);
-    else
-        beginPhase(options.readFirst ? TransferPhase::ReadFirst : TransferPhase::Write);
+    const TransferPhase first = options.kind == TransferKind::Read ? TransferPhase::Read
+                                : options.readFirst                ? TransferPhase::ReadFirst
+                                                                   : TransferPhase::Write;
+    if (!port_.isOpen()) {
+        phase_ = first;
+        end(TransferOutcome::CommunicationError, ProgrammingExchange::kCommunicationError,
+            port_.name().empty() ? "no port is open" : port_.name() + " is not open");
+        return;
+    }
+    beginPhase(first);
 }
 
 void TransferJob::beginPhase(TransferPhase phase) {
@@ -172,6 +179,7 @@ void TransferJob::beginPhase(TransferPhase phase) {
         exchange_.startWrite(options_.image);
     else
         exchange_.startRead(phase == TransferPhase::Read ? options_.image : LinkImage{});
+    // The port went away between two phases.
     if (running_ && phase_ == phase && !port_.isOpen()) exchange_.onTransportLost();
 }
 

@@ -96,16 +96,25 @@ void FileActionsTest::optionsAreKeptInTheProgramSettings() {
     QMainWindow window;
     RadioSettings settings = newRadioSettings();
     FileActions a(&window, settings, [] {});
+    QCOMPARE(a.readFirstAction()->text(), QStringLiteral("Back up the radio before writing"));
+    QVERIFY(!a.readFirstAction()->isChecked());  // off by default
+    QVERIFY(!a.transferOptions().readFirst);
     a.traceAction()->setChecked(true);
     a.backupsAction()->setChecked(false);
+    a.readFirstAction()->setChecked(true);
     QVERIFY(FileActions::traceEnabled());
     QVERIFY(!FileActions::backupsEnabled());
+    // The next transfer takes them.
+    const TransferOptions options = a.transferOptions();
+    QVERIFY(options.readFirst && !options.keepBackups && options.trace);
     // A new window reads them back.
     FileActions b(&window, settings, [] {});
     QVERIFY(b.traceAction()->isChecked());
     QVERIFY(!b.backupsAction()->isChecked());
+    QVERIFY(b.readFirstAction()->isChecked());
     b.traceAction()->setChecked(false);
     b.backupsAction()->setChecked(true);
+    b.readFirstAction()->setChecked(false);
     QVERIFY(!FileActions::traceEnabled());
 }
 

@@ -86,6 +86,16 @@ void CliTransfersTest::everyTransferKeepsABackupThatRestoresTheRadio() {
     QVERIFY2(r.exitCode == 0, qPrintable(r.err));
     QCOMPARE(sent(readFile(file("restored.img"))), sent(original));
     QCOMPARE(backups(backupDir).size(), 2);
+
+    // --read-first keeps what the radio held before the write, even with --no-backup.
+    const QString firstDir = file("first");
+    r = ctl(
+        {"write", file("other.img"), "--port", sim.path(), "--read-first", "--no-backup", "--backup-dir", firstDir});
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    QCOMPARE(backups(firstDir).size(), 1);
+    QVERIFY(backups(firstDir)[0].endsWith("-before-write.img"));
+    QCOMPARE(sent(readFile(backups(firstDir)[0])), sent(original));
+    QVERIFY2(r.err.contains(backups(firstDir)[0]), qPrintable(r.err));
 }
 
 void CliTransfersTest::noBackupKeepsNone() {

@@ -278,8 +278,9 @@ TEST_F(TransferJobTest, StoppingSaysWhatTheRadioHoldsAndWhichBackupRestoresIt) {
     std::string error;
     ASSERT_TRUE(readImageFile(r.restoreBackup, kept, error)) << error;
     EXPECT_TRUE(std::equal(before.begin(), before.begin() + 0x1FE0, kept.begin()));
-    EXPECT_EQ(resultText(r), "Writing stopped.\nThe radio is partly written: it accepted blocks 0 to " +
-                                 std::to_string(r.blocksWritten - 1) + " of 509. The backup " + r.restoreBackup +
+    EXPECT_EQ(resultText(r), "Writing stopped.\nThe radio is partly written: it accepted " +
+                                 std::to_string(r.blocksWritten) + " of 510 blocks (0 to " +
+                                 std::to_string(r.blocksWritten - 1) + "). The backup " + r.restoreBackup +
                                  " holds what the radio held before: write it to restore the radio.");
 
     // A stopped read leaves everything as it was.
