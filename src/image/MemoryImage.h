@@ -31,18 +31,26 @@ using MemoryImage = std::array<std::uint8_t, kImageSize>;
 using ChannelRecord = ChannelRecordBytes;
 
 // One byte per display character (labels, status and modem texts, logo).
+namespace codes {
+// Lookup tables of the two codings, by byte.
+extern const std::array<std::uint8_t, 256> textEncode;
+extern const std::array<char, 256> textDecode;
+extern const std::array<std::uint8_t, 256> digitEncode;
+extern const std::array<char, 256> digitDecode;
+}  // namespace codes
+
 struct TextCode {
     static constexpr std::uint8_t kPadding = 38;  // also the code of a space
-    static std::uint8_t encode(char c);
-    static char decode(std::uint8_t code);
+    static std::uint8_t encode(char c) { return codes::textEncode[static_cast<unsigned char>(c)]; }
+    static char decode(std::uint8_t code) { return codes::textDecode[code]; }
 };
 
 // One byte per selcall or DTMF digit.
 struct ToneDigitCode {
     static constexpr std::uint8_t kPadding = 0x26;     // after the last digit
     static constexpr std::uint8_t kRepeatTone = 0x0E;  // same code as "E"
-    static std::uint8_t encode(char c);                // '\0' gives kPadding
-    static char decode(std::uint8_t code);             // kPadding gives '\0'
+    static std::uint8_t encode(char c) { return codes::digitEncode[static_cast<unsigned char>(c)]; }  // '\0': kPadding
+    static char decode(std::uint8_t code) { return codes::digitDecode[code]; }  // kPadding gives '\0'
 };
 
 // A frequency in hertz as the radio's synthesiser takes it.
