@@ -132,6 +132,7 @@ private slots:
         RadioSettings s = newRadioSettings();
         fill(s);
         ViewFlags flags;
+        flags.fileLoadActive = true;  // as a loaded file
         ChannelTablePage page(s, flags);
         page.refreshChannelPage();
         page.resize(1000, 560);
@@ -144,7 +145,7 @@ private slots:
         page.grid()->setFocus();
         page.grid()->setCurrentCell(6, P::ColumnLabel);
         QTest::keyClick(page.grid(), 'N');
-        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        auto* editor = qobject_cast<QLineEdit*>(page.grid()->indexWidget(page.grid()->currentIndex()));
         QVERIFY(editor);
         QTest::keyClicks(editor, "EW 7");
         QCOMPARE(editor->text(), QStringLiteral("NEW 7"));
@@ -154,8 +155,10 @@ private slots:
         QVERIFY(!page.grid()->horizontalScrollBar()->isVisible());
         QVERIFY(page.grab().save(shotPath("channel_page_editing")));
         // Grabbed under a real X server, the whole screen as well.
-        if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+            QTest::qWait(300);  // let the X server show the last paint
             page.screen()->grabWindow(0).save(shotPath("channel_page_editing_screen"));
+        }
     }
 
     void groupDialog() {
