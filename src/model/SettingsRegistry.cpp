@@ -8,6 +8,7 @@
 
 #include "model/ChannelEditing.h"
 #include "model/ChannelStep.h"
+#include "model/ChannelValidator.h"
 #include "model/Defaults.h"
 #include "model/OptionLists.h"
 #include "model/OptionRules.h"
@@ -283,7 +284,7 @@ void buildGroup(TableBuilder& b) {
 void buildChannel(TableBuilder& b) {
     b.line(SettingLine::Channel);
     const auto add = [&](SettingInfo e) { b.add(std::move(e), SettingScope::Channel); };
-    add(channelText("label", "Label", &ChannelEntry::label, 8, TextAlphabet::Printable));
+    add(channelText("label", "Label", &ChannelEntry::label, kChannelLabelLength, TextAlphabet::Printable));
     add(channelChoice("bandwidth", "BandWidth", &ChannelEntry::bandwidth,
                       KS_CHOICES((ChoiceList{{0, "N"}, {1, "S"}}))));
     add(channelNumber("inUse", "inUse", &ChannelEntry::inUse));
@@ -662,12 +663,8 @@ bool alphabetAccepts(TextAlphabet alphabet, unsigned char c) {
             return digit || in("ABCDEabcdeSsXx");
         case TextAlphabet::ToneSequence:
             return digit || in("ABCDEabcdeKkSsXx");
-        case TextAlphabet::Printable: {
-            if (digit || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || in(" #'()*+-./?\\_")) return true;
-            // Windows-1252 letters: Š Œ Ž š œ ž Ÿ ƒ ª µ º and À..ÿ without × ÷.
-            if (in("\x8A\x8C\x8E\x9A\x9C\x9E\x9F\x83\xAA\xB5\xBA")) return true;
-            return c >= 0xC0 && c != 0xD7 && c != 0xF7;
-        }
+        case TextAlphabet::Printable:
+            return isLabelByte(c);
     }
     return false;
 }
