@@ -125,8 +125,20 @@ bool FileActions::exportChannels(const QString& path, ChannelCsvFormat format) {
     return true;
 }
 
-bool FileActions::importChannels(const QString& path, bool cutLongLabels) {
+namespace {
+
+QString issueLines(const std::vector<CsvIssue>& issues) {
+    QStringList lines;
+    for (const CsvIssue& i : issues) lines << QString::fromStdString(formatCsvIssue(i));
+    return lines.mid(0, 20).join(QLatin1Char('\n')) +
+           (lines.size() > 20 ? QStringLiteral("\n... %1 more").arg(lines.size() - 20) : QString());
+}
+
+}  // namespace
+
+bool FileActions::importChannels(const QString& path, bool cutLongLabels, bool skipUnfit) {
     errors_.clear();
+    unfitRows_ = fittingRows_ = 0;
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
         message_ = QStringLiteral("%1\nThe file could not be read.").arg(path);
@@ -135,19 +147,27 @@ bool FileActions::importChannels(const QString& path, bool cutLongLabels) {
     const QByteArray bytes = f.readAll();
     CsvImportOptions options;
     options.cutLongLabels = cutLongLabels;
+    options.skipUnfit = skipUnfit;
     const CsvImportResult r =
         importChannelCsv(std::string_view(bytes.constData(), std::size_t(bytes.size())), settings_, options);
+    unfitRows_ = r.unfitRows;
+    fittingRows_ = r.fittingRows;
     if (!r.ok) {
         errors_ = r.errors;
-        QStringList lines;
-        for (const CsvIssue& i : r.errors) lines << QString::fromStdString(formatCsvIssue(i));
-        message_ = QStringLiteral("Nothing was imported:\n") + lines.mid(0, 20).join(QLatin1Char('\n')) +
-                   (lines.size() > 20 ? QStringLiteral("\n... %1 more").arg(lines.size() - 20) : QString());
+        message_ = QStringLiteral("Nothing was imported:\n") + issueLines(r.errors);
         return false;
     }
     message_ = QStringLiteral("%1 channel(s) imported.").arg(r.channels);
+    if (!r.skipped.empty())
+        message_ += QStringLiteral("\n\n%1 row(s) were left out:\n").arg(r.unfitRows) + issueLines(r.skipped);
     if (refresh_) refresh_();
     return true;
+}
+
+QString FileActions::skipUnfitQuestion() const {
+    return (unfitRows_ == 1 ? QStringLiteral("1 row cannot be stored in this radio:\n")
+                            : QStringLiteral("%1 rows cannot be stored in this radio:\n").arg(unfitRows_)) +
+           issueLines(errors_) + QStringLiteral("\n\nImport the other %1?").arg(fittingRows_);
 }
 
 bool FileActions::saveRadioImage(const QString& path) {
@@ -254,6 +274,9 @@ void FileActions::runImport() {
     if (onlyLabels && askQuestion(QStringLiteral("Import Channels (CSV)"),
                                   message_ + QStringLiteral("\n\nCut the labels to 8 characters and import?"))) {
         importChannels(path, true);
+    } else if (!onlyLabels && unfitRows_ > 0 && fittingRows_ > 0 &&
+               askQuestion(QStringLiteral("Import Channels (CSV)"), skipUnfitQuestion())) {
+        importChannels(path, false, true);
     }
     showMessage(QStringLiteral("Import Channels (CSV)"), message_);
 }

@@ -53,8 +53,11 @@ public:
 
     // --- Commands without their dialogs (false with message() on failure) ---
     bool exportChannels(const QString& path, ChannelCsvFormat format);
-    // All or nothing; errors() lists every bad row.
-    bool importChannels(const QString& path, bool cutLongLabels);
+    // All or nothing; errors() lists every bad row, unfitRows() and
+    // fittingRows() count the rows that cannot and can be stored. With
+    // skipUnfit the rows that fit are imported and the others listed in the
+    // message.
+    bool importChannels(const QString& path, bool cutLongLabels, bool skipUnfit = false);
     // Saves the last image read from the radio (or opened).
     bool saveRadioImage(const QString& path);
     // Decodes an image file into the configuration as a radio read is; the
@@ -64,6 +67,10 @@ public:
     const std::optional<MemoryImage>& lastImage() const { return lastImage_; }
     QString message() const { return message_; }
     const std::vector<CsvIssue>& errors() const { return errors_; }
+    int unfitRows() const { return unfitRows_; }
+    int fittingRows() const { return fittingRows_; }
+    // "12 rows cannot be stored in this radio: ... Import the other 8?"
+    QString skipUnfitQuestion() const;
 
     // The options of the next transfers: backups, verify, read first, and
     // a new trace file when tracing is on (lastTracePath()).
@@ -110,6 +117,8 @@ private:
     std::optional<MemoryImage> lastImage_;
     QString message_;
     std::vector<CsvIssue> errors_;
+    int unfitRows_ = 0;
+    int fittingRows_ = 0;
     QString lastBackup_;
     QString lastTrace_;
     QString lastVerify_;

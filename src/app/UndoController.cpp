@@ -140,7 +140,7 @@ void UndoController::attachTo(MainView* view) {
 
 QString UndoController::stepText(const QString& description) {
     static const char* const kVerbs[] = {"Set ",  "Clear ", "Paste ",  "Fill ",   "Delete ", "Load ",
-                                         "Read ", "New",    "Change ", "Import ", "Open "};
+                                         "Read ", "New",    "Change ", "Import ", "Open ",   "Insert "};
     const QString text = description.trimmed();
     for (const char* verb : kVerbs)
         if (text.startsWith(QLatin1String(verb))) return text;

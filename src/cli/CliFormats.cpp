@@ -40,6 +40,7 @@ struct FormatArgs {
     bool hasOutput = false;
     std::string format;
     bool cutLabels = false;
+    bool skipUnfit = false;
     bool help = false;
     std::string error;
 };
@@ -70,6 +71,8 @@ FormatArgs parseArgs(const Args& args, bool takesOutput, bool takesFormat, bool 
             r.format = a.substr(9);
         } else if (takesCut && a == "--cut-labels") {
             r.cutLabels = true;
+        } else if (takesCut && a == "--skip-unfit") {
+            r.skipUnfit = true;
         } else if (a.size() > 1 && a[0] == '-') {
             r.error = "unknown option '" + a + "'";
             return r;
@@ -167,7 +170,8 @@ int runExportCsv(const Args& args) {
 
 int runImportCsv(const Args& args) {
     static const char* usage =
-        "ks340ctl import-csv IN.ks3 CHANNELS.csv -o OUT.ks3 [--format native|common] [--cut-labels]";
+        "ks340ctl import-csv IN.ks3 CHANNELS.csv -o OUT.ks3 [--format native|common] [--cut-labels] "
+        "[--skip-unfit]";
     const FormatArgs a = parseArgs(args, true, true, true);
     if (a.help) {
         std::printf(
@@ -178,7 +182,9 @@ int runImportCsv(const Args& args) {
             "Every row is checked against the band and channel raster of the file's\n"
             "model and band, and labels against the radio's characters and 8-character\n"
             "length (--cut-labels cuts longer labels instead). Any bad row is reported\n"
-            "as \"line N, COLUMN: reason\" and nothing is written.\n"
+            "as \"line N, COLUMN: reason\" and nothing is written, unless --skip-unfit\n"
+            "is given: then the rows that fit the radio are imported and the others\n"
+            "are listed by line and reason.\n"
             "Exit status 0 when imported, 1 when a row or a file was bad.\n",
             usage);
         return kExitOk;
@@ -188,6 +194,7 @@ int runImportCsv(const Args& args) {
     if (!a.hasOutput || a.output.empty()) return usageError("import-csv", "the output file is missing (-o)", usage);
     CsvImportOptions options;
     options.cutLongLabels = a.cutLabels;
+    options.skipUnfit = a.skipUnfit;
     if (!a.format.empty()) {
         options.format = channelCsvFormatFromName(a.format);
         if (!options.format)
@@ -208,6 +215,9 @@ int runImportCsv(const Args& args) {
     }
     for (const CsvIssue& note : r.notes)
         std::fprintf(stderr, "%s: %s\n", a.positional[1].c_str(), formatCsvIssue(note).c_str());
+    for (const CsvIssue& issue : r.skipped)
+        std::fprintf(stderr, "%s: %s (left out)\n", a.positional[1].c_str(), formatCsvIssue(issue).c_str());
+    if (r.unfitRows > 0) std::fprintf(stderr, "ks340ctl: %d row(s) left out\n", r.unfitRows);
     prepareForSave(settings);
     const FileResult saved = writeSettingFile(a.output, settings);
     if (!saved.ok) {

@@ -173,6 +173,26 @@ void FileActionsTest::badImportChangesNothingAndOffersToCutLabels() {
     QCOMPARE(asked, 0);
     QVERIFY(messages.last().contains("line 2, Frequency"));
     QVERIFY(settings == kept);
+
+    // Rows of another band among rows that fit: the question, then the rows that fit.
+    QVERIFY(writeAll(path, "Location,Name,Frequency\n1,Uhf,446.000000\n2,Vhf,146.000000\n3,Uhf2,447.000000\n"));
+    questions.clear();
+    a.askQuestion = [&](const QString&, const QString& text) {
+        questions << text;
+        return questions.size() > 1;
+    };
+    a.importAction()->trigger();
+    QCOMPARE(questions.size(), 1);
+    QVERIFY2(questions[0].startsWith("1 row cannot be stored in this radio:\nline 3, Frequency: 146.000000 MHz is "
+                                     "outside UHF2, 440 to 480 MHz"),
+             qPrintable(questions[0]));
+    QVERIFY(questions[0].endsWith("Import the other 2?"));
+    QVERIFY(settings == kept);
+    a.importAction()->trigger();
+    QCOMPARE(settings.channelTable.groups[0].channels[1].label, std::string("Uhf"));
+    QCOMPARE(settings.channelTable.groups[0].channels[3].label, std::string("Uhf2"));
+    QVERIFY(!settings.channelTable.groups[0].channels[2].isProgrammed());
+    QVERIFY2(messages.last().contains("left out:\nline 3, Frequency"), qPrintable(messages.last()));
 }
 
 void FileActionsTest::radioImagesOpenAndSave() {

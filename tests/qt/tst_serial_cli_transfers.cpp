@@ -267,13 +267,24 @@ void CliTransfersTest::badCsvChangesNothing() {
     QFile::remove(file("out.ks3"));
     Run r = ctl({"import-csv", file("n.ks3"), file("bad.csv"), "-o", file("out.ks3")});
     QCOMPARE(r.exitCode, 1);
-    QVERIFY2(r.err.contains("line 3, Frequency: 150.000000 MHz is outside the band"), qPrintable(r.err));
+    QVERIFY2(r.err.contains("line 3, Frequency: 150.000000 MHz is outside UHF2, 440 to 480 MHz\n"), qPrintable(r.err));
     QVERIFY2(r.err.contains("line 4, Name:"), qPrintable(r.err));
     QVERIFY(r.err.contains("nothing was imported"));
     QVERIFY(!QFileInfo::exists(file("out.ks3")));
     r = ctl({"import-csv", file("n.ks3"), file("bad.csv"), "-o", file("out.ks3"), "--cut-labels"});
     QCOMPARE(r.exitCode, 1);
     QVERIFY(!r.err.contains("line 4"));
+    // The rows that fit, and the others listed.
+    r = ctl({"import-csv", file("n.ks3"), file("bad.csv"), "-o", file("out.ks3"), "--skip-unfit"});
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    QVERIFY2(r.err.contains("line 3, Frequency: 150.000000 MHz is outside UHF2, 440 to 480 MHz (left out)"),
+             qPrintable(r.err));
+    QVERIFY(r.err.contains("line 4, Name:"));
+    QVERIFY(r.err.contains("2 row(s) left out"));
+    QVERIFY(r.out.contains("1 channel(s) imported"));
+    r = ctl({"export-csv", file("out.ks3"), "-o", file("kept.csv"), "--format", "common"});
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(readFile(file("kept.csv")).count('\n'), 2);
 }
 
 QTEST_GUILESS_MAIN(CliTransfersTest)
