@@ -12,6 +12,8 @@
 #include "app/MainView.h"
 #include "app/MainWindow.h"
 #include "app/TabHost.h"
+#include "pages/channel/ChannelGrid.h"
+#include "pages/channel/ChannelTablePage.h"
 #include "qt/tst_app_support.h"
 
 using namespace ks340;
@@ -58,6 +60,11 @@ private slots:
                 QVERIFY(scroller);
                 const QString where = QStringLiteral("%1 %2").arg(QTest::currentDataTag(), tabs->tabText(i).trimmed());
                 QVERIFY2(!scroller->horizontalScrollBar()->isVisible(), qPrintable(where));
+                // At normal font size the whole channel grid shows.
+                if (i == MainView::RadioTab && fontScale == 1.0) {
+                    auto* grid = static_cast<ChannelTablePage*>(tabs->page(i))->grid();
+                    QVERIFY2(!grid->horizontalScrollBar()->isVisible(), qPrintable(where));
+                }
                 for (QAbstractButton* b : tabs->page(i)->findChildren<QAbstractButton*>()) {
                     if (!b->isVisibleTo(tabs->page(i)) || b->text().isEmpty()) continue;
                     QVERIFY2(b->width() >= b->minimumSizeHint().width(), qPrintable(where + ": " + b->text()));
