@@ -13,6 +13,8 @@
 #include <QPrintPreviewDialog>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "app/ProgrammingDialog.h"
 #include "app/SimulatorProcess.h"
 #include "app/TabHost.h"
@@ -67,6 +69,7 @@ MainView::MainView(QWidget* parent) : QWidget(parent), simulator_(new SimulatorP
     refreshHeader();
     initialiseAllPages();
     port_ = readPortSetting();
+    wrapHeader();
 }
 
 MainView::~MainView() {
@@ -102,10 +105,15 @@ void MainView::buildHeader() {
         return l;
     };
 
-    // One row, so that the pages keep as much height as possible.
+    // One row, so that the pages keep as much height as possible; on a
+    // narrow window (or with large fonts) Speaker and the logo wrap onto a
+    // second row instead of widening the window.
     auto* box = new QGroupBox;
-    auto* row = new QHBoxLayout(box);
-    row->setContentsMargins(8, 4, 8, 4);
+    headerBox_ = box;
+    auto* rows = new QVBoxLayout(box);
+    rows->setContentsMargins(8, 4, 8, 4);
+    rows->setSpacing(4);
+    auto* row = new QHBoxLayout;
     row->setSpacing(6);
     row->addWidget(label(QStringLiteral("&Model"), modelList_));
     row->addWidget(modelList_);
@@ -115,12 +123,22 @@ void MainView::buildHeader() {
     row->addWidget(bandList_);
     row->addWidget(bandName_);
     row->addSpacing(10);
-    row->addWidget(label(QStringLiteral("&Speaker"), speakerList_));
-    row->addWidget(speakerList_);
-    row->addSpacing(10);
-    row->addWidget(label(QStringLiteral("LCD &Display Logo"), logoEdit_));
-    row->addWidget(logoEdit_);
+    headerTail_ = new QWidget;
+    auto* tail = new QHBoxLayout(headerTail_);
+    tail->setContentsMargins(0, 0, 0, 0);
+    tail->setSpacing(6);
+    tail->addWidget(label(QStringLiteral("&Speaker"), speakerList_));
+    tail->addWidget(speakerList_);
+    tail->addSpacing(10);
+    tail->addWidget(label(QStringLiteral("LCD &Display Logo"), logoEdit_));
+    tail->addWidget(logoEdit_);
+    row->addWidget(headerTail_);
     row->addStretch(1);
+    rows->addLayout(row);
+    headerFirstRow_ = row;
+    headerSecondRow_ = new QHBoxLayout;
+    headerSecondRow_->addStretch(1);
+    rows->addLayout(headerSecondRow_);
 
     tabs_ = new TabHost;
     auto* layout = new QVBoxLayout(this);
@@ -156,6 +174,34 @@ void MainView::buildPages() {
 }
 
 TabPage* MainView::page(int index) const { return tabs_->page(index); }
+
+void MainView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    wrapHeader();
+}
+
+void MainView::wrapHeader() {
+    // The header's widths: its first row without Speaker and the logo, and
+    // those two.
+    const int spacing = headerFirstRow_->spacing();
+    const int tailWidth = headerTail_->minimumSizeHint().width();
+    int first = headerFirstRow_->minimumSize().width();
+    if (!headerWrapped_) first -= tailWidth + spacing;
+    const QMargins m = headerBox_->contentsMargins() + headerBox_->layout()->contentsMargins();
+    const int frame = m.left() + m.right() + layout()->contentsMargins().left() + layout()->contentsMargins().right();
+    // The window may be as narrow as the wrapped header.
+    headerBox_->setMinimumWidth(std::max(first, tailWidth) + frame);
+    const bool wrap = width() < first + spacing + tailWidth + frame;
+    if (wrap == headerWrapped_) return;
+    headerWrapped_ = wrap;
+    if (wrap) {
+        headerFirstRow_->removeWidget(headerTail_);
+        headerSecondRow_->insertWidget(0, headerTail_);
+    } else {
+        headerSecondRow_->removeWidget(headerTail_);
+        headerFirstRow_->insertWidget(headerFirstRow_->count() - 1, headerTail_);
+    }
+}
 
 void MainView::fillBandList() {
     const QSignalBlocker block(bandList_);

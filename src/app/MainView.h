@@ -19,6 +19,7 @@
 #include "print/Reports.h"
 
 class QComboBox;
+class QHBoxLayout;
 class QLineEdit;
 
 namespace ks340 {
@@ -118,6 +119,9 @@ public:
     // whole (as after opening a setting file).
     void showReplacedConfiguration();
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 signals:
     // A setting file was opened successfully (for the recent-file list).
     void fileOpened(const QString& path);
@@ -131,6 +135,8 @@ private:
     void buildHeader();
     void buildPages();
     void fillBandList();
+    // Speaker and the logo go to a second header row when one is too narrow.
+    void wrapHeader();
 
     RadioSettings settings_;
     ViewFlags flags_;
@@ -149,6 +155,11 @@ private:
     QLineEdit* modelName_ = nullptr;
     QLineEdit* bandName_ = nullptr;
     TabHost* tabs_ = nullptr;
+    QWidget* headerBox_ = nullptr;
+    QWidget* headerTail_ = nullptr;  // Speaker and the logo
+    QHBoxLayout* headerFirstRow_ = nullptr;
+    QHBoxLayout* headerSecondRow_ = nullptr;
+    bool headerWrapped_ = false;
 };
 
 }  // namespace ks340

@@ -296,7 +296,9 @@ void MainWindow::showAbout() {
 void MainWindow::fitToScreen() {
     // Room for the window frame that the desktop adds around the window.
     const QSize frame(16, 36);
-    QSize size = sizeHint().expandedTo(QSize(900, 640));
+    // Room for the channel grid's columns at their full widths where the
+    // screen has it; on a smaller screen they narrow to fit.
+    QSize size = sizeHint().expandedTo(QSize(1180, 700));
     if (const QScreen* screen = QApplication::primaryScreen()) {
         const QRect avail = screen->availableGeometry();
         size = size.boundedTo(avail.size() - frame);

@@ -85,7 +85,8 @@ private slots:
         flags.fileLoadActive = true;  // show the texts as they are
         ChannelTablePage page(s, flags);
         page.refreshChannelPage();
-        page.resize(page.sizeHint().expandedTo(QSize(900, 420)));
+        // As wide as the page is in a window on a 1024x768 screen.
+        page.resize(page.sizeHint().expandedTo(QSize(1000, 420)));
         save(page, "channel_page_all");
         checkColumnsFit(page);
         // The whole grid is visible without scrolling sideways.

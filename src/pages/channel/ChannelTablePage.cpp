@@ -1,5 +1,7 @@
 #include "pages/channel/ChannelTablePage.h"
 
+#include "pages/channel/ColumnFitter.h"
+
 #include <QAction>
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -76,7 +78,6 @@ ChannelTablePage::ChannelTablePage(RadioSettings& settings, ViewFlags& flags, QW
     grid_->setAccessibleName(QStringLiteral("Channels"));
     grid_->setColumnCount(ColumnCount);
     QStringList headers;
-    int gridWidth = 2 * grid_->frameWidth() + grid_->verticalScrollBar()->sizeHint().width();
     const QFontMetrics headerMetrics(grid_->horizontalHeader()->font());
     QFont boldFont = grid_->font();
     boldFont.setBold(true);
@@ -94,20 +95,24 @@ ChannelTablePage::ChannelTablePage(RadioSettings& settings, ViewFlags& flags, QW
                                          QStringLiteral("High"),
                                          kOn,
                                          kOn};
+    QVector<int> preferred, minimum;
     for (int c = 0; c < ColumnCount; ++c) {
         headers << headerText(c);
         // The width the layout asks for, or more when this system's font
-        // needs it for the header or the column's widest text.
+        // needs it for the header or the column's widest text; on a narrow
+        // window no less than the header and the widest text.
         const QFontMetrics& m = c == ColumnChannel ? boldMetrics : cellMetrics;
-        const int width =
-            std::max({twipsToPixels(this, kColumns[c].twips), headerMetrics.horizontalAdvance(headerText(c)) + 8,
-                      m.horizontalAdvance(widest[c]) + 12});
-        grid_->setColumnWidth(c, width);
-        gridWidth += width;
+        const int least =
+            std::max(headerMetrics.horizontalAdvance(headerText(c)) + 8, m.horizontalAdvance(widest[c]) + 12);
+        minimum << least;
+        preferred << std::max(twipsToPixels(this, kColumns[c].twips), least);
     }
     grid_->setHorizontalHeaderLabels(headers);
     grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    grid_->setMinimumWidth(gridWidth);
+    auto* fitter = new ColumnFitter(grid_, preferred, minimum);
+    // With large fonts on a small screen the grid scrolls sideways itself
+    // rather than pushing the page's buttons out of the window.
+    grid_->setMinimumWidth(fitter->minimumTableWidth(ColumnRxFrequency + 1));
     setRowCount(kChannelCapacity);
 
     auto* top = new QHBoxLayout;

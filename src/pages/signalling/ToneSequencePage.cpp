@@ -142,8 +142,8 @@ void ToneSequencePage::buildLayout() {
         firstTone_[k] = times[1];
         leadOut_[k] = times[2];
         for (int c = 0; c < 3; ++c) {
-            // The column heading names the field; the row says which sequence.
-            times[static_cast<std::size_t>(c)]->setAccessibleName(timeNames[c]);
+            // The row's sequence and the column heading name the field.
+            times[static_cast<std::size_t>(c)]->setAccessibleName(name + QLatin1Char(' ') + timeNames[c]);
             times[static_cast<std::size_t>(c)]->setAccessibleDescription(name);
             grid->addWidget(times[static_cast<std::size_t>(c)], row, 2 + 2 * c);
             grid->addWidget(unitLabel(tr("mS")), row, 3 + 2 * c);
