@@ -26,5 +26,6 @@ int runPrint(const Args& args);      // CliPrint.cpp
 int runExportCsv(const Args& args);  // CliFormats.cpp
 int runImportCsv(const Args& args);  // CliFormats.cpp
 int runDiff(const Args& args);       // CliFormats.cpp
+int runFleet(const Args& args);      // CliFleet.cpp
 
 }  // namespace ks340::cli
