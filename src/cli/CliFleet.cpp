@@ -29,7 +29,7 @@ extern "C" void onTerminate(int) { g_terminated = 1; }
 
 const char* kUsage =
     "ks340ctl fleet BASE.ks3 --units UNITS.csv --port PORT [--port PORT ...] --report DIR [--auto] "
-    "[--no-read-first] [--redo UNIT ...]";
+    "[--no-read-first] [--redo UNIT ...] [--force]";
 
 QString timeText(int seconds) {
     if (seconds < 0) return QStringLiteral("time left unknown");
@@ -117,6 +117,8 @@ int runFleet(const Args& args) {
             help = true;
         } else if (a == "--auto") {
             setup.autoMode = true;
+        } else if (a == "--force") {
+            setup.force = true;
         } else if (a == "--no-read-first") {
             setup.readFirst = false;
         } else if (a == "--units" || a == "--report" || a == "--port" || a == "-p" || a == "--redo") {
@@ -157,7 +159,8 @@ int runFleet(const Args& args) {
             "(fleet-report.csv, fleet-report.pdf). Run the same command again to\n"
             "resume an interrupted job: units already done are not written again\n"
             "unless named with --redo UNIT. --no-read-first writes without reading\n"
-            "first (no backup; the report says so).\n"
+            "first (no backup; the report says so). A base that loads with a\n"
+            "warning is refused unless --force.\n"
             "Ctrl-C lets the transfers in progress finish, then stops; a second\n"
             "Ctrl-C abandons them (a radio whose write is abandoned must be\n"
             "restored: the report gives the command).\n"

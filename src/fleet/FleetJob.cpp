@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <map>
 
-#include "image/ImageBackup.h"
+#include "fileio/AtomicFile.h"
 #include "image/ImageVerify.h"
 #include "model/Defaults.h"
 #include "model/SettingFile.h"
@@ -381,9 +381,11 @@ void FleetScheduler::readFinished(int port, const TransferOutcome& outcome, cons
     std::string path = (dir / (stem + ".img")).string();
     for (int n = 2; std::filesystem::exists(path, ec); ++n)
         path = (dir / (stem + "-" + std::to_string(n) + ".img")).string();
-    std::string error;
-    if (!writeImageFile(path, image, error)) {
-        failUnit(port, UnitStep::ReadFirst, "the backup could not be written (" + error + "); nothing was written");
+    const fileio::IoStatus saved =
+        fileio::writeFileAtomically(path, std::string_view(reinterpret_cast<const char*>(image.data()), image.size()));
+    if (!saved) {
+        failUnit(port, UnitStep::ReadFirst,
+                 "the backup could not be written (" + saved.error + "); nothing was written");
         return;
     }
     r.backupFile = path;

@@ -3,9 +3,9 @@
 #include <cctype>
 #include <set>
 
-#include "fleet/RegistryBridge.h"
 #include "fleet/Sha256.h"
 #include "model/SettingFile.h"
+#include "model/SettingsRegistry.h"
 
 namespace ks340::fleet {
 

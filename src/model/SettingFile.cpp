@@ -7,10 +7,8 @@
 #include <cstring>
 #include <memory>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include "fileio/AtomicFile.h"
+#include "fileio/InputFile.h"
 #include "model/Decimal.h"
 #include "model/Signalling.h"
 #include "model/Tables.h"
@@ -189,60 +187,6 @@ public:
 private:
     std::string_view text_;
     std::size_t pos_ = 0;
-};
-
-class FileLineSource final : public LineSource {
-public:
-    explicit FileLineSource(std::FILE* f) : file_(f), buffer_(64 * 1024) {}
-
-    std::string readErrorText() const override { return std::strerror(readErrno_); }
-
-    LineStatus next(std::string& line) override {
-        line.clear();
-        bool any = false;
-        for (;;) {
-            if (pos_ == length_ && !fill()) {
-                if (error_) return LineStatus::ReadError;
-                if (!any) return LineStatus::End;
-                break;
-            }
-            any = true;
-            const char* start = buffer_.data() + pos_;
-            const auto* nl = static_cast<const char*>(std::memchr(start, '\n', length_ - pos_));
-            const std::size_t n = nl ? static_cast<std::size_t>(nl - start) : length_ - pos_;
-            if (line.size() + n > kMaxSettingLineLength + 1) return LineStatus::TooLong;
-            line.append(start, n);
-            pos_ += n;
-            if (nl) {
-                ++pos_;
-                break;
-            }
-        }
-        dropCarriageReturn(line);
-        return line.size() > kMaxSettingLineLength ? LineStatus::TooLong : LineStatus::Ok;
-    }
-
-private:
-    bool fill() {
-        if (eof_) return false;
-        length_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
-        pos_ = 0;
-        if (length_ == 0) {
-            eof_ = true;
-            error_ = std::ferror(file_) != 0;
-            if (error_) readErrno_ = errno;
-            return false;
-        }
-        return true;
-    }
-
-    std::FILE* file_;
-    std::vector<char> buffer_;
-    std::size_t pos_ = 0;
-    std::size_t length_ = 0;
-    bool eof_ = false;
-    bool error_ = false;
-    int readErrno_ = 0;  // errno of a failed read
 };
 
 // Thrown inside the reader only; turned into a FileResult at its boundary.
@@ -563,8 +507,6 @@ FileResult readFrom(LineSource& source, RadioSettings& settings, const std::stri
     return result;
 }
 
-std::string errnoText() { return std::strerror(errno); }
-
 }  // namespace
 
 std::string joinCsvLine(const std::vector<std::string>& fields) {
@@ -742,77 +684,22 @@ std::string formatSettingFile(const RadioSettings& s) {
 
 FileResult writeSettingFile(const std::string& path, const RadioSettings& settings) {
     FileResult result;
-    const std::string text = formatSettingFile(settings);
-
-    // The temporary file lives in the target's folder so that the final
-    // rename replaces the target in one step.
-    const std::size_t slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
-    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-
-    std::string temp;
-    int fd = -1;
-    static unsigned counter = 0;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = (slash == std::string::npos ? std::string() : folder) + "." + base + "." + std::to_string(::getpid()) +
-               "." + std::to_string(++counter) + ".tmp";
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) break;
-    }
-    if (fd < 0) {
-        result.error = path + ": cannot create the file: " + errnoText();
-        return result;
-    }
-
-    // Keep the permissions of a file being replaced.
-    struct stat old {};
-    if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 07777);
-
-    bool ok = true;
-    std::string failure;
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            ok = false;
-            failure = "cannot write the file: " + errnoText();
-            break;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    if (ok && ::fsync(fd) != 0 && errno != EINVAL && errno != EROFS) {
-        ok = false;
-        failure = "cannot write the file: " + errnoText();
-    }
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        failure = "cannot write the file: " + errnoText();
-    }
-    if (ok && ::rename(temp.c_str(), path.c_str()) != 0) {
-        ok = false;
-        failure = "cannot replace the file: " + errnoText();
-    }
-    if (!ok) {
-        ::unlink(temp.c_str());
-        result.error = path + ": " + failure;
-        return result;
-    }
-    result.ok = true;
+    const fileio::IoStatus written = fileio::writeFileAtomically(path, formatSettingFile(settings));
+    result.ok = written.ok;
+    result.error = written.error;
     return result;
 }
 
 FileResult readSettingFile(const std::string& path, RadioSettings& settings) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) {
+    const fileio::InputFile in = fileio::readInputFile(path, kMaxSettingFileSize);
+    if (!in.ok && !in.tooLarge) {
         FileResult result;
-        result.error = path + ": cannot open the file: " + errnoText();
+        result.error = in.error;
         return result;
     }
-    FileLineSource source(f);
-    FileResult result = readFrom(source, settings, path);
-    std::fclose(f);
-    return result;
+    // Beyond the limit nothing is read: the reader stops at the last line it needs.
+    TextLineSource source(in.bytes);
+    return readFrom(source, settings, path);
 }
 
 FileResult readSettingText(std::string_view text, RadioSettings& settings, const std::string& nameForMessages) {

@@ -13,6 +13,9 @@ namespace ks340 {
 
 // No valid line comes anywhere near this; a longer line is an error.
 inline constexpr std::size_t kMaxSettingLineLength = 64 * 1024;
+// No setting file the program saves comes near this size; reading stops
+// beyond it.
+inline constexpr std::size_t kMaxSettingFileSize = 16 * 1024 * 1024;
 // The longest text field a file may hold (the editors allow at most 40
 // characters). With it, whatever loads also saves into lines that load.
 inline constexpr std::size_t kMaxSettingTextLength = 1024;
@@ -38,9 +41,9 @@ std::string formatSettingFile(const RadioSettings& settings);
 // Number of lines a configuration writes: 2 + 14 + capabilities + 6.
 int settingFileLineCount(const RadioSettings& settings);
 
-// Writes the file through a temporary file beside it that replaces the
-// target only when everything was written; on failure the old file stays
-// as it was. Never changes the record. The caller runs prepareForSave first.
+// Writes the file through the atomic writer (fileio/AtomicFile.h): the
+// target is the old file or the complete new one, never a mix. Never changes
+// the record. The caller runs prepareForSave first.
 FileResult writeSettingFile(const std::string& path, const RadioSettings& settings);
 
 // Reads a setting file into a copy of `settings` and replaces `settings`

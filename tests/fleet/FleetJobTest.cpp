@@ -13,9 +13,9 @@ namespace {
 
 const char* kList =
     "Unit,encode.aniSequence,header.lcdDisplayLogo\n"
-    "R01,12345,FLEET 1\n"
-    "R02,12346,FLEET 2\n"
-    "R03,12347,\n";
+    "R01,1,FLEET 1\n"
+    "R02,2,FLEET 2\n"
+    "R03,3,\n";
 
 TEST(Sha256, MatchesTheStandardVectors) {
     const std::string abc = "abc";
@@ -31,7 +31,7 @@ TEST(UnitList, BuildsEveryUnitFromTheBase) {
     const FleetPlan plan = planFleet(base, kList);
     ASSERT_TRUE(plan.ok()) << formatUnitListError(plan.errors.front());
     ASSERT_EQ(plan.units.size(), 3u);
-    EXPECT_EQ(plan.units[1].settings.selcallEncode.aniSequence, "12346");
+    EXPECT_EQ(plan.units[1].settings.selcallEncode.aniSequence, "2");
     EXPECT_EQ(plan.units[1].settings.header.lcdDisplayLogo, "FLEET 2");
     EXPECT_EQ(plan.units[2].settings.header.lcdDisplayLogo, base.header.lcdDisplayLogo);  // empty cell: the base's
     EXPECT_NE(plan.units[0].imageSha256, plan.units[1].imageSha256);
@@ -41,9 +41,9 @@ TEST(UnitList, BuildsEveryUnitFromTheBase) {
 TEST(UnitList, OneBadRowRefusesTheWholeListWithEveryFault) {
     const FleetPlan plan = planFleet(newRadioSettings(),
                                      "Unit,encode.aniSequence,header.lcdDisplayLogo\r\n"
-                                     "R01,12345,FLEET 1\r\n"
-                                     "R02,12346,A LOGO FAR TOO LONG\r\n"
-                                     "r01,12347,X\r\n"
+                                     "R01,1,FLEET 1\r\n"
+                                     "R02,2,A LOGO FAR TOO LONG\r\n"
+                                     "r01,3,X\r\n"
                                      "R/4,1,X\r\n"
                                      "R05,1\r\n");
     EXPECT_FALSE(plan.ok());

@@ -1,11 +1,12 @@
 #include "fleet/qt/FleetFiles.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
+#include "fileio/AtomicFile.h"
 #include "print/TableReport.h"
 
 namespace ks340::fleet {
@@ -88,12 +89,11 @@ bool jobStateFromJson(const QByteArray& json, JobState& state, QString* error) {
 }
 
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error) *error = QStringLiteral("%1: %2").arg(path, file.errorString());
-        return false;
-    }
-    return true;
+    const fileio::IoStatus status =
+        fileio::writeFileAtomically(QFile::encodeName(path).toStdString(),
+                                    std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    if (!status && error) *error = QString::fromStdString(status.error);
+    return status.ok;
 }
 
 bool writeFleetReportPdf(const QString& path, const JobState& state, const QStringList& facts, QString* error) {

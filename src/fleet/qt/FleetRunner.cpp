@@ -6,6 +6,7 @@
 
 #include <sys/stat.h>
 
+#include "fileio/InputFile.h"
 #include "fleet/qt/FleetFiles.h"
 #include "image/MemoryImage.h"
 #include "link/serial/PortNames.h"
@@ -14,6 +15,8 @@
 namespace ks340::fleet {
 
 namespace {
+
+constexpr std::size_t kMaxUnitListBytes = 10 * 1024 * 1024;
 
 struct DeviceIdentity {
     QString canonical;
@@ -68,22 +71,21 @@ bool FleetRunner::prepare(const FleetSetup& setup, QStringList* errors) {
     QStringList problems;
     RadioSettings base = newRadioSettings();
     const FileResult loaded = openSettingFile(QFile::encodeName(setup.basePath).toStdString(), base);
-    if (!loaded.ok) problems << QString::fromStdString(loaded.error);
+    if (!loaded.ok)
+        problems << QString::fromStdString(loaded.error);
+    else if (!loaded.warning.empty() && !setup.force)
+        problems << QStringLiteral("%1 (--force uses it as it loaded)").arg(QString::fromStdString(loaded.warning));
 
-    QFile units(setup.unitsPath);
-    QByteArray text;
-    if (!units.open(QIODevice::ReadOnly))
-        problems << QStringLiteral("%1: %2").arg(setup.unitsPath, units.errorString());
-    else
-        text = units.read(16 * 1024 * 1024 + 1);
-    if (text.size() > 16 * 1024 * 1024)
-        problems << QStringLiteral("%1: the unit list is too long").arg(setup.unitsPath);
+    const fileio::InputFile units =
+        fileio::readInputFile(QFile::encodeName(setup.unitsPath).toStdString(), kMaxUnitListBytes);
+    if (!units.ok) problems << QString::fromStdString(units.error);
+    const std::string& text = units.bytes;
 
     if (setup.ports.isEmpty()) problems << QStringLiteral("no port given");
     if (const QString same = sameDeviceProblem(setup.ports); !same.isEmpty()) problems << same;
 
     if (problems.isEmpty()) {
-        FleetPlan plan = planFleet(base, std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+        FleetPlan plan = planFleet(base, text);
         for (const UnitListError& e : plan.errors)
             problems << QStringLiteral("%1: %2").arg(setup.unitsPath, QString::fromStdString(formatUnitListError(e)));
         plan_ = std::move(plan.units);

@@ -26,6 +26,7 @@ struct FleetSetup {
     QString reportDir;
     bool autoMode = false;
     bool readFirst = true;
+    bool force = false;  // use a base that loaded with a warning
     std::set<std::string> redo;
     int pollMs = 2000;
 };
