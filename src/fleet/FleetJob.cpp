@@ -314,6 +314,7 @@ void FleetScheduler::readFinished(int port, const TransferOutcome& outcome, cons
 
     if (kind == Running::Poll) {
         // Nobody answered (or a radio that gave no unit its read-first).
+        if (!outcome.answered) p.awaitRemoval = false;
         if (p.lost) {
             listener_.note(port, "the port went away: " + outcome.message);
             setPhase(port, PortPhase::Lost);
@@ -455,7 +456,9 @@ void FleetScheduler::pollAgain(int port) {
 
 void FleetScheduler::radioAnswered(int port) {
     Port& p = ports_[static_cast<std::size_t>(port)];
-    if (p.running != Running::Poll || p.planIndex >= 0) return;
+    // After a failed unit the next radio is only taken once that one has
+    // been taken off the cable (a request went unanswered).
+    if (p.running != Running::Poll || p.planIndex >= 0 || p.awaitRemoval) return;
     p.planIndex = takePending();
     if (p.planIndex < 0) return;  // nothing left for it; the read ends unused
     UnitRecord& r = record(port);
@@ -503,6 +506,7 @@ void FleetScheduler::failUnit(int port, UnitStep step, const std::string& reason
 
 void FleetScheduler::finishUnit(int port, bool done) {
     Port& p = ports_[static_cast<std::size_t>(port)];
+    if (!done && options_.autoMode) p.awaitRemoval = true;
     UnitRecord& r = record(port);
     r.status = done ? UnitStatus::Done : UnitStatus::Failed;
     r.endMs = now();

@@ -182,6 +182,7 @@ private:
         std::int64_t attemptStartMs = 0;
         bool writeAnswered = false;
         std::optional<MemoryImage> lastWritten;  // the radio programmed last on this port
+        bool awaitRemoval = false;  // automatic mode: a failed radio is still on the cable
     };
 
     void next(int port);

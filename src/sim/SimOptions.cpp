@@ -180,6 +180,7 @@ SimCommandLine parseSimCommandLine(const std::vector<std::string>& args) {
     };
     // --count and the --radio sections first; everything else is a radio option.
     long long count = 1;
+    bool several = false;  // --count given: radios are numbered even when there is one
     std::vector<std::string> shared;
     std::vector<std::pair<long long, std::vector<std::string>>> sections;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -205,6 +206,7 @@ SimCommandLine parseSimCommandLine(const std::vector<std::string>& args) {
         if (name == "--count") {
             if (!sections.empty()) return fail("--count belongs before the first --radio");
             count = n;
+            several = true;
         } else {
             sections.push_back({n, {}});
         }
@@ -223,7 +225,7 @@ SimCommandLine parseSimCommandLine(const std::vector<std::string>& args) {
         SimOptionsResult r = parseSimOptions(all);
         if (!r.ok) return fail(count > 1 ? "radio " + std::to_string(k) + ": " + r.error : r.error);
         if (r.options.help) line.help = true;
-        if (count > 1) {
+        if (several) {
             const SimOptionsResult mine = parseSimOptions(own);
             SimOptions& o = r.options;
             o.name = "radio " + std::to_string(k);

@@ -223,6 +223,19 @@ TEST_F(SchedulerTest, AutomaticModePollsAndSkipsTheRadioJustProgrammed) {
     s->readFinished(0, ok(), radio(0));
     EXPECT_EQ(unit("R03").status, UnitStatus::Pending);
     EXPECT_EQ(s->ports()[0].phase, PortPhase::Polling);
+    // Port 1: a radio of another band fails; the port takes no radio until it has been taken off.
+    s->radioAnswered(1);
+    s->readFinished(1, ok(), otherRadio(0, 1));
+    EXPECT_EQ(unit("R02").failedStep, UnitStep::ModelCheck);
+    s->wake(1);
+    s->radioAnswered(1);
+    EXPECT_EQ(unit("R03").status, UnitStatus::Pending);
+    s->readFinished(1, ok(), otherRadio(0, 1));
+    s->wake(1);
+    s->readFinished(1, {false, false, false, 0, "Communication Error!!"}, {});
+    s->wake(1);
+    s->radioAnswered(1);
+    EXPECT_EQ(unit("R03").status, UnitStatus::InProgress);
 }
 
 TEST_F(SchedulerTest, StopFinishesTheWriteAndAbandonNamesTheRestore) {
