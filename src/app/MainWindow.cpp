@@ -17,6 +17,7 @@
 #include <QFileDialog>
 #include "app/AboutDialog.h"
 #include "app/FileActions.h"
+#include "app/FleetDialog.h"
 #include "app/Icons.h"
 #include "app/MainView.h"
 #include "app/PortInfo.h"
@@ -48,7 +49,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     addWriteImageAction();
     connect(view_, &MainView::programmingDialogOpened, this,
             [this](ProgrammingDialog* dialog) { extra_->attachToSession(dialog->session()); });
+    connect(view_, &MainView::fileSaved, this, [this](const QString& path) { lastDocument_ = path; });
     connect(view_, &MainView::fileOpened, this, [this](const QString& path) {
+        lastDocument_ = path;
         recent_.add(path);
         rebuildRecentFiles();
     });
@@ -138,6 +141,11 @@ void MainWindow::buildMenus() {
     programMenu_ = menuBar()->addMenu(QStringLiteral("Program(&P)"));
     a = programMenu_->addAction(QStringLiteral("Read/Write(&R)"));
     connect(a, &QAction::triggered, view_, [this] { view_->programRadio(0); });
+    a = programMenu_->addAction(QStringLiteral("Fleet Programming..."));
+    connect(a, &QAction::triggered, this, [this] {
+        FleetDialog dialog(lastDocument_, this);
+        dialog.exec();
+    });
     portMenu_ = programMenu_->addMenu(QStringLiteral("Port"));
     connect(portMenu_, &QMenu::aboutToShow, this, &MainWindow::rebuildPortMenu);
     rebuildPortMenu();

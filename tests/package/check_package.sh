@@ -165,6 +165,8 @@ done
 rule=$root/usr/lib/udev/rules.d/60-ks340-serial.rules
 grep -q 'GROUP="dialout"' "$rule" && grep -q 'ENV{ID_MM_DEVICE_IGNORE}="1"' "$rule" \
   && pass "udev rule: group dialout, ignored by ModemManager" || fail "udev rule lacks the group or the ModemManager flag"
+grep -q 'ATTR{latency_timer}="1"' "$rule" \
+  && pass "udev rule: FTDI latency timer 1 ms" || fail "udev rule leaves the FTDI latency timer as it is"
 
 echo
 if [ "$failures" -ne 0 ]; then

@@ -10,6 +10,7 @@
 
 #include "cli_sim_support.h"
 #include "fleet/qt/FleetRunner.h"
+#include "link/serial/SerialLatency.h"
 #include "model/Defaults.h"
 #include "model/SettingFile.h"
 #include "model/Signalling.h"
@@ -97,6 +98,7 @@ private slots:
     void aRadioOfAnotherBandIsNeverWritten();
     void refusedBeforeAnyRadioIsTouched();
     void resumesAfterTheJobIsKilled();
+    void adapterLatencyTimerIsRead();
 };
 
 void FleetJobs::faultsOnOnePortLeaveTheOthersRunning() {
@@ -229,6 +231,14 @@ void FleetJobs::resumesAfterTheJobIsKilled() {
         QCOMPARE(r[4], QStringLiteral("done"));
         if (doneBefore.contains(r[0])) QCOMPARE(r, before[r[0]]);  // not written again
     }
+}
+
+void FleetJobs::adapterLatencyTimerIsRead() {
+    QTemporaryDir sys;
+    QVERIFY(QDir().mkpath(sys.path() + "/class/tty/ttyUSB7/device"));
+    QVERIFY(writeFile(sys.path() + "/class/tty/ttyUSB7/device/latency_timer", "16\n"));
+    QCOMPARE(ks340::adapterLatencyTimerMs("/dev/ttyUSB7", sys.path()), 16);
+    QCOMPARE(ks340::adapterLatencyTimerMs("/dev/ttyUSB8", sys.path()), -1);  // no such timer: not named
 }
 
 QTEST_GUILESS_MAIN(FleetJobs)

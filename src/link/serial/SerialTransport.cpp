@@ -1,5 +1,7 @@
 #include "link/serial/SerialTransport.h"
 
+#include "link/serial/SerialLatency.h"
+
 namespace ks340 {
 
 SerialTransport::SerialTransport(QObject* parent) : QObject(parent), port_(this) {
@@ -21,6 +23,7 @@ bool SerialTransport::open(const QString& portName) {
         port_.close();
         return false;
     }
+    requestLowLatency(static_cast<int>(port_.handle()));
     // Pseudo-terminals have no modem lines: RTS is best effort.
     port_.setRequestToSend(true);
     port_.clear(QSerialPort::AllDirections);
