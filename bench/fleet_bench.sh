@@ -60,7 +60,7 @@ job() {
     n=0
     while [ "$(wc -l <"$WORK/$name.paths")" -lt "$radios" ]; do
         n=$((n + 1))
-        [ "$n" -lt 100 ] || { echo "fleet_bench: the simulated radios did not start" >&2; exit 1; }
+        [ "$n" -lt 100 ] || { echo "fleet_bench: the simulated radios did not start" >&2; kill "$SIM_PID"; exit 1; }
         sleep 0.05
     done
     ports=
@@ -72,7 +72,12 @@ job() {
     # shellcheck disable=SC2086
     $RUN /usr/bin/time -f "%U %S" -o "$WORK/$name.cpu" "$CTL" fleet "$WORK/base.ks3" --units "$WORK/$name.csv" \
         $ports --auto --report "$WORK/$name-report" >"$WORK/$name.out" 2>"$WORK/$name.err" ||
-        { echo "fleet_bench: job $name failed:" >&2; cat "$WORK/$name.out" "$WORK/$name.err" >&2; exit 1; }
+        {
+            echo "fleet_bench: job $name failed:" >&2
+            cat "$WORK/$name.out" "$WORK/$name.err" >&2
+            kill "$SIM_PID" 2>/dev/null
+            exit 1
+        }
     kill "$SIM_PID" 2>/dev/null
     wait "$SIM_PID" 2>/dev/null || true
     SIM_PID=

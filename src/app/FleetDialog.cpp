@@ -40,9 +40,9 @@ QLineEdit* pathRow(QGridLayout* grid, int row, const QString& label, QPushButton
     auto* edit = new QLineEdit;
     auto* caption = new QLabel(label);
     caption->setBuddy(edit);
-    edit->setAccessibleName(withoutAmpersand(label));
+    edit->setAccessibleName(withoutAmpersand(label).chopped(1));
     *browse = new QPushButton(QStringLiteral("Browse..."));
-    (*browse)->setAccessibleName(withoutAmpersand(label) + QStringLiteral(" Browse"));
+    (*browse)->setAccessibleName(withoutAmpersand(label).chopped(1) + QStringLiteral(" Browse"));
     grid->addWidget(caption, row, 0);
     grid->addWidget(edit, row, 1);
     grid->addWidget(*browse, row, 2);
@@ -131,6 +131,13 @@ FleetDialog::FleetDialog(const QString& basePath, QWidget* parent) : QDialog(par
     refreshPorts();
     connect(&hotplug_, &QTimer::timeout, this, &FleetDialog::refreshPorts);
     hotplug_.start(2000);
+    connect(&redraw_, &QTimer::timeout, this, [this] {
+        if (!portsDirty_ || !runner_ || !runner_->scheduler()) return;
+        portsDirty_ = false;
+        for (int p = 0; p < static_cast<int>(bars_.size()); ++p) updatePort(p);
+        updateOverall();
+    });
+    redraw_.start(200);
     resize(820, 600);
 }
 
@@ -173,6 +180,7 @@ bool FleetDialog::startSimulatedRadios(int count, QString* error) {
     QStringList args{QStringLiteral("--count"), QString::number(count), QStringLiteral("--swap-radio"),
                      QStringLiteral("-q")};
     if (QFileInfo::exists(base_->text())) args << QStringLiteral("--ks3") << base_->text();
+    args += simArguments_;
     sims_.start(program, args);
     if (!sims_.waitForStarted(5000)) {
         *error = sims_.errorString();
@@ -223,7 +231,8 @@ void FleetDialog::start() {
         return;
     }
     connect(runner_.get(), &fleet::FleetRunner::unitUpdated, this, &FleetDialog::updateUnit);
-    connect(runner_.get(), &fleet::FleetRunner::portUpdated, this, &FleetDialog::updatePort);
+    // Progress comes with every packet: the bars are redrawn a few times a second.
+    connect(runner_.get(), &fleet::FleetRunner::portUpdated, this, [this] { portsDirty_ = true; });
     connect(runner_.get(), &fleet::FleetRunner::prompt, this, &FleetDialog::onPrompt);
     connect(runner_.get(), &fleet::FleetRunner::finished, this, &FleetDialog::onFinished, Qt::QueuedConnection);
 
@@ -307,7 +316,6 @@ void FleetDialog::updatePort(int port) {
     bar->setValue(v.total > 0 ? v.done : 0);
     bar->setFormat(v.total > 0 ? text + QStringLiteral(" %v/%m") : text);
     if (v.phase != fleet::PortPhase::Prompt) next_[static_cast<std::size_t>(port)]->setEnabled(false);
-    updateOverall();
 }
 
 void FleetDialog::updateOverall() {
@@ -330,6 +338,7 @@ void FleetDialog::updateOverall() {
 }
 
 void FleetDialog::onPrompt(int port, int unit) {
+    updatePort(port);
     QPushButton* next = next_[static_cast<std::size_t>(port)];
     next->setEnabled(true);
     next->setToolTip(QStringLiteral("Connect the radio for unit %1, then press this button")
@@ -391,6 +400,7 @@ void FleetDialog::onFinished() {
     pause_->setEnabled(false);
     stop_->setEnabled(false);
     openReport_->setEnabled(true);
+    for (int p = 0; p < static_cast<int>(bars_.size()); ++p) updatePort(p);
     for (QPushButton* b : next_) b->setEnabled(false);
     updateOverall();
     overall_->setText(overall_->text() +

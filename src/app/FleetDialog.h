@@ -38,6 +38,8 @@ public:
     // The ports offered: detected serial ports, then the simulated radios.
     QListWidget* portList() const { return ports_; }
     fleet::FleetRunner* runner() const { return runner_.get(); }
+    // Extra options for the simulated radios (e.g. "--baud 0" in tests).
+    void setSimulatorArguments(const QStringList& arguments) { simArguments_ = arguments; }
 
 protected:
     void reject() override;
@@ -78,7 +80,10 @@ private:
     std::unique_ptr<fleet::FleetRunner> runner_;
     QProcess sims_;
     QStringList simPaths_;
+    QStringList simArguments_;
     QTimer hotplug_;
+    QTimer redraw_;
+    bool portsDirty_ = false;
     bool running_ = false;
 };
 
