@@ -334,6 +334,8 @@ void FleetDialog::updateOverall() {
     if (left > 0)
         text += QStringLiteral(", about %1 left")
                     .arg(left < 90 ? QStringLiteral("%1 s").arg(left) : QStringLiteral("%1 min").arg((left + 30) / 60));
+    if (runner_->scheduler()->finished())
+        text += QStringLiteral(". Report: %1").arg(QDir::toNativeSeparators(runner_->reportCsvPath()));
     overall_->setText(text);
 }
 

@@ -141,7 +141,7 @@ zcat "$share/man/man1/ks340ctl.1.gz" | grep -q 'export\\-csv' && pass "ks340ctl.
 
 # --- User guide ---------------------------------------------------------------------------------
 guide=$share/doc/ks340/guide
-for page in index getting-started tabs reading-writing files-and-backups csv printing command-line troubleshooting; do
+for page in index getting-started tabs reading-writing fleet files-and-backups csv printing command-line troubleshooting; do
   [ -s "$guide/$page.html" ] && pass "guide page $page.html" || fail "guide page $page.html missing"
 done
 # The guide is where the program looks for it: next to its executable.
