@@ -22,7 +22,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "app/PortInfo.h"
+#include "link/serial/PortInfo.h"
 #include "app/SimulatorProcess.h"
 #include "fleet/qt/FleetRunner.h"
 

@@ -304,7 +304,7 @@ void FleetScheduler::beginUnit(int port) {
     p.driver->startRead();
 }
 
-void FleetScheduler::readFinished(int port, const TransferOutcome& outcome, const MemoryImage& image) {
+void FleetScheduler::readFinished(int port, const StepOutcome& outcome, const MemoryImage& image) {
     Port& p = ports_[static_cast<std::size_t>(port)];
     const Running kind = p.running;
     if (kind != Running::Poll && kind != Running::ReadFirst && kind != Running::ReadBack) return;
@@ -410,7 +410,7 @@ void FleetScheduler::readFinished(int port, const TransferOutcome& outcome, cons
     p.driver->startWrite(unit.image);
 }
 
-void FleetScheduler::writeFinished(int port, const TransferOutcome& outcome) {
+void FleetScheduler::writeFinished(int port, const StepOutcome& outcome) {
     Port& p = ports_[static_cast<std::size_t>(port)];
     if (p.running != Running::Write) return;
     p.running = Running::None;

@@ -68,7 +68,7 @@ const std::vector<std::string>& fleetReportColumns();
 std::vector<std::string> fleetReportRow(const UnitRecord& unit);
 
 // The outcome of one transfer as the port saw it.
-struct TransferOutcome {
+struct StepOutcome {
     bool ok = false;
     bool answered = false;  // the radio accepted the request (blocks moved)
     bool portLost = false;  // the port went away (cable pulled, device gone)
@@ -144,8 +144,8 @@ public:
 
     // Prompt answered: the radio for the port's unit is connected.
     void release(int port);
-    void readFinished(int port, const TransferOutcome& outcome, const MemoryImage& image);
-    void writeFinished(int port, const TransferOutcome& outcome);
+    void readFinished(int port, const StepOutcome& outcome, const MemoryImage& image);
+    void writeFinished(int port, const StepOutcome& outcome);
     void wake(int port);
     void progress(int port, int done, int total);
     // The radio accepted the read request (automatic mode: a radio is there;
@@ -182,7 +182,7 @@ private:
         std::int64_t attemptStartMs = 0;
         bool writeAnswered = false;
         std::optional<MemoryImage> lastWritten;  // the radio programmed last on this port
-        bool awaitRemoval = false;  // automatic mode: a failed radio is still on the cable
+        bool awaitRemoval = false;               // automatic mode: a failed radio is still on the cable
     };
 
     void next(int port);

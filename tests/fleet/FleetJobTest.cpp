@@ -104,7 +104,7 @@ protected:
         for (FakePort& p : ports_) s->addPort("/dev/ttyUSB" + std::to_string(&p - ports_), p);
         return s;
     }
-    static TransferOutcome ok() { return {true, true, false, 510, "Reading Data Complete!"}; }
+    static StepOutcome ok() { return {true, true, false, 510, "Reading Data Complete!"}; }
     // A complete image of the unit's own configuration, as a radio of the
     // base's model and band holds it after the write.
     MemoryImage radio(int unit) const { return plan_[static_cast<std::size_t>(unit)].image; }

@@ -5,32 +5,37 @@
 namespace ks340::fleet {
 
 FleetPortWorker::FleetPortWorker(const QString& portName, QObject* parent)
-    : QObject(parent), portName_(portName), session_(this) {
+    : QObject(parent), portName_(portName), job_(this) {
     wake_.setSingleShot(true);
     connect(&wake_, &QTimer::timeout, this, [this] {
         if (scheduler_) scheduler_->wake(index_);
     });
-    connect(&session_, &RadioSession::busyChanged, this, [this](bool busy) {
+    connect(&job_, &SerialTransferJob::busyChanged, this, [this](bool busy) {
         if (!busy || answered_) return;
         answered_ = true;
         if (scheduler_ && !writing_) scheduler_->radioAnswered(index_);
     });
-    connect(&session_, &RadioSession::progress, this, [this](int done, int total) {
-        progress_ = done;
-        if (scheduler_) scheduler_->progress(index_, done, writing_ ? total + 1 : total);
+    connect(&job_, &SerialTransferJob::progress, this, [this](const TransferProgress& p) {
+        progress_ = p.done;
+        if (scheduler_) scheduler_->progress(index_, p.done, p.total);
     });
-    connect(&session_, &RadioSession::finished, this, &FleetPortWorker::onFinished);
+    connect(&job_, &SerialTransferJob::finished, this, &FleetPortWorker::onFinished);
 }
 
 bool FleetPortWorker::open(QString* error) {
-    if (session_.open(resolvePortArgument(portName_))) return true;
-    if (error) *error = session_.openErrorMessage();
+    if (job_.open(resolvePortArgument(portName_))) return true;
+    if (error) {
+        const TransferResult& r = job_.lastResult();
+        *error = QString::fromStdString(r.message);
+        if (!r.detail.empty()) *error += QLatin1Char('\n') + QString::fromStdString(r.detail);
+    }
     return false;
 }
 
 void FleetPortWorker::close() {
     wake_.stop();
-    session_.close();
+    ++generation_;
+    job_.close();
 }
 
 void FleetPortWorker::attach(FleetScheduler& scheduler, int index) {
@@ -45,34 +50,44 @@ void FleetPortWorker::begin(bool writing) {
     progress_ = 0;
 }
 
+// One plain transfer each: the job keeps its own backups, named after the
+// unit, and checks the radio between the read and the write.
 void FleetPortWorker::startRead() {
     begin(false);
-    session_.startRead();
+    TransferOptions options;
+    options.kind = TransferKind::Read;
+    options.keepBackups = false;
+    job_.start(options);
 }
 
 void FleetPortWorker::startWrite(const MemoryImage& image) {
     begin(true);
-    session_.startWrite(image);
+    TransferOptions options;
+    options.kind = TransferKind::Write;
+    options.image = image;
+    options.keepBackups = false;
+    job_.start(options);
 }
 
 void FleetPortWorker::cancel() {
-    ++generation_;
     wake_.stop();
-    session_.cancel();
+    if (job_.running()) job_.stop();
+    ++generation_;  // the end the stop reports is not the scheduler's business
 }
 
 void FleetPortWorker::wakeAfter(int milliseconds) { wake_.start(milliseconds); }
 
 // Reported from the event loop, never from inside the scheduler's own call.
-void FleetPortWorker::onFinished(bool ok, const QString& message) {
-    TransferOutcome outcome;
-    outcome.ok = ok;
-    outcome.answered = answered_;
-    outcome.portLost = !session_.isOpen();
-    outcome.blocksDone = progress_;
-    outcome.message = message.toStdString();
+void FleetPortWorker::onFinished(const TransferResult& result) {
+    StepOutcome outcome;
+    outcome.ok = result.outcome == ks340::TransferOutcome::Done;
+    outcome.answered = answered_ || result.writeStarted;
+    outcome.portLost = !job_.isOpen();
+    outcome.blocksDone = writing_ ? result.blocksWritten : progress_;
+    outcome.message = result.message;
+    if (!outcome.ok && !result.detail.empty()) outcome.message += " (" + result.detail + ")";
     const bool writing = writing_;
-    const MemoryImage image = session_.image();
+    const MemoryImage image = result.image;
     const quint64 generation = generation_;
     QTimer::singleShot(0, this, [this, outcome, writing, image, generation] {
         if (!scheduler_ || generation != generation_) return;

@@ -1,4 +1,4 @@
-// One port of a fleet job: a transfer session on its own serial transport,
+// One port of a fleet job: a transfer job on its own serial transport,
 // driven by the job's scheduler on the thread's event loop.
 #pragma once
 
@@ -7,7 +7,7 @@
 #include <QTimer>
 
 #include "fleet/FleetJob.h"
-#include "link/serial/RadioSession.h"
+#include "link/serial/SerialTransferJob.h"
 
 namespace ks340::fleet {
 
@@ -29,10 +29,10 @@ public:
 
 private:
     void begin(bool writing);
-    void onFinished(bool ok, const QString& message);
+    void onFinished(const TransferResult& result);
 
     QString portName_;
-    RadioSession session_;
+    SerialTransferJob job_;
     QTimer wake_;
     FleetScheduler* scheduler_ = nullptr;
     int index_ = -1;
