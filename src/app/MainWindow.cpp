@@ -21,6 +21,7 @@
 #include "app/AboutDialog.h"
 #include "app/ChangeNotice.h"
 #include "app/FileActions.h"
+#include "app/FleetDialog.h"
 #include "app/Icons.h"
 #include "app/MainView.h"
 #include "app/ProgrammingDialog.h"
@@ -54,7 +55,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     addWriteImageAction();
     connect(view_, &MainView::programmingDialogOpened, this,
             [this](ProgrammingDialog* dialog) { extra_->attachToDialog(dialog); });
+    connect(view_, &MainView::fileSaved, this, [this](const QString& path) { lastDocument_ = path; });
     connect(view_, &MainView::fileOpened, this, [this](const QString& path) {
+        lastDocument_ = path;
         recent_.add(path);
         rebuildRecentFiles();
     });
@@ -157,6 +160,11 @@ void MainWindow::buildMenus() {
     // The toolbar's two radio commands, here with their keys.
     programMenu_->addAction(readAction_);
     programMenu_->addAction(writeAction_);
+    a = programMenu_->addAction(QStringLiteral("Fleet Programming..."));
+    connect(a, &QAction::triggered, this, [this] {
+        FleetDialog dialog(lastDocument_, this);
+        dialog.exec();
+    });
     portMenu_ = programMenu_->addMenu(QStringLiteral("Port"));
     connect(portMenu_, &QMenu::aboutToShow, this, &MainWindow::rebuildPortMenu);
     rebuildPortMenu();

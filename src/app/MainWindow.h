@@ -71,6 +71,7 @@ protected:
 
 private:
     void addWriteImageAction();
+    QString lastDocument_;  // the setting file opened or saved last (the fleet base)
     void buildMenus();
     void buildToolBar();
     void rebuildRecentFiles();

@@ -32,5 +32,6 @@ int runGet(const Args& args);         // CliSettings.cpp
 int runSet(const Args& args);         // CliSettings.cpp
 int runExportJson(const Args& args);  // CliSettings.cpp
 int runImportJson(const Args& args);  // CliSettings.cpp
+int runFleet(const Args& args);       // CliFleet.cpp
 
 }  // namespace ks340::cli

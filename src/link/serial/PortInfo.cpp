@@ -1,5 +1,7 @@
 #include "link/serial/PortInfo.h"
 
+#include "link/serial/SerialLatency.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
@@ -184,6 +186,8 @@ QString portDiagnosticsLine(const PortDetails& port) {
     if (!port.description.isEmpty()) parts << QStringLiteral("\"%1\"").arg(port.description);
     if (!port.manufacturer.isEmpty()) parts << QStringLiteral("maker \"%1\"").arg(port.manufacturer);
     if (port.hasUsbIds) parts << QStringLiteral("usb %1").arg(usbIdText(port));
+    if (const int latency = adapterLatencyTimerMs(port.path); latency > kSlowLatencyTimerMs)
+        parts << QStringLiteral("latency timer %1 ms (replies held back; the udev rule sets 1 ms)").arg(latency);
     if (port.exists) {
         parts << QStringLiteral("%1 %2:%3").arg(modeText(port.mode), port.owner, port.group);
         parts << (port.accessible ? QStringLiteral("can open") : QStringLiteral("no access"));

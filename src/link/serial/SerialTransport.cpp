@@ -4,6 +4,7 @@
 #include <QThread>
 
 #include "link/serial/PortInfo.h"
+#include "link/serial/SerialLatency.h"
 
 #ifdef Q_OS_UNIX
 #include <sys/ioctl.h>
@@ -33,6 +34,7 @@ bool SerialTransport::open(const QString& portName) {
         port_.close();
         return false;
     }
+    requestLowLatency(static_cast<int>(port_.handle()));
     // Pseudo-terminals have no modem lines: RTS is best effort.
     port_.setRequestToSend(true);
     port_.clear(QSerialPort::AllDirections);
