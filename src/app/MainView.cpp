@@ -13,10 +13,13 @@
 #include <QPrintPreviewDialog>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "app/ProgrammingDialog.h"
 #include "app/SimulatorProcess.h"
 #include "app/TabHost.h"
 #include "controls/FilterEdit.h"
+#include "controls/WheelGuard.h"
 #include "image/MemoryImage.h"
 #include "model/Defaults.h"
 #include "model/Signalling.h"
@@ -66,6 +69,7 @@ MainView::MainView(QWidget* parent) : QWidget(parent), simulator_(new SimulatorP
     refreshHeader();
     initialiseAllPages();
     port_ = readPortSetting();
+    wrapHeader();
 }
 
 MainView::~MainView() {
@@ -101,10 +105,15 @@ void MainView::buildHeader() {
         return l;
     };
 
-    // One row, so that the pages keep as much height as possible.
+    // One row, so that the pages keep as much height as possible; on a
+    // narrow window (or with large fonts) Speaker and the logo wrap onto a
+    // second row instead of widening the window.
     auto* box = new QGroupBox;
-    auto* row = new QHBoxLayout(box);
-    row->setContentsMargins(8, 4, 8, 4);
+    headerBox_ = box;
+    auto* rows = new QVBoxLayout(box);
+    rows->setContentsMargins(8, 4, 8, 4);
+    rows->setSpacing(4);
+    auto* row = new QHBoxLayout;
     row->setSpacing(6);
     row->addWidget(label(QStringLiteral("&Model"), modelList_));
     row->addWidget(modelList_);
@@ -114,12 +123,22 @@ void MainView::buildHeader() {
     row->addWidget(bandList_);
     row->addWidget(bandName_);
     row->addSpacing(10);
-    row->addWidget(label(QStringLiteral("&Speaker"), speakerList_));
-    row->addWidget(speakerList_);
-    row->addSpacing(10);
-    row->addWidget(label(QStringLiteral("LCD &Display Logo"), logoEdit_));
-    row->addWidget(logoEdit_);
+    headerTail_ = new QWidget;
+    auto* tail = new QHBoxLayout(headerTail_);
+    tail->setContentsMargins(0, 0, 0, 0);
+    tail->setSpacing(6);
+    tail->addWidget(label(QStringLiteral("&Speaker"), speakerList_));
+    tail->addWidget(speakerList_);
+    tail->addSpacing(10);
+    tail->addWidget(label(QStringLiteral("LCD &Display Logo"), logoEdit_));
+    tail->addWidget(logoEdit_);
+    row->addWidget(headerTail_);
     row->addStretch(1);
+    rows->addLayout(row);
+    headerFirstRow_ = row;
+    headerSecondRow_ = new QHBoxLayout;
+    headerSecondRow_->addStretch(1);
+    rows->addLayout(headerSecondRow_);
 
     tabs_ = new TabHost;
     auto* layout = new QVBoxLayout(this);
@@ -127,6 +146,9 @@ void MainView::buildHeader() {
     layout->setSpacing(4);
     layout->addWidget(box);
     layout->addWidget(tabs_, 1);
+
+    // A wheel notch over Model or Band would clear every channel.
+    WheelGuard::install(box);
 
     setTabOrder(modelList_, modelName_);
     setTabOrder(modelName_, bandList_);
@@ -152,6 +174,34 @@ void MainView::buildPages() {
 }
 
 TabPage* MainView::page(int index) const { return tabs_->page(index); }
+
+void MainView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    wrapHeader();
+}
+
+void MainView::wrapHeader() {
+    // The header's widths: its first row without Speaker and the logo, and
+    // those two.
+    const int spacing = headerFirstRow_->spacing();
+    const int tailWidth = headerTail_->minimumSizeHint().width();
+    int first = headerFirstRow_->minimumSize().width();
+    if (!headerWrapped_) first -= tailWidth + spacing;
+    const QMargins m = headerBox_->contentsMargins() + headerBox_->layout()->contentsMargins();
+    const int frame = m.left() + m.right() + layout()->contentsMargins().left() + layout()->contentsMargins().right();
+    // The window may be as narrow as the wrapped header.
+    headerBox_->setMinimumWidth(std::max(first, tailWidth) + frame);
+    const bool wrap = width() < first + spacing + tailWidth + frame;
+    if (wrap == headerWrapped_) return;
+    headerWrapped_ = wrap;
+    if (wrap) {
+        headerFirstRow_->removeWidget(headerTail_);
+        headerSecondRow_->insertWidget(0, headerTail_);
+    } else {
+        headerSecondRow_->removeWidget(headerTail_);
+        headerFirstRow_->insertWidget(headerFirstRow_->count() - 1, headerTail_);
+    }
+}
 
 void MainView::fillBandList() {
     const QSignalBlocker block(bandList_);
@@ -202,6 +252,7 @@ bool MainView::newConfiguration(bool ask) {
         if (answer != QMessageBox::Ok) return false;
     }
     resetRadioSettings(settings_);
+    currentFile_.clear();
     refreshHeader();
     initialiseAllPages();
     return true;
@@ -232,6 +283,7 @@ bool MainView::openFile(const QString& path) {
         return false;
     }
     showReplacedConfiguration();
+    currentFile_ = lastFile_ = QFileInfo(path).absoluteFilePath();
     emit fileOpened(path);
     if (!result.warning.empty())
         QMessageBox::warning(this, QStringLiteral("Open"), QString::fromStdString(result.warning));
@@ -248,6 +300,7 @@ bool MainView::saveFile(const QString& path) {
         QMessageBox::critical(this, QStringLiteral("Error"), message);
         return false;
     }
+    currentFile_ = lastFile_ = QFileInfo(path).absoluteFilePath();
     emit fileSaved(path);
     return true;
 }
@@ -258,20 +311,27 @@ void MainView::openWithDialog() {
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilter(QStringLiteral("KS340/390 Setting File (*.ks3)"));
     dialog.setDefaultSuffix(QStringLiteral("ks3"));
+    if (!lastFile_.isEmpty()) dialog.setDirectory(QFileInfo(lastFile_).absolutePath());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     openFile(dialog.selectedFiles().constFirst());
 }
 
-void MainView::saveWithDialog() {
+bool MainView::saveWithDialog() {
     QFileDialog dialog(this, QStringLiteral("Save As"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(QStringLiteral("KS340_390 Setting File (*.ks3)"));
     dialog.setDefaultSuffix(QStringLiteral("ks3"));
-    // An existing file of that name is replaced without asking.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    saveFile(dialog.selectedFiles().constFirst());
+    // Replacing an existing file asks first (the dialog's own question).
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    if (!lastFile_.isEmpty()) dialog.setDirectory(QFileInfo(lastFile_).absolutePath());
+    if (!currentFile_.isEmpty()) dialog.selectFile(QFileInfo(currentFile_).fileName());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+    return saveFile(dialog.selectedFiles().constFirst());
+}
+
+void MainView::setNotice(QWidget* notice) {
+    if (auto* column = qobject_cast<QVBoxLayout*>(layout())) column->insertWidget(1, notice);
 }
 
 void MainView::programRadio(int request) {
@@ -316,7 +376,7 @@ void MainView::printReport(int mode) {
     if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     QPrintDialog dialog(printer_.get(), this);
     if (dialog.exec() != QDialog::Accepted) return;
-    if (!paintReport(*printer_, settings_, mode))
+    if (!paintReport(*printer_, settings_, mode, reportInfo()))
         QMessageBox::critical(this, QStringLiteral("Error"), QStringLiteral("Could not start print job."));
 }
 
@@ -324,8 +384,14 @@ void MainView::previewReport(int mode) {
     if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     QPrintPreviewDialog preview(printer_.get(), this);
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-            [this, mode](QPrinter* printer) { paintReport(*printer, settings_, mode); });
+            [this, mode](QPrinter* printer) { paintReport(*printer, settings_, mode, reportInfo()); });
     preview.exec();
+}
+
+ReportInfo MainView::reportInfo() const {
+    ReportInfo info;
+    if (!currentFile_.isEmpty()) info.fileName = QFileInfo(currentFile_).fileName();
+    return info;
 }
 
 void MainView::printSetup() {

@@ -16,8 +16,10 @@
 #include "controls/TabPage.h"
 #include "image/MemoryImage.h"
 #include "link/serial/PortNames.h"
+#include "print/Reports.h"
 
 class QComboBox;
+class QHBoxLayout;
 class QLineEdit;
 
 namespace ks340 {
@@ -65,9 +67,16 @@ public:
     bool openFile(const QString& path);
     // Writes a setting file; on failure shows the error.
     bool saveFile(const QString& path);
-    // The Open and Save commands with their file dialogs.
+    // The Open and Save commands with their file dialogs. Both start in the
+    // folder of the file last opened or saved; Save fills in its name and
+    // asks before it replaces an existing file. True when saved.
     void openWithDialog();
-    void saveWithDialog();
+    bool saveWithDialog();
+    // The setting file the configuration was last opened from or saved to;
+    // empty after New and before the first save.
+    QString currentFile() const { return currentFile_; }
+    // Puts a widget between the header and the pages (the change notice).
+    void setNotice(QWidget* notice);
     // Prepares the configuration and runs the programming dialog: request
     // 1 reads, 2 writes, 0 leaves the requested action as it is.
     void programRadio(int request);
@@ -82,6 +91,8 @@ public:
     void printReport(int mode);
     void previewReport(int mode);
     void printSetup();
+    // The file name and today's date for the foot of printed pages.
+    ReportInfo reportInfo() const;
 
     // --- Port choice --------------------------------------------------------
     const PortSetting& portSetting() const { return port_; }
@@ -108,6 +119,9 @@ public:
     // whole (as after opening a setting file).
     void showReplacedConfiguration();
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 signals:
     // A setting file was opened successfully (for the recent-file list).
     void fileOpened(const QString& path);
@@ -121,9 +135,13 @@ private:
     void buildHeader();
     void buildPages();
     void fillBandList();
+    // Speaker and the logo go to a second header row when one is too narrow.
+    void wrapHeader();
 
     RadioSettings settings_;
     ViewFlags flags_;
+    QString currentFile_;
+    QString lastFile_;  // kept over New: its folder is where the dialogs start
     PortSetting port_;
     bool simulated_ = false;
     QStringList simulatorArguments_;
@@ -137,6 +155,11 @@ private:
     QLineEdit* modelName_ = nullptr;
     QLineEdit* bandName_ = nullptr;
     TabHost* tabs_ = nullptr;
+    QWidget* headerBox_ = nullptr;
+    QWidget* headerTail_ = nullptr;  // Speaker and the logo
+    QHBoxLayout* headerFirstRow_ = nullptr;
+    QHBoxLayout* headerSecondRow_ = nullptr;
+    bool headerWrapped_ = false;
 };
 
 }  // namespace ks340

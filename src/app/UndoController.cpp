@@ -140,7 +140,7 @@ void UndoController::attachTo(MainView* view) {
 
 QString UndoController::stepText(const QString& description) {
     static const char* const kVerbs[] = {"Set ",  "Clear ", "Paste ",  "Fill ",   "Delete ", "Load ",
-                                         "Read ", "New",    "Change ", "Import ", "Open "};
+                                         "Read ", "New",    "Change ", "Import ", "Open ",   "Insert "};
     const QString text = description.trimmed();
     for (const char* verb : kVerbs)
         if (text.startsWith(QLatin1String(verb))) return text;
@@ -171,9 +171,10 @@ void UndoController::record(const QString& description, int pageIndex, bool merg
         if (const QWidget* field = typingField())
             options.coalesceKey = description.toStdString() + '@' + std::to_string(reinterpret_cast<quintptr>(field));
     }
-    if (history_.record(settings_, stepText(description).toStdString(), options) == UndoHistory::Recorded::Unchanged)
-        return;
+    const QString text = stepText(description);
+    if (history_.record(settings_, text.toStdString(), options) == UndoHistory::Recorded::Unchanged) return;
     updateActions();
+    emit stepRecorded(text);
     emit historyChanged();
 }
 

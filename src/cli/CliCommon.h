@@ -42,11 +42,16 @@ struct FileArgs {
     std::vector<std::string> positional;
     std::string output;
     bool hasOutput = false;
+    std::string base;  // --base FILE.ks3
     bool help = false;
     bool force = false;  // --force, where the verb takes it
     std::string error;   // usage error
 };
-FileArgs parseFileArgs(const Args& args, bool takesOutput, bool takesForce = false);
+FileArgs parseFileArgs(const Args& args, bool takesOutput, bool takesForce = false, bool takesBase = false);
+
+// The configuration an image is decoded over: the setting file given with
+// --base, or a new configuration when none was given.
+bool loadBaseConfiguration(const std::string& basePath, RadioSettings& settings, std::string& error);
 
 // Prints a usage error for a verb and returns the usage exit status.
 int usageError(const char* verb, const std::string& message, const char* usage);

@@ -40,6 +40,7 @@ struct FormatArgs {
     bool hasOutput = false;
     std::string format;
     bool cutLabels = false;
+    bool skipUnfit = false;
     bool help = false;
     std::string error;
 };
@@ -70,6 +71,8 @@ FormatArgs parseArgs(const Args& args, bool takesOutput, bool takesFormat, bool 
             r.format = a.substr(9);
         } else if (takesCut && a == "--cut-labels") {
             r.cutLabels = true;
+        } else if (takesCut && a == "--skip-unfit") {
+            r.skipUnfit = true;
         } else if (a.size() > 1 && a[0] == '-') {
             r.error = "unknown option '" + a + "'";
             return r;
@@ -121,9 +124,7 @@ bool loadAnyConfiguration(const std::string& path, RadioSettings& settings, std:
     if (!isImagePath(path)) return loadConfiguration(path, settings, error);
     MemoryImage image{};
     if (!readImageFile(path, image, error)) return false;
-    settings = newRadioSettings();
-    decodeMemoryImage(image, settings);
-    refreshChannelTable(settings, false);
+    settings = configurationFromImage(image);
     return true;
 }
 
@@ -169,7 +170,8 @@ int runExportCsv(const Args& args) {
 
 int runImportCsv(const Args& args) {
     static const char* usage =
-        "ks340ctl import-csv IN.ks3 CHANNELS.csv -o OUT.ks3 [--format native|common] [--cut-labels]";
+        "ks340ctl import-csv IN.ks3 CHANNELS.csv -o OUT.ks3 [--format native|common] [--cut-labels] "
+        "[--skip-unfit]";
     const FormatArgs a = parseArgs(args, true, true, true);
     if (a.help) {
         std::printf(
@@ -180,7 +182,9 @@ int runImportCsv(const Args& args) {
             "Every row is checked against the band and channel raster of the file's\n"
             "model and band, and labels against the radio's characters and 8-character\n"
             "length (--cut-labels cuts longer labels instead). Any bad row is reported\n"
-            "as \"line N, COLUMN: reason\" and nothing is written.\n"
+            "as \"line N, COLUMN: reason\" and nothing is written, unless --skip-unfit\n"
+            "is given: then the rows that fit the radio are imported and the others\n"
+            "are listed by line and reason.\n"
             "Exit status 0 when imported, 1 when a row or a file was bad.\n",
             usage);
         return kExitOk;
@@ -190,6 +194,7 @@ int runImportCsv(const Args& args) {
     if (!a.hasOutput || a.output.empty()) return usageError("import-csv", "the output file is missing (-o)", usage);
     CsvImportOptions options;
     options.cutLongLabels = a.cutLabels;
+    options.skipUnfit = a.skipUnfit;
     if (!a.format.empty()) {
         options.format = channelCsvFormatFromName(a.format);
         if (!options.format)
@@ -210,6 +215,9 @@ int runImportCsv(const Args& args) {
     }
     for (const CsvIssue& note : r.notes)
         std::fprintf(stderr, "%s: %s\n", a.positional[1].c_str(), formatCsvIssue(note).c_str());
+    for (const CsvIssue& issue : r.skipped)
+        std::fprintf(stderr, "%s: %s (left out)\n", a.positional[1].c_str(), formatCsvIssue(issue).c_str());
+    if (r.unfitRows > 0) std::fprintf(stderr, "ks340ctl: %d row(s) left out\n", r.unfitRows);
     prepareForSave(settings);
     const FileResult saved = writeSettingFile(a.output, settings);
     if (!saved.ok) {
@@ -230,7 +238,10 @@ int runDiff(const Args& args) {
             "pages show them under, one a line:\n"
             "  Channel 12 Rx Freq.: 150.00000 -> 150.01250\n"
             "  Option / Beep: Enable -> Disable\n"
-            "A file ending in .img is a memory image, decoded as a radio read is.\n"
+            "A file ending in .img is a memory image, decoded as a radio read is. A\n"
+            "setting file against an image is compared as the radio holds it: the\n"
+            "setting file is encoded and decoded first, so what an image cannot carry\n"
+            "shows no difference.\n"
             "Exit status 0 when they are the same, 1 when they differ or a file\n"
             "cannot be read.\n",
             usage);
@@ -238,13 +249,29 @@ int runDiff(const Args& args) {
     }
     if (!a.error.empty()) return usageError("diff", a.error, usage);
     if (a.positional.size() != 2) return usageError("diff", "give exactly two files", usage);
-    RadioSettings first, second;
+    // A setting file against an image is compared as the radio holds it.
+    RadioSettings settings[2];
+    MemoryImage images[2]{};
+    bool isImage[2] = {};
     std::string error;
-    if (!loadAnyConfiguration(a.positional[0], first, error) || !loadAnyConfiguration(a.positional[1], second, error)) {
-        std::fprintf(stderr, "ks340ctl: %s\n", error.c_str());
-        return kExitFailure;
+    for (std::size_t i = 0; i < 2; ++i) {
+        const std::string& path = a.positional[i];
+        isImage[i] = isImagePath(path);
+        const bool loaded =
+            isImage[i] ? readImageFile(path, images[i], error) : loadConfiguration(path, settings[i], error);
+        if (!loaded) {
+            std::fprintf(stderr, "ks340ctl: %s\n", error.c_str());
+            return kExitFailure;
+        }
     }
-    const std::vector<SettingDifference> differences = diffSettings(first, second);
+    std::vector<SettingDifference> differences;
+    if (isImage[0] && isImage[1])
+        differences = diffSettings(configurationFromImage(images[0]), configurationFromImage(images[1]));
+    else if (isImage[0] != isImage[1])
+        differences = isImage[0] ? diffSettingsWithImage(settings[1], images[0], true)
+                                 : diffSettingsWithImage(settings[0], images[1]);
+    else
+        differences = diffSettings(settings[0], settings[1]);
     for (const SettingDifference& d : differences) std::printf("%s\n", formatSettingDifference(d).c_str());
     return differences.empty() ? kExitOk : kExitFailure;
 }

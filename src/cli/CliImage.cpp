@@ -124,14 +124,18 @@ int runEncode(const Args& args) {
 }
 
 int runDecode(const Args& args) {
-    static const char* usage = "ks340ctl decode IN.img -o OUT.ks3";
-    const FileArgs a = parseFileArgs(args, true);
+    static const char* usage = "ks340ctl decode IN.img -o OUT.ks3 [--base BASE.ks3]";
+    const FileArgs a = parseFileArgs(args, true, false, true);
     if (a.help) {
         std::printf(
             "Usage: %s\n\n"
             "Decodes an 8192-byte memory image (as read from a radio) into a new\n"
             "configuration, rebuilds the channel table from it as after a read, and\n"
-            "saves it to OUT.ks3 as the program's Save does.\n",
+            "saves it to OUT.ks3 as the program's Save does. With --base the image is\n"
+            "decoded over BASE.ks3 instead, as the desktop program decodes a read over\n"
+            "the configuration being edited: the settings the image does not carry\n"
+            "(the modem's common sentences, the User tone texts under a built-in tone\n"
+            "set, the channel slots past each group's capability) come from BASE.\n",
             usage);
         return kExitOk;
     }
@@ -142,9 +146,9 @@ int runDecode(const Args& args) {
     MemoryImage image{};
     std::string error;
     if (!readImage(a.positional[0], image, error)) return failure(error);
-    RadioSettings settings = newRadioSettings();
-    decodeMemoryImage(image, settings);
-    refreshChannelTable(settings, false);
+    RadioSettings base;
+    if (!loadBaseConfiguration(a.base, base, error)) return failure(error);
+    RadioSettings settings = configurationFromImage(image, base);
     prepareForSave(settings);
     const FileResult r = writeSettingFile(a.output, settings);
     if (!r.ok) return failure(r.error);

@@ -7,8 +7,9 @@
 namespace ks340::cli {
 
 inline constexpr int kExitOk = 0;
-inline constexpr int kExitFailure = 1;  // the work failed (bad file, transfer error, files differ)
-inline constexpr int kExitUsage = 2;    // the command line was wrong
+inline constexpr int kExitFailure = 1;        // the work failed (bad file, transfer error, files differ)
+inline constexpr int kExitUsage = 2;          // the command line was wrong
+inline constexpr int kExitInterrupted = 130;  // stopped with Ctrl-C
 
 using Args = std::vector<std::string>;
 
@@ -31,5 +32,6 @@ int runGet(const Args& args);         // CliSettings.cpp
 int runSet(const Args& args);         // CliSettings.cpp
 int runExportJson(const Args& args);  // CliSettings.cpp
 int runImportJson(const Args& args);  // CliSettings.cpp
+int runFleet(const Args& args);       // CliFleet.cpp
 
 }  // namespace ks340::cli

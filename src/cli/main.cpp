@@ -27,6 +27,7 @@ const Verb kVerbs[] = {
     {"ports", "list the serial ports present", ks340::cli::runPorts},
     {"read", "read a radio into a setting file or image", ks340::cli::runRead},
     {"write", "write a setting file or image to a radio", ks340::cli::runWrite},
+    {"fleet", "write one configuration to many radios, several ports at once", ks340::cli::runFleet},
     {"print", "print reports to a PDF file", ks340::cli::runPrint},
     {"export-csv", "write the channel list to a CSV file", ks340::cli::runExportCsv},
     {"import-csv", "read the channel list from a CSV file", ks340::cli::runImportCsv},

@@ -8,31 +8,15 @@
 #include <QMenu>
 #include <QMimeData>
 
+#include "model/ChannelValidator.h"
+
 namespace ks340 {
 
 namespace {
 
-// Code points of the Windows-1252 bytes 0x80..0x9F that are assigned.
-constexpr char16_t kUpperRange[] = {0x20AC, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030,
-                                    0x0160, 0x2039, 0x0152, 0x017D, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-                                    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x017E, 0x0178};
-
 bool isControl(QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; }
 
 }  // namespace
-
-bool isWindows1252Character(QChar c) {
-    const char16_t u = c.unicode();
-    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) return true;
-    for (char16_t v : kUpperRange)
-        if (u == v) return true;
-    return false;
-}
-
-bool isWindows1252LetterOrDigit(QChar c) {
-    if (!isWindows1252Character(c)) return false;
-    return c.isLetter() || c.isDigit();
-}
 
 FilterEdit::FilterEdit(QWidget* parent) : QLineEdit(parent) {}
 
@@ -134,27 +118,7 @@ bool DtmfDigitEdit::accepts(QChar c) {
     return (u >= '0' && u <= '9') || (u >= 'A' && u <= 'D') || (u >= 'a' && u <= 'd') || u == '*' || u == '#';
 }
 
-bool PrintableTextEdit::accepts(QChar c) {
-    if (isWindows1252LetterOrDigit(c)) return true;
-    switch (c.unicode()) {
-        case ' ':
-        case '#':
-        case '\'':
-        case '(':
-        case ')':
-        case '*':
-        case '+':
-        case '-':
-        case '.':
-        case '/':
-        case '?':
-        case '\\':
-        case '_':
-            return true;
-        default:
-            return false;
-    }
-}
+bool PrintableTextEdit::accepts(QChar c) { return isLabelCharacter(c.unicode()); }
 
 bool NumberEdit::accepts(QChar c) { return c.unicode() >= '0' && c.unicode() <= '9'; }
 

@@ -11,14 +11,6 @@ class QMenu;
 
 namespace ks340 {
 
-// True for a letter or decimal digit that the Windows-1252 code page can
-// hold (ASCII letters and digits, the accented Latin-1 letters, and the
-// letters Š š Œ œ Ž ž Ÿ ƒ of the 0x80..0x9F range).
-bool isWindows1252LetterOrDigit(QChar c);
-
-// True when c can be stored in one Windows-1252 byte.
-bool isWindows1252Character(QChar c);
-
 class FilterEdit : public QLineEdit {
     Q_OBJECT
 public:
@@ -55,7 +47,8 @@ public:
     bool acceptsCharacter(QChar c) const override { return accepts(c); }
 };
 
-// Letters and digits of Windows-1252, space and # ' ( ) * + - . / ? \ _
+// The channel label's alphabet (isLabelCharacter): letters and digits of
+// Windows-1252, space and # ' ( ) * + - . / ? \ _
 class PrintableTextEdit : public FilterEdit {
     Q_OBJECT
 public:

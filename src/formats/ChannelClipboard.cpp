@@ -7,9 +7,8 @@
 #include <cstdint>
 
 #include "model/ChannelEditing.h"
-#include "model/ChannelStep.h"
+#include "model/ChannelValidator.h"
 #include "model/SettingFile.h"
-#include "model/SquelchText.h"
 #include "model/Tables.h"
 #include "model/ToneCode.h"
 #include "model/Windows1252.h"
@@ -24,7 +23,6 @@ constexpr std::array<std::string_view, kGridColumnCount> kColumnNames{
 
 constexpr std::string_view kOwnFormatTag = "KS340 channels";
 constexpr int kOwnFormatVersion = 1;
-constexpr int kLabelLimit = 8;
 constexpr std::size_t kChannelFields = 23;
 
 std::string upperNoBlanks(std::string_view s) {
@@ -123,15 +121,6 @@ std::vector<std::pair<int, std::vector<std::string>>> splitRows(std::string_view
 
 // ---- Checks -------------------------------------------------------------------------
 
-bool labelCharacter(char c) {
-    if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) return true;
-    return std::string_view(" #'()*+-./?\\_").find(c) != std::string_view::npos;
-}
-
-std::int64_t mhzTextToHz(std::string_view text) {
-    return static_cast<std::int64_t>(std::llround(leadingNumber(text) * 1e6));
-}
-
 class RowCheck {
 public:
     RowCheck(std::vector<ClipboardIssue>& errors, int row, int channel)
@@ -151,56 +140,50 @@ private:
     bool ok_ = true;
 };
 
-// A frequency typed in MHz: in the band and on the channel raster. Returns
-// the "%.5f" text the grid shows.
+// A frequency in MHz by the channel rules. Returns the "%.5f" text the
+// grid shows.
 std::optional<std::string> checkFrequency(RowCheck& check, int column, const std::string& typed, int model,
                                           int radioBand) {
-    std::string t = trim(typed);
-    if (t.size() > 3 && upperNoBlanks(t.substr(t.size() - 3)) == "MHZ") t = trim(t.substr(0, t.size() - 3));
-    if (t.find('.') == std::string::npos && std::count(t.begin(), t.end(), ',') == 1)
-        std::replace(t.begin(), t.end(), ',', '.');
-    const bool plain = !t.empty() && std::count(t.begin(), t.end(), '.') <= 1 &&
-                       std::all_of(t.begin(), t.end(), [](char c) { return (c >= '0' && c <= '9') || c == '.'; }) &&
-                       std::any_of(t.begin(), t.end(), [](char c) { return c >= '0' && c <= '9'; });
-    if (!plain) {
-        check.fail(column, "'" + typed + "' is not a frequency in MHz");
+    const FieldCheck r = checkChannelFrequency(typed, model, radioBand, FrequencyEntry::Exact);
+    if (!r.ok) {
+        check.fail(column, r.reason);
         return std::nullopt;
     }
-    const BandLimits limits = bandLimits(model, radioBand);
-    const SnapResult snap = snapToChannelStep(t, limits.lowerMhz, limits.upperMhz);
-    if (snap.outcome == SnapOutcome::OutOfRange) {
-        check.fail(column, t + " MHz is outside the band " + std::string(bandName(model, radioBand)));
-        return std::nullopt;
-    }
-    if (snap.outcome != SnapOutcome::Snapped) {
-        check.fail(column, "no frequency");
-        return std::nullopt;
-    }
-    if (mhzTextToHz(snap.text) != mhzTextToHz(t)) {
-        check.fail(column, t +
-                               " MHz is not on the channel raster (steps of 2.5, 5 or 6.25 kHz); the "
-                               "nearest channel is " +
-                               snap.text + " MHz");
-        return std::nullopt;
-    }
-    return snap.text;
+    return r.value;
 }
 
 std::optional<std::string> checkLabel(RowCheck& check, const std::string& typed) {
-    bool lossy = false;
-    const std::string bytes = utf8ToCp1252(typed, &lossy);
-    const bool allowed = std::all_of(bytes.begin(), bytes.end(), labelCharacter);
-    if (lossy || !allowed) {
-        check.fail(kColumnLabel, "'" + typed +
-                                     "' holds characters a label cannot show (letters, digits, space and "
-                                     "# ' ( ) * + - . / ? \\ _ only)");
+    const FieldCheck r = checkChannelLabel(typed);
+    if (!r.ok) {
+        check.fail(kColumnLabel, r.reason);
         return std::nullopt;
     }
-    if (bytes.size() > std::size_t(kLabelLimit)) {
-        check.fail(kColumnLabel, "'" + typed + "' is longer than 8 characters");
+    return r.value;
+}
+
+std::optional<SquelchSetting> checkSquelch(RowCheck& check, int column, const std::string& typed) {
+    const SquelchCheck r = checkSquelchText(typed);
+    if (!r.ok) {
+        check.fail(column, r.reason);
         return std::nullopt;
     }
-    return bytes;
+    return r.setting;
+}
+
+int columnOfField(ChannelField field) {
+    switch (field) {
+        case ChannelField::Label:
+            return kColumnLabel;
+        case ChannelField::RxFrequency:
+            return kColumnRxFrequency;
+        case ChannelField::TxFrequency:
+            return kColumnTxFrequency;
+        case ChannelField::RxSquelch:
+            return kColumnRxOption;
+        case ChannelField::TxSquelch:
+            return kColumnTxOption;
+    }
+    return -1;
 }
 
 // "ON" / empty (or "OFF") switches.
@@ -331,14 +314,9 @@ void planSpreadsheetRow(const ChannelRows& rows, const ChannelRows::Row& row, co
         if (const auto l = checkLabel(check, text(kColumnLabel))) e.label = *l;
     }
     if (has(kColumnRxOption)) {
-        if (const auto s = parseSquelchText(text(kColumnRxOption))) {
-            e.rxSquelch = s->code;
-            e.rxInverseDcs = s->inverseDcs;
-        } else {
-            check.fail(kColumnRxOption, "'" + text(kColumnRxOption) +
-                                            "' is not a squelch setting (OFF, CTCSS : 67.0, DCS : 023, "
-                                            "Inv DCS : 023, 67.0, D023N or D023I with a tone or code of "
-                                            "the radio's lists)");
+        if (const auto sq = checkSquelch(check, kColumnRxOption, text(kColumnRxOption))) {
+            e.rxSquelch = sq->code;
+            e.rxInverseDcs = sq->inverseDcs;
         }
     }
     if (has(kColumnTxFrequency)) {
@@ -350,14 +328,9 @@ void planSpreadsheetRow(const ChannelRows& rows, const ChannelRows::Row& row, co
         }
     }
     if (has(kColumnTxOption) && !(trim(text(kColumnTxOption)).empty() && e.txFrequency.empty())) {
-        if (const auto s = parseSquelchText(text(kColumnTxOption))) {
-            e.txSquelch = s->code;
-            e.txInverseDcs = s->inverseDcs;
-        } else {
-            check.fail(kColumnTxOption, "'" + text(kColumnTxOption) +
-                                            "' is not a squelch setting (OFF, CTCSS : 67.0, DCS : 023, "
-                                            "Inv DCS : 023, 67.0, D023N or D023I with a tone or code of "
-                                            "the radio's lists)");
+        if (const auto sq = checkSquelch(check, kColumnTxOption, text(kColumnTxOption))) {
+            e.txSquelch = sq->code;
+            e.txInverseDcs = sq->inverseDcs;
         }
     }
     if (has(kColumnScan)) {
@@ -401,19 +374,12 @@ void planOwnRow(const ChannelEntry& copied, int model, int radioBand, RowCheck& 
         plan.clear = true;
         return;
     }
+    for (const ChannelFieldIssue& fault : checkStoredChannel(copied, model, radioBand))
+        check.fail(columnOfField(fault.field), fault.text);
     ChannelEntry e = copied;
-    if (const auto f = checkFrequency(check, kColumnRxFrequency, copied.rxFrequency, model, radioBand))
-        e.rxFrequency = *f;
-    if (!copied.txFrequency.empty()) {
-        if (const auto f = checkFrequency(check, kColumnTxFrequency, copied.txFrequency, model, radioBand))
-            e.txFrequency = *f;
-    }
-    if (!isValidToneCode(copied.rxSquelch))
-        check.fail(kColumnRxOption, "tone code " + std::to_string(copied.rxSquelch) + " is not one of the lists");
-    if (!isValidToneCode(copied.txSquelch))
-        check.fail(kColumnTxOption, "tone code " + std::to_string(copied.txSquelch) + " is not one of the lists");
-    if (copied.label.size() > std::size_t(kLabelLimit))
-        check.fail(kColumnLabel, "'" + cp1252ToUtf8(copied.label) + "' is longer than 8 characters");
+    // Frequencies in the grid's own form.
+    e.rxFrequency = checkChannelFrequency(copied.rxFrequency, model, radioBand).value;
+    e.txFrequency = checkChannelFrequency(copied.txFrequency, model, radioBand).value;
     plan.priority = copied.priorityChannel == 1;
     plan.powerOn = copied.powerOnChannel == 1;
     plan.entry = std::move(e);

@@ -7,12 +7,14 @@
 #include <cstdint>
 #include <cstdio>
 #include <map>
+#include <set>
 #include <tuple>
 #include <utility>
 
 #include "image/MemoryImage.h"
 #include "model/ChannelEditing.h"
 #include "model/ChannelStep.h"
+#include "model/ChannelValidator.h"
 #include "model/SettingFile.h"
 #include "model/Tables.h"
 #include "model/ToneCode.h"
@@ -298,32 +300,16 @@ struct Band {
     int radioBand = 0;
 };
 
-// A frequency field: in the band and on the channel raster. Returns the
-// "%.5f" text, or nothing after reporting the fault.
-std::optional<std::string> checkFrequency(RowReader& r, const std::string& column, std::int64_t hz,
-                                          const std::string& shown, const Band& band) {
-    const BandLimits limits = bandLimits(band.model, band.radioBand);
-    const std::string text = hzToMhz6(hz);
-    const SnapResult snap =
-        snapToChannelStep(text, static_cast<double>(limits.lowerMhz), static_cast<double>(limits.upperMhz));
-    if (snap.outcome == SnapOutcome::OutOfRange) {
-        r.error(column, shown + " MHz is outside the band of " + std::string(bandName(band.model, band.radioBand)) +
-                            " (" + std::to_string(limits.lowerMhz) + " to " + std::to_string(limits.upperMhz) +
-                            " MHz)");
+// A frequency field by the channel rules. Returns the "%.5f" text, or
+// nothing after reporting the fault.
+std::optional<std::string> checkFrequency(RowReader& r, const std::string& column, const std::string& text,
+                                          const Band& band, const std::string& what = {}) {
+    const FieldCheck c = checkChannelFrequency(text, band.model, band.radioBand);
+    if (!c.ok) {
+        r.error(column, what + c.reason);
         return std::nullopt;
     }
-    if (snap.outcome != SnapOutcome::Snapped) {
-        r.error(column, "no frequency");
-        return std::nullopt;
-    }
-    if (frequencyTextToHz(snap.text) != hz) {
-        r.error(column, shown +
-                            " MHz is not on the radio's channel raster (steps of 2.5, 5 or 6.25 kHz); the "
-                            "nearest channel is " +
-                            snap.text + " MHz");
-        return std::nullopt;
-    }
-    return snap.text;
+    return c.value;
 }
 
 std::optional<std::int64_t> numberHz(RowReader& r, const std::string& column, bool required) {
@@ -339,38 +325,16 @@ std::optional<std::int64_t> numberHz(RowReader& r, const std::string& column, bo
     return mhzToHz(v);
 }
 
-bool labelCharacterAllowed(char c) {
-    if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) return true;
-    return std::string_view(" #'()*+-./?\\_").find(c) != std::string_view::npos;
-}
-
-// Label checks: the radio's alphabet and at most 8 characters.
+// Label checks: the radio's alphabet and length.
 std::string checkLabel(RowReader& r, const std::string& column, const CsvImportOptions& options,
                        std::vector<CsvIssue>& notes) {
-    const std::string label = r.raw(column);
-    bool lossy = false;
-    const std::string bytes = utf8ToCp1252(label, &lossy);
-    std::string bad;
-    for (char c : bytes)
-        if (!labelCharacterAllowed(c) && bad.find(c) == std::string::npos) bad += c;
-    if (lossy || !bad.empty()) {
-        std::string shown;
-        for (char c : bad)
-            shown += (shown.empty() ? "" : " ") + std::string("'") + cp1252ToUtf8(std::string(1, c)) + "'";
-        r.error(column, "'" + label + "' holds characters a label cannot show" + (shown.empty() ? "" : ": " + shown) +
-                            " (letters, digits, space and # ' ( ) * + - . / ? \\ _ only)");
+    const FieldCheck c = checkChannelLabel(r.raw(column), options.cutLongLabels);
+    if (!c.ok) {
+        r.error(column, c.reason);
         return {};
     }
-    if (bytes.size() > std::size_t(kLabelLength)) {
-        if (!options.cutLongLabels) {
-            r.error(column, "'" + label + "' is longer than " + std::to_string(kLabelLength) + " characters");
-            return {};
-        }
-        std::string cut = bytes.substr(0, kLabelLength);
-        notes.push_back({r.line(), column, "'" + label + "' was cut to '" + cut + "'"});
-        return cut;
-    }
-    return bytes;
+    if (!c.notice.empty()) notes.push_back({r.line(), column, c.notice});
+    return c.value;
 }
 
 // A row read into a channel, with where it goes.
@@ -435,11 +399,11 @@ void readNativeRow(RowReader& r, const ChannelTable& table, const Band& band, co
     ChannelEntry& e = ic.entry;
     e.inUse = 1;
     e.label = checkLabel(r, "Label", options, notes);
-    if (const auto rx = numberHz(r, "Rx Freq.", true)) {
-        if (auto t = checkFrequency(r, "Rx Freq.", *rx, r.get("Rx Freq."), band)) e.rxFrequency = *t;
+    if (numberHz(r, "Rx Freq.", true)) {
+        if (auto t = checkFrequency(r, "Rx Freq.", r.get("Rx Freq."), band)) e.rxFrequency = *t;
     }
-    if (const auto tx = numberHz(r, "Tx Freq.", false)) {
-        if (auto t = checkFrequency(r, "Tx Freq.", *tx, r.get("Tx Freq."), band)) e.txFrequency = *t;
+    if (numberHz(r, "Tx Freq.", false)) {
+        if (auto t = checkFrequency(r, "Tx Freq.", r.get("Tx Freq."), band)) e.txFrequency = *t;
     }
     for (const auto& [column, code, inverse] :
          {std::tuple<const char*, int*, int*>{"RX Option", &e.rxSquelch, &e.rxInverseDcs},
@@ -591,7 +555,7 @@ void readCommonRow(RowReader& r, const std::vector<Slot>& slots, const Band& ban
 
     const auto rx = numberHz(r, "Frequency", true);
     if (rx) {
-        if (auto t = checkFrequency(r, "Frequency", *rx, r.get("Frequency"), band)) e.rxFrequency = *t;
+        if (auto t = checkFrequency(r, "Frequency", r.get("Frequency"), band)) e.rxFrequency = *t;
     }
     const std::string duplex = r.get("Duplex");
     const std::string d = lower(duplex);
@@ -614,7 +578,7 @@ void readCommonRow(RowReader& r, const std::vector<Slot>& slots, const Band& ban
             const std::string column = d.empty() ? "Frequency" : "Offset";
             if (d.empty() || tx == *rx) {
                 e.txFrequency = e.rxFrequency;
-            } else if (auto t = checkFrequency(r, column, tx, "the transmit frequency " + hzToMhz6(tx), band)) {
+            } else if (auto t = checkFrequency(r, column, hzToMhz6(tx), band, "the transmit frequency ")) {
                 e.txFrequency = *t;
             }
         }
@@ -770,32 +734,46 @@ CsvImportResult importChannelCsv(std::string_view text, RadioSettings& settings,
                                 : "channel " + std::to_string(s.channel);
     };
     const std::string locationColumn = format == ChannelCsvFormat::Native ? "CH" : "Location";
-    for (const ImportedChannel& ic : rows) {
+    const char* priorityColumn = format == ChannelCsvFormat::Native ? "Priority CH" : "Skip";
+    std::vector<ImportedChannel> kept;
+    for (ImportedChannel& ic : rows) {
         const auto key = std::make_pair(ic.slot.group, ic.slot.channel);
         if (const auto it = seen.find(key); it != seen.end()) {
             result.errors.push_back({ic.line, locationColumn,
                                      slotName(ic.slot) + " is already given on line " + std::to_string(it->second)});
             continue;
         }
-        seen[key] = ic.line;
-        const char* priorityColumn = format == ChannelCsvFormat::Native ? "Priority CH" : "Skip";
+        bool fits = true;
         for (auto [flag, lines2, column] : {std::tuple<int, std::map<int, int>*, const char*>{
                                                 ic.entry.priorityChannel, &priorityLine, priorityColumn},
                                             {ic.entry.powerOnChannel, &powerOnLine, "PowON CH"}}) {
             if (!flag) continue;
-            if (const auto it = lines2->find(ic.slot.group); it != lines2->end())
+            if (const auto it = lines2->find(ic.slot.group); it != lines2->end()) {
                 result.errors.push_back(
                     {ic.line, column,
                      std::string("only one channel ") + (groupMode(table) ? "of a group" : "of the list") +
                          " can have this mark; line " + std::to_string(it->second) + " already has it"});
-            else
-                (*lines2)[ic.slot.group] = ic.line;
+                fits = false;
+            }
         }
+        if (!fits) continue;
+        seen[key] = ic.line;
+        if (ic.entry.priorityChannel) priorityLine[ic.slot.group] = ic.line;
+        if (ic.entry.powerOnChannel) powerOnLine[ic.slot.group] = ic.line;
+        kept.push_back(std::move(ic));
     }
+    rows = std::move(kept);
+    std::stable_sort(result.errors.begin(), result.errors.end(),
+                     [](const CsvIssue& a, const CsvIssue& b) { return a.line < b.line; });
+    std::set<int> unfitLines;
+    for (const CsvIssue& issue : result.errors) unfitLines.insert(issue.line);
+    result.unfitRows = static_cast<int>(unfitLines.size());
+    result.fittingRows = static_cast<int>(rows.size());
     if (!result.errors.empty()) {
-        std::stable_sort(result.errors.begin(), result.errors.end(),
-                         [](const CsvIssue& a, const CsvIssue& b) { return a.line < b.line; });
-        return result;
+        // Left out on request, as long as something is left to import.
+        if (!options.skipUnfit || rows.empty()) return result;
+        result.skipped = std::move(result.errors);
+        result.errors.clear();
     }
 
     // Everything checked: rebuild the shown list on a copy, then replace.

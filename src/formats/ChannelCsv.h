@@ -15,10 +15,11 @@
 //    scan mode the position counted through groups 1..13 in order.
 //
 // An import replaces every channel of the channel list the grid shows and
-// keeps the group layout. It is all-or-nothing: every row is checked against
-// the band limits and the channel raster of the configuration's model and
-// band, the label alphabet and length; any bad row leaves the configuration
-// untouched and every fault is reported with its line and column.
+// keeps the group layout. Every row is checked by the channel rules
+// (model/ChannelValidator.h) for the configuration's model and band. It is
+// all-or-nothing unless asked otherwise: any bad row leaves the configuration
+// untouched and every fault is reported with its line and column. Asked to
+// skip unfit rows, it imports the rows that fit and lists the others.
 #pragma once
 
 #include <optional>
@@ -31,8 +32,6 @@
 namespace ks340 {
 
 enum class ChannelCsvFormat { Native, Common };
-
-inline constexpr int kLabelLength = 8;
 
 // Column headers of the two layouts, in the order they are written.
 const std::vector<std::string>& nativeCsvColumns();
@@ -63,14 +62,22 @@ struct CsvImportOptions {
     bool cutLongLabels = false;
     // The layout to expect; by default it is taken from the header line.
     std::optional<ChannelCsvFormat> format;
+    // Rows that cannot be stored (outside the band, off the raster, a bad
+    // label, a second priority mark, ...) are left out and listed in
+    // `skipped`; the others are imported. A bad header still fails, and so
+    // does a file none of whose rows fits.
+    bool skipUnfit = false;
 };
 
 struct CsvImportResult {
     bool ok = false;
     ChannelCsvFormat format = ChannelCsvFormat::Native;
-    int channels = 0;              // channels imported
-    std::vector<CsvIssue> errors;  // when !ok; the configuration is unchanged
-    std::vector<CsvIssue> notes;   // when ok: labels that were cut
+    int channels = 0;               // channels imported
+    std::vector<CsvIssue> errors;   // when !ok; the configuration is unchanged
+    std::vector<CsvIssue> notes;    // when ok: labels that were cut
+    std::vector<CsvIssue> skipped;  // when ok with skipUnfit: the faults of the rows left out
+    int unfitRows = 0;              // rows with a fault (lines counted once)
+    int fittingRows = 0;            // rows that can be stored
 };
 
 // Reads a CSV (UTF-8, with or without a byte order mark, CRLF or LF) into

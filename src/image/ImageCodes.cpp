@@ -44,11 +44,7 @@ constexpr std::array<std::uint8_t, 256> makeTextEncodeTable() {
     return t;
 }
 
-constexpr std::array<std::uint8_t, 256> kTextEncode = makeTextEncodeTable();
-
 }  // namespace
-
-std::uint8_t TextCode::encode(char c) { return kTextEncode[static_cast<unsigned char>(c)]; }
 
 namespace {
 
@@ -74,13 +70,12 @@ constexpr std::array<char, 256> makeTextDecodeTable() {
     return t;
 }
 
-constexpr std::array<char, 256> kTextDecode = makeTextDecodeTable();
-
 }  // namespace
 
-char TextCode::decode(std::uint8_t code) { return kTextDecode[code]; }
+namespace {
 
-std::uint8_t ToneDigitCode::encode(char c) {
+constexpr std::uint8_t digitEncode(char c) {
+    constexpr std::uint8_t kPadding = ToneDigitCode::kPadding;
     if (c >= '0' && c <= '9') return static_cast<std::uint8_t>(c - '0');
     if (c >= 'A' && c <= 'E') return static_cast<std::uint8_t>(c - 'A' + 0x0A);
     if (c >= 'a' && c <= 'e') return static_cast<std::uint8_t>(c - 'a' + 0x0A);
@@ -105,7 +100,8 @@ std::uint8_t ToneDigitCode::encode(char c) {
     }
 }
 
-char ToneDigitCode::decode(std::uint8_t code) {
+constexpr char digitDecode(std::uint8_t code) {
+    constexpr std::uint8_t kPadding = ToneDigitCode::kPadding;
     if (code <= 0x09) return static_cast<char>('0' + code);
     if (code <= 0x0E) return static_cast<char>('A' + code - 0x0A);
     switch (code) {
@@ -125,6 +121,25 @@ char ToneDigitCode::decode(std::uint8_t code) {
             return static_cast<char>(code);
     }
 }
+
+}  // namespace
+
+namespace codes {
+
+constexpr std::array<std::uint8_t, 256> textEncode = makeTextEncodeTable();
+constexpr std::array<char, 256> textDecode = makeTextDecodeTable();
+constexpr std::array<std::uint8_t, 256> digitEncode = [] {
+    std::array<std::uint8_t, 256> t{};
+    for (int c = 0; c < 256; ++c) t[static_cast<std::size_t>(c)] = ks340::digitEncode(static_cast<char>(c));
+    return t;
+}();
+constexpr std::array<char, 256> digitDecode = [] {
+    std::array<char, 256> t{};
+    for (int c = 0; c < 256; ++c) t[static_cast<std::size_t>(c)] = ks340::digitDecode(static_cast<std::uint8_t>(c));
+    return t;
+}();
+
+}  // namespace codes
 
 FrequencyCode frequencyCode(std::int64_t hz) {
     int stepCode = 0;

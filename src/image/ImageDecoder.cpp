@@ -1,6 +1,7 @@
 // Memory image -> configuration.
 #include <algorithm>
 
+#include "image/ImageConversions.h"
 #include "image/ImageLayout.h"
 #include "image/MemoryImage.h"
 #include "model/Signalling.h"
@@ -56,41 +57,6 @@ public:
 private:
     const MemoryImage& m_;
 };
-
-void readSettingsBlock(const Reader& r, RadioSettings& s) {
-    OptionSettings& o = s.option;
-    ChannelTable& t = s.channelTable;
-    o.markIdle = r.bits(0, 2, 1);
-    o.monitor = r.bits(0, 3, 1);
-    o.txDelay = r.bits(0, 4, 1);
-    o.pttTimer = r.bits(0, 5, 1);
-    o.busyChLockOut = r.bits(0, 6, 1);
-    o.beep = r.bits(0, 7, 1);
-    o.scanTx = r.bits(1, 0, 2);
-    s.header.radioBand = r.bits(1, 2, 1);
-    s.header.model = r.bits(1, 3, 1);
-    s.dtmf.dtmf = r.bits(1, 5, 1);
-    o.scanType = r.bits(1, 7, 1);
-    o.txInhibit = r.bits(2, 0, 4);
-    t.priorityPresent = r.bits(2, 4, 1);
-    o.txTimer = r.byte(3);
-    o.priorityLbTime = r.bits(4, 0, 4);
-    o.scanWaitTime = r.bits(4, 4, 4);
-    o.scanSpeedTime = r.byte(5);
-    t.groupScanFlag = r.bits(6, 0, 1);
-    t.noPowerOnChannel = r.bits(6, 1, 1);
-    t.anyScanChannel = r.bits(7, 0, 1);
-    o.powerUpAlert = r.bits(7, 4, 1);
-    o.publicAddress = r.bits(7, 5, 1);
-    o.hook = r.bits(7, 6, 1);
-    o.txInhibitAlert = r.bits(7, 7, 1);
-    s.selcallEncode.selcall = r.bits(8, 1, 1);
-    s.header.speaker = r.bits(8, 2, 1);
-    o.hookScan = r.bits(8, 3, 1);
-    o.openLock = r.bits(8, 4, 2);
-    o.autoMute = r.bits(8, 6, 1);
-    o.powerUp = r.bits(8, 7, 1);
-}
 
 void readChannelRecords(const ChannelTable& t, ChannelGroup& list) {
     for (int c = 1; c <= kChannelCapacity; ++c) {
@@ -169,161 +135,99 @@ void readLabels(const Reader& r, ChannelTable& t) {
     }
 }
 
-void readKeys(const Reader& r, OptionSettings& o) {
-    o.programmableKey1Short = r.byte(kKey1Short);
-    o.programmableKey2Short = r.byte(kKey2Short);
-    o.programmableKey3Short = r.byte(kKey3Short);
-    o.programmableKey1Long = r.byte(kKey1Long);
-    o.programmableKey2Long = r.byte(kKey2Long);
-    o.programmableKey3Long = r.byte(kKey3Long);
-    o.programmableKey1Mode = r.bits(kKeyModes12, 0, 4);
-    o.programmableKey2Mode = r.bits(kKeyModes12, 4, 4);
-    o.programmableKey3Mode = r.bits(kKeyMode3, 0, 4);
-    o.autoMuteTimer = r.byte(kAutoMuteTimer);
+}  // namespace
+
+namespace conversions {
+
+void decodeChannelRecords(const ImageField&, const MemoryImage& image, RadioSettings& s) {
+    // The raw records (settings block included) stay with the channel table.
+    ChannelTable& t = s.channelTable;
+    for (int c = 0; c < kChannelSlots; ++c)
+        for (int b = 0; b < kChannelRecordSize; ++b) t.prep.channelImage[idx(c)][idx(b)] = image[idx(9 * c + b)];
+    readChannelRecords(t, t.groups[0]);
 }
 
-void readTones(const Reader& r, ToneSequenceSettings& t) {
+void decodeGroupTable(const ImageField&, const MemoryImage& image, RadioSettings& s) {
+    readGroups(Reader(image), s.channelTable);
+}
+
+void decodeLabels(const ImageField&, const MemoryImage& image, RadioSettings& s) {
+    readLabels(Reader(image), s.channelTable);
+}
+
+void decodeScanBitmaps(const ImageField& f, const MemoryImage& image, RadioSettings& s) {
+    ChannelImagePreparation& p = s.channelTable.prep;
+    for (int i = 0; i < kMaskBytes; ++i) {
+        p.scanMask[idx(i)] = image[idx(f.address + i)];
+        p.scanMask2[idx(i)] = image[idx(f.address + kMaskBytes + i)];
+    }
+}
+
+void decodeToneSet(const ImageField& f, const MemoryImage& image, RadioSettings& s) {
+    ToneSequenceSettings& t = s.toneSequence;
     // A tone set the program does not know (a damaged or foreign image)
     // leaves the choice as it was: the tone page could not show it and a
     // setting file could not hold it.
-    if (isValidToneSet(r.byte(kToneset))) t.toneset = r.byte(kToneset);
-    t.toneLength = r.byte(kToneLength) * 5;
-    if (t.toneset == kUserToneSet) {
-        for (int k = 0; k < kToneCount; ++k) {
-            const int base = userToneSlot(k);
-            const int nibbles[4] = {r.bits(base, 4, 4), r.bits(base, 0, 4), r.bits(base + 1, 4, 4),
-                                    r.bits(base + 1, 0, 4)};
-            const int n = std::min(r.byte(base + 2), 4);
-            std::string text;
-            for (int i = 0; i < n; ++i) text += ToneDigitCode::decode(static_cast<std::uint8_t>(nibbles[i]));
-            t.userTone[idx(k)] = text;
-        }
-    } else if (isValidToneSet(t.toneset)) {
-        // The image carries only the tone generator values of a built-in
-        // set; its frequencies come from the set itself, so that the next
-        // write sends the tones of the set that was read.
-        t.toneFrequency = ToneSetTable[idx(t.toneset)].tones;
-    }
-    for (int n = 1; n < kSequenceSlots; ++n) {
-        ToneSequence& seq = t.sequences[idx(n)];
-        const int base = sequenceSlot(n);
-        seq.sequence = r.digits(base, kSequenceWidth, r.byte(kSequenceLengths + n - 1));
-        seq.leadInTime = r.byte(base + 8) * 5;
-        seq.firstToneTime = r.byte(base + 9) * 5;
-        seq.leadOutTime = r.byte(base + 10) * 5;
-    }
+    const int set = image[idx(f.address)];
+    if (isValidToneSet(set)) t.toneset = set;
+    // The image carries only the tone generator values of a built-in set;
+    // its frequencies come from the set itself, so that the next write
+    // sends the tones of the set that was read.
+    if (t.toneset != kUserToneSet && isValidToneSet(t.toneset)) t.toneFrequency = ToneSetTable[idx(t.toneset)].tones;
 }
 
-void readSelcallEncode(const Reader& r, SelcallEncodeSettings& e) {
-    auto shortField = [&](int address) {
-        return r.digits(address, kShortDigitWidth, r.byte(address + kShortDigitWidth));
-    };
-    auto longField = [&](int address) { return r.digits(address, kLongDigitWidth, r.byte(address + kLongDigitWidth)); };
-    e.call1Sequence = shortField(kCall1);
-    e.call2Sequence = shortField(kCall2);
-    e.call3Sequence = shortField(kCall3);
-    e.call1CheckOpen = r.bits(kCallFlags, 0, 1);
-    e.call1CheckBusy = r.bits(kCallFlags, 1, 1);
-    e.call1EncodeAlert = r.bits(kCallFlags, 2, 1);
-    e.call2CheckOpen = r.bits(kCallFlags, 3, 1);
-    e.call2CheckBusy = r.bits(kCallFlags, 4, 1);
-    e.call2EncodeAlert = r.bits(kCallFlags, 5, 1);
-    e.call3CheckOpen = r.bits(kCallFlags, 6, 1);
-    e.call3CheckBusy = r.bits(kCallFlags, 7, 1);
-    e.call3EncodeAlert = r.bits(kCall3EncodeAlert, 0, 1);
-    e.aniAt = r.bits(kAniEmgFlags, 0, 2);
-    e.aniType = r.bits(kAniEmgFlags, 2, 1);
-    e.emgCheckOpen = r.bits(kAniEmgFlags, 3, 1);
-    e.emgCheckBusy = r.bits(kAniEmgFlags, 4, 1);
-    e.emgEncodeAlert = r.bits(kAniEmgFlags, 5, 1);
-    e.emgType = r.bits(kAniEmgFlags, 6, 1);
-    e.emgSequence = e.emgType == 1 ? longField(kEmgLong) : shortField(kEmgShort);
-    e.emgCycleRepeatTime = r.byte(kEmgCycleRepeatTime);
-    e.emgRepeats = r.byte(kEmgRepeats);
-    e.emgTxTimer = r.byte(kEmgTxTimer);
-    e.aniSequence = e.aniType == 1 ? longField(kAniLong) : shortField(kAniShort);
-    e.multiAniDelay = r.byte(kMultiAniDelay);
-    std::string* acks[3] = {&e.acknowledge1, &e.acknowledge2, &e.acknowledge3};
-    for (int i = 0; i < 3; ++i)
-        *acks[i] = r.digits(kAcknowledge + kShortDigitWidth * i, kShortDigitWidth, r.byte(kAcknowledgeLengths + i));
+void decodeToneSequence(const ImageField& f, const MemoryImage& image, RadioSettings& s) {
+    Reader(image).digits(*f.text(s), f.address, f.width, image[idx(f.length)]);
 }
 
-void readDtmf(const Reader& r, DtmfSettings& d) {
-    d.dtmfLeadInTime = r.byte(kDtmfTimes + 0) * 10;
-    d.dtmfLeadOutTime = r.byte(kDtmfTimes + 1) * 10;
-    d.dtmfMarkTime = r.byte(kDtmfTimes + 2) * 10;
-    d.dtmfSpaceTime = r.byte(kDtmfTimes + 3) * 10;
-    for (int i = 0; i < 9; ++i) {
-        const int base = dtmfCodeSlot(i);
-        r.digits(d.dtmfCodes[idx(i)], base, kLongDigitWidth, r.byte(base + kLongDigitWidth));
-    }
-    for (int i = 0; i < 4; ++i) {
-        const int base = dtmfDecodeSlot(i);
-        d.dtmfDecodeAddress[idx(i)] = r.digits(base, kLongDigitWidth, r.byte(base + kLongDigitWidth));
-        d.dtmfDecodeAction[idx(i)] = r.byte(base + kLongDigitWidth + 1);
-    }
-    for (int i = 0; i < 10; ++i) {
-        const int base = statusTextSlot(i);
-        r.text(d.statusText[idx(i)], base + 1, kStatusTextWidth, r.byte(base));
-    }
+void decodeUserTone(const ImageField& f, const MemoryImage& image, RadioSettings& s) {
+    const Reader r(image);
+    const int nibbles[4] = {r.bits(f.address, 4, 4), r.bits(f.address, 0, 4), r.bits(f.address + 1, 4, 4),
+                            r.bits(f.address + 1, 0, 4)};
+    const int n = std::min(r.byte(f.length), 4);
+    std::string& text = *f.text(s);
+    text.clear();
+    for (int i = 0; i < n; ++i) text += ToneDigitCode::decode(static_cast<std::uint8_t>(nibbles[i]));
 }
 
-void readSelcallDecode(const Reader& r, SelcallDecodeSettings& d) {
-    for (int i = 0; i < kDecodeEntries; ++i) {
-        DecodeEntry& e = d.decodeEntries[idx(i)];
-        const int base = decodeEntrySlot(i);
-        e.address = r.digits(base, kDecodeAddressWidth, r.byte(base + 9));
-        e.action = r.bits(base + 10, 0, 3);
-        e.ack = r.bits(base + 10, 6, 2);
-        e.text = r.text(base + 12, kDecodeTextWidth, r.byte(base + 11));
-    }
-    d.decoderToneLength = r.byte(kDecoderToneLength) * 5;
-    d.covertRxTime = r.byte(kCovertRxTime);
-    d.covertTxTime = r.byte(kCovertTxTime);
+// The characters just before the length byte, as many as it says.
+void decodeLogo(const ImageField& f, const MemoryImage& image, RadioSettings& s) {
+    const int n = std::min<int>(image[idx(f.length)], f.width);
+    Reader(image).text(*f.text(s), f.address + f.width - n, n, n);
 }
 
-void readModem(const Reader& r, ModemSettings& m) {
-    m.initializingDataForHt = r.bits(kModemFlags, 3, 1);
-    m.modemBaudRate = r.bits(kModemFlags, 6, 1);
-    m.txOnDelay = r.bits(kTxOnDelay, 2, 6);
-    m.txOffDelay = r.bits(kTxOffDelay, 2, 6);
-    m.rxOnDelay = r.bits(kRxOnDelay, 2, 6);
-    m.txDelayTime = r.byte(kTxDelayTime);
-    for (int i = 0; i < 9; ++i) {
-        const int base = modemTextSlot(i);
-        r.text(m.modemText[idx(i)], base, kModemTextWidth, r.byte(base + kModemTextWidth));
-    }
-}
-
-}  // namespace
+}  // namespace conversions
 
 void decodeMemoryImage(const MemoryImage& image, RadioSettings& s) {
     const Reader r(image);
-    ChannelTable& t = s.channelTable;
-
-    for (int c = 0; c < kChannelSlots; ++c)
-        for (int b = 0; b < kChannelRecordSize; ++b) t.prep.channelImage[idx(c)][idx(b)] = image[idx(9 * c + b)];
-
-    readSettingsBlock(r, s);
-    readChannelRecords(t, t.groups[0]);
-    readGroups(r, t);
-    readLabels(r, t);
-    readKeys(r, s.option);
-
-    t.scanMode = r.byte(kScanMode);
-    for (int i = 0; i < kMaskBytes; ++i) {
-        t.prep.scanMask[idx(i)] = image[idx(kScanMask + i)];
-        t.prep.scanMask2[idx(i)] = image[idx(kScanMask2 + i)];
+    for (const ImageField& f : imageFields()) {
+        if (f.direction == ImageDirection::EncodeOnly || (f.when && !f.when(s))) continue;
+        const int byte = image[idx(f.address)];
+        switch (f.coding) {
+            case ImageCoding::Bits:
+                *f.integer(s) = (byte >> f.bit) & ((1 << f.width) - 1);
+                break;
+            case ImageCoding::Times5:
+                *f.integer(s) = byte * 5;
+                break;
+            case ImageCoding::Times10:
+                *f.integer(s) = byte * 10;
+                break;
+            case ImageCoding::Digits:
+                r.digits(*f.text(s), f.address, f.width, image[idx(f.length)]);
+                break;
+            case ImageCoding::Text:
+                r.text(*f.text(s), f.address, f.width, image[idx(f.length)]);
+                break;
+            case ImageCoding::Conversion:
+                f.conversion->decode(f, image, s);
+                break;
+            case ImageCoding::Present:
+            case ImageCoding::NonZero:
+            case ImageCoding::Fixed:
+                break;
+        }
     }
-
-    readTones(r, s.toneSequence);
-    readSelcallEncode(r, s.selcallEncode);
-    readDtmf(r, s.dtmf);
-    readSelcallDecode(r, s.selcallDecode);
-    readModem(r, s.modem);
-
-    const int logoLength = std::min(r.byte(kLogo + kLogoWidth), kLogoWidth);
-    s.header.lcdDisplayLogo = r.text(kLogo + kLogoWidth - logoLength, logoLength, logoLength);
 }
 
 }  // namespace ks340

@@ -108,6 +108,25 @@ inline constexpr int kLabelWidth = 8;
 inline constexpr int kLabelSlots = 208;
 constexpr int labelSlot(int k) { return kLabels + 9 * k; }  // k = 0..207
 
+// Fixed bits and bytes: they hold no setting, the radio expects them.
+struct FixedBits {
+    const char* name;
+    int address;
+    int bit;
+    int width;
+    int value;
+};
+inline constexpr FixedBits kMonitorOn{"Option / Monitor (always on)", 0x000, 3, 1, 1};
+inline constexpr FixedBits kSettingsMark{"Radio / Fixed bit", 0x002, 6, 1, 1};
+inline constexpr FixedBits kPublicAddressOn{"Option / Public Address (always on)", 0x007, 5, 1, 1};
+inline constexpr FixedBits kPowerOnMarksHigh{"Radio / PowON CH marks", kPowerOnMask8to13, 6, 2, 3};
+inline constexpr FixedBits kDtmfMark{"DTMF and Selcall Status / Fixed value", 0x761, 0, 8, 0xE0};
+inline constexpr FixedBits kKeyMark1{"Option / Fixed value", 0x7D3, 0, 8, 0x0F};
+inline constexpr FixedBits kKeyMark2{"Option / Fixed value", 0x7D4, 0, 8, 0x0E};
+inline constexpr FixedBits kKeyMode3Mark{"Option / Fixed value", kKeyMode3, 5, 1, 1};
+inline constexpr FixedBits kKeyMark3{"Option / Fixed value", 0x7DC, 0, 8, 0x02};
+inline constexpr FixedBits kModemMark{"Modem / Fixed value", 0x7F8, 0, 8, 0x22};
+
 constexpr int groupRecord(int g) { return kGroupRecords + 5 * (g - 1); }  // g = 1..13
 
 }  // namespace ks340::layout

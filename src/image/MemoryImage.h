@@ -31,18 +31,26 @@ using MemoryImage = std::array<std::uint8_t, kImageSize>;
 using ChannelRecord = ChannelRecordBytes;
 
 // One byte per display character (labels, status and modem texts, logo).
+namespace codes {
+// Lookup tables of the two codings, by byte.
+extern const std::array<std::uint8_t, 256> textEncode;
+extern const std::array<char, 256> textDecode;
+extern const std::array<std::uint8_t, 256> digitEncode;
+extern const std::array<char, 256> digitDecode;
+}  // namespace codes
+
 struct TextCode {
     static constexpr std::uint8_t kPadding = 38;  // also the code of a space
-    static std::uint8_t encode(char c);
-    static char decode(std::uint8_t code);
+    static std::uint8_t encode(char c) { return codes::textEncode[static_cast<unsigned char>(c)]; }
+    static char decode(std::uint8_t code) { return codes::textDecode[code]; }
 };
 
 // One byte per selcall or DTMF digit.
 struct ToneDigitCode {
     static constexpr std::uint8_t kPadding = 0x26;     // after the last digit
     static constexpr std::uint8_t kRepeatTone = 0x0E;  // same code as "E"
-    static std::uint8_t encode(char c);                // '\0' gives kPadding
-    static char decode(std::uint8_t code);             // kPadding gives '\0'
+    static std::uint8_t encode(char c) { return codes::digitEncode[static_cast<unsigned char>(c)]; }  // '\0': kPadding
+    static char decode(std::uint8_t code) { return codes::digitDecode[code]; }  // kPadding gives '\0'
 };
 
 // A frequency in hertz as the radio's synthesiser takes it.
@@ -115,6 +123,24 @@ int imageDecodeDuration(const RadioSettings& settings);
 // taken as stored. The frequency texts and scan flags are derived afterwards
 // by refreshChannelTable(settings, false).
 void decodeMemoryImage(const MemoryImage& image, RadioSettings& settings);
+
+// The configuration a radio read gives: the image decoded over a copy of
+// `base`, then the channel table rebuilt as the channel page does after a
+// read (frequency texts, scan flags, channels dealt out to the groups).
+// Every program that turns an image into a configuration uses this. The
+// fields the image does not carry keep base's values: the modem's common
+// sentences, the User tone texts while a built-in tone set is read, the
+// spare fields, the channels' "in use" marks and the channel slots past
+// each group's capability. Without a base: a new configuration.
+RadioSettings configurationFromImage(const MemoryImage& image, const RadioSettings& base);
+RadioSettings configurationFromImage(const MemoryImage& image);
+
+// The configuration as a radio programmed with it gives it back: prepared,
+// encoded and read back over itself. Settings the image does not carry
+// faithfully (the hidden Monitor and Public Address controls, repeated
+// sequence tones, texts longer than their places) come back as a read
+// shows them.
+RadioSettings configurationAsRadioHoldsIt(const RadioSettings& settings);
 
 // The receive and transmit frequency texts of a decoded channel entry
 // (empty when not programmed, outside the band, or with step code 3).

@@ -2,6 +2,10 @@
 // marks, clears and counts. The page adds the grid side.
 #pragma once
 
+#include <string>
+#include <string_view>
+
+#include "model/ChannelValidator.h"
 #include "model/RadioSettings.h"
 
 namespace ks340 {
@@ -63,5 +67,38 @@ struct ChannelDialogResult {
     int txInverseDcs = 0;
 };
 bool applyChannelDialog(ChannelTable& table, int group, int channel, const ChannelDialogResult& result);
+
+// Sets a mark to on or off (a toggle when it differs); false when nothing
+// changed.
+bool setChannelMark(ChannelTable& table, OptionSettings& option, int group, int channel, int shownChannels,
+                    ChannelMark mark, bool on);
+
+// One field of a channel typed in the grid, stored as the channel dialog
+// stores it: the same checks and snapping (FrequencyEntry::Typed), an Rx
+// frequency programs an empty channel ("S", "High"), an empty Rx text
+// changes nothing, an empty Tx text empties the transmit frequency. Label,
+// Tx frequency and squelch need a programmed channel.
+struct TypedCellEdit {
+    bool stored = false;      // the channel changed
+    bool outOfRange = false;  // a frequency outside the band (the dialog's warning applies)
+    std::string reason;       // when refused
+    std::string notice;       // when not refused: a frequency moved onto the raster
+};
+TypedCellEdit setChannelText(ChannelTable& table, int group, int channel, ChannelField field, std::string_view utf8,
+                             int model, int radioBand);
+
+// The next channel after `afterChannel` (wrapping round, 1..shownChannels)
+// whose label holds query (letter case aside) or, for a query that is a
+// number, whose Rx or Tx frequency starts with it; 0 when none does.
+int findChannel(const ChannelTable& table, int group, int shownChannels, int afterChannel, std::string_view query);
+
+// Inserts an empty channel at `channel` of the group's shownChannels: that
+// channel and the ones after it move down one, with their priority and
+// power-on numbers. Refused (false) when the last channel is programmed,
+// which would fall off the end.
+bool insertChannel(ChannelTable& table, int group, int channel, int shownChannels);
+// Deletes channel `channel` (cleared as "Channel Clear" clears it) and moves
+// the channels after it up one; the last channel becomes empty.
+bool deleteChannel(ChannelTable& table, OptionSettings& option, int group, int channel, int shownChannels);
 
 }  // namespace ks340

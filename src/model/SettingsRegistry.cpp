@@ -9,6 +9,7 @@
 #include <unordered_map>
 
 #include "model/ChannelEditing.h"
+#include "model/ChannelStep.h"
 #include "model/ChannelValidator.h"
 #include "model/Defaults.h"
 #include "model/OptionLists.h"
@@ -286,7 +287,7 @@ void buildGroup(TableBuilder& b) {
 void buildChannel(TableBuilder& b) {
     b.line(SettingLine::Channel);
     const auto add = [&](SettingInfo e) { b.add(std::move(e), SettingScope::Channel); };
-    add(channelText("label", "Label", &ChannelEntry::label, 8, TextAlphabet::Printable));
+    add(channelText("label", "Label", &ChannelEntry::label, kChannelLabelLength, TextAlphabet::Printable));
     add(channelChoice("bandwidth", "BandWidth", &ChannelEntry::bandwidth,
                       KS_CHOICES((ChoiceList{{0, "N"}, {1, "S"}}))));
     add(channelNumber("inUse", "inUse", &ChannelEntry::inUse));

@@ -122,6 +122,8 @@ public:
     Mode mode() const { return mode_; }
     int readAddress() const { return readAddress_; }
     const Memory& memory() const { return memory_; }
+    // Another radio on the line: its memory replaces this one's (between transfers).
+    void replaceMemory(const Memory& memory) { memory_ = memory; }
     const SimStats& stats() const { return stats_; }
     int completedWrites() const { return completedWrites_; }
     int completedReads() const { return completedReads_; }

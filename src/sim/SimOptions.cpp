@@ -111,6 +111,9 @@ SimOptionsResult parseSimOptions(const std::vector<std::string>& args) {
             if (!pathOption(o.savePath)) return result;
         } else if (name == "--link") {
             if (!pathOption(o.linkPath)) return result;
+        } else if (name == "--swap-radio") {
+            if (!noValue()) return fail("--swap-radio takes no value");
+            o.swapRadio = true;
         } else if (name == "--baud") {
             if (!integerOption(0, 4000000, n)) return result;
             o.radio.baud = static_cast<int>(n);
@@ -160,6 +163,82 @@ SimOptionsResult parseSimOptions(const std::vector<std::string>& args) {
     return result;
 }
 
+std::string numberedPath(const std::string& path, int number) {
+    const std::size_t slash = path.find_last_of('/');
+    const std::size_t dot = path.find_last_of('.');
+    const std::size_t at =
+        (dot != std::string::npos && (slash == std::string::npos || dot > slash + 1)) ? dot : path.size();
+    return path.substr(0, at) + "-" + std::to_string(number) + path.substr(at);
+}
+
+SimCommandLine parseSimCommandLine(const std::vector<std::string>& args) {
+    SimCommandLine line;
+    auto fail = [&line](std::string message) {
+        line.ok = false;
+        line.error = std::move(message);
+        return line;
+    };
+    // --count and the --radio sections first; everything else is a radio option.
+    long long count = 1;
+    bool several = false;  // --count given: radios are numbered even when there is one
+    std::vector<std::string> shared;
+    std::vector<std::pair<long long, std::vector<std::string>>> sections;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string name = args[i];
+        std::string value;
+        bool inlineValue = false;
+        if (const auto eq = name.find('='); name.rfind("--", 0) == 0 && eq != std::string::npos) {
+            value = name.substr(eq + 1);
+            name = name.substr(0, eq);
+            inlineValue = true;
+        }
+        if (name != "--count" && name != "--radio") {
+            (sections.empty() ? shared : sections.back().second).push_back(args[i]);
+            continue;
+        }
+        if (!inlineValue) {
+            if (i + 1 >= args.size()) return fail(name + " needs a value");
+            value = args[++i];
+        }
+        long long n = 0;
+        if (!parseInteger(value, 1, 1000, n))
+            return fail(name + ": '" + value + "' is not a whole number from 1 to 1000");
+        if (name == "--count") {
+            if (!sections.empty()) return fail("--count belongs before the first --radio");
+            count = n;
+            several = true;
+        } else {
+            sections.push_back({n, {}});
+        }
+    }
+    for (const auto& [number, section] : sections)
+        if (number > count)
+            return fail("--radio " + std::to_string(number) + ": there are only " + std::to_string(count) +
+                        " radios (--count)");
+
+    for (int k = 1; k <= count; ++k) {
+        std::vector<std::string> own;  // this radio's section options, checked on their own
+        for (const auto& [number, section] : sections)
+            if (number == k) own.insert(own.end(), section.begin(), section.end());
+        std::vector<std::string> all = shared;
+        all.insert(all.end(), own.begin(), own.end());
+        SimOptionsResult r = parseSimOptions(all);
+        if (!r.ok) return fail(count > 1 ? "radio " + std::to_string(k) + ": " + r.error : r.error);
+        if (r.options.help) line.help = true;
+        if (several) {
+            const SimOptionsResult mine = parseSimOptions(own);
+            SimOptions& o = r.options;
+            o.name = "radio " + std::to_string(k);
+            if (mine.options.linkPath.empty() && !o.linkPath.empty()) o.linkPath += std::to_string(k);
+            if (mine.options.savePath.empty() && !o.savePath.empty()) o.savePath = numberedPath(o.savePath, k);
+            if (mine.options.imagePath.empty()) o.saveToImage = false;
+        }
+        line.radios.push_back(std::move(r.options));
+    }
+    line.ok = true;
+    return line;
+}
+
 std::string simUsage() {
     return R"(Usage: ks340sim [OPTIONS]
 
@@ -177,6 +256,20 @@ Memory (8192 bytes; all 0xFF when nothing is loaded):
                        read from the radio is), else as a raw image
   --link PATH          make PATH a symbolic link to the terminal (removed
                        again on exit)
+
+Several radios:
+  --count N            simulate N radios, each on its own terminal with its
+                       own memory; the N device paths are printed one a
+                       line, radio 1 first. --link PREFIX links radio k as
+                       PREFIXk; --save FILE saves radio k as FILE-k (before
+                       the extension); a write is not saved back into a
+                       shared --image file
+  --radio K            the options that follow apply to radio K only
+                       (faults, memory, delays), after the shared ones
+  --swap-radio         after a write and the read that follows it, a fresh
+                       radio takes this one's place: the memory is again as
+                       loaded at start (as when radios are changed on the
+                       cable one after another)
 
 Line:
   --baud N             pace both directions at N baud, 10 bits a byte
@@ -211,8 +304,9 @@ Other:
   -q, --quiet          report nothing but errors
   -h, --help           show this text
 
-Exit status: 0 when stopped by a signal or after --hangup-after, 1 when a
-file or the terminal could not be set up, 2 for a bad command line.
+Exit status: 0 when stopped by a signal or after --hangup-after (with
+several radios: once every radio has ended), 1 when a file or a terminal
+could not be set up, 2 for a bad command line.
 )";
 }
 

@@ -10,6 +10,7 @@
 #include <poll.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "sim/ImageFile.h"
@@ -69,7 +70,11 @@ void removeLink(const std::string& linkPath, const std::string& target) {
 class Server {
 public:
     Server(const SimOptions& options, const Memory& memory)
-        : options_(options), radio_(options.radio, memory), savePath_(options.effectiveSavePath()) {}
+        : options_(options),
+          radio_(options.radio, memory),
+          loaded_(memory),
+          savePath_(options.effectiveSavePath()),
+          prefix_(options.name.empty() ? "ks340sim: " : "ks340sim " + options.name + ": ") {}
 
     int run() {
         std::string error;
@@ -174,6 +179,14 @@ private:
 
     void handleEvents() {
         for (const SimEvent& e : radio_.takeEvents()) {
+            if (e.kind == SimEventKind::WriteCompleted || e.kind == SimEventKind::ReadCompleted) {
+                // --swap-radio: the read that follows a write was the last look at this radio.
+                if (options_.swapRadio && e.kind == SimEventKind::ReadCompleted && writtenSinceSwap_) {
+                    radio_.replaceMemory(loaded_);
+                    if (options_.verbose) note("a fresh radio is on the line");
+                }
+                writtenSinceSwap_ = e.kind == SimEventKind::WriteCompleted;
+            }
             switch (e.kind) {
                 case SimEventKind::WriteCompleted: {
                     std::string text = e.text;
@@ -208,6 +221,7 @@ private:
         if (c.strayBytes.active()) s += ", stray bytes: " + c.strayBytes.describe();
         if (c.refuseRequests > 0) s += ", refuse " + std::to_string(c.refuseRequests) + " requests";
         if (c.burst) s += ", burst";
+        if (options_.swapRadio) s += ", swap radios";
         if (c.hangupAfter >= 0) s += ", hang up after " + std::to_string(c.hangupAfter) + " packets";
         if (!c.wrongByteAddresses.empty()) s += ", wrong bytes";
         return s;
@@ -215,30 +229,33 @@ private:
 
     void note(const std::string& text) const {
         if (options_.quiet) return;
-        std::fprintf(stderr, "ks340sim: %s\n", text.c_str());
+        std::fprintf(stderr, "%s%s\n", prefix_.c_str(), text.c_str());
     }
 
     int fatal(const std::string& text) const {
-        std::fprintf(stderr, "ks340sim: %s\n", text.c_str());
+        std::fprintf(stderr, "%s%s\n", prefix_.c_str(), text.c_str());
         return 1;
     }
 
     void printStats() const {
         const SimStats& s = radio_.stats();
         std::fprintf(stderr,
-                     "ks340sim: requests %d (refused %d), blocks stored %d (refused %d), "
+                     "%srequests %d (refused %d), blocks stored %d (refused %d), "
                      "packets sent %d (resent %d), refusals %d, timeouts %d, dropped %d, "
                      "corrupted %d, stray bytes %d, bytes discarded %d\n",
-                     s.requests, s.requestsRefused, s.blocksStored, s.blocksRefused, s.packetsSent, s.packetsResent,
-                     s.refusalsReceived, s.resendTimeouts, s.transmissionsDropped, s.packetsCorrupted, s.strayBytesSent,
-                     s.bytesDiscarded);
+                     prefix_.c_str(), s.requests, s.requestsRefused, s.blocksStored, s.blocksRefused, s.packetsSent,
+                     s.packetsResent, s.refusalsReceived, s.resendTimeouts, s.transmissionsDropped, s.packetsCorrupted,
+                     s.strayBytesSent, s.bytesDiscarded);
     }
 
     const SimOptions& options_;
     RadioSim radio_;
+    Memory loaded_;
     PseudoTerminal pty_;
     std::string savePath_;
+    std::string prefix_;
     bool linked_ = false;
+    bool writtenSinceSwap_ = false;
 };
 
 }  // namespace
@@ -246,14 +263,15 @@ private:
 int runSimServer(const SimOptions& options) {
     Memory memory = blankMemory();
     std::string error;
+    const std::string prefix = options.name.empty() ? "ks340sim: " : "ks340sim " + options.name + ": ";
     if (!options.imagePath.empty()) {
         if (!loadImageFile(options.imagePath, memory, error)) {
-            std::fprintf(stderr, "ks340sim: %s\n", error.c_str());
+            std::fprintf(stderr, "%s%s\n", prefix.c_str(), error.c_str());
             return 1;
         }
     } else if (!options.ks3Path.empty()) {
         if (!loadSettingFileMemory(options.ks3Path, memory, error)) {
-            std::fprintf(stderr, "ks340sim: %s\n", error.c_str());
+            std::fprintf(stderr, "%s%s\n", prefix.c_str(), error.c_str());
             return 1;
         }
     }
@@ -279,6 +297,101 @@ int runSimServer(const SimOptions& options) {
 
     Server server(options, memory);
     return server.run();
+}
+
+int runSimFleet(const std::vector<SimOptions>& radios) {
+    if (radios.size() == 1) return runSimServer(radios.front());
+
+    // Stop signals and child ends are taken with sigwait below; the children
+    // inherit the mask and runSimServer takes its signals the same way.
+    sigset_t wanted;
+    ::sigemptyset(&wanted);
+    for (int s : {SIGINT, SIGTERM, SIGHUP, SIGCHLD}) ::sigaddset(&wanted, s);
+    ::sigprocmask(SIG_BLOCK, &wanted, nullptr);
+    ::signal(SIGPIPE, SIG_IGN);
+
+    std::vector<pid_t> children;
+    std::vector<int> pipes;
+    auto stopAll = [&children] {
+        for (pid_t pid : children)
+            if (pid > 0) ::kill(pid, SIGTERM);
+        for (pid_t& pid : children)
+            if (pid > 0) {
+                ::waitpid(pid, nullptr, 0);
+                pid = 0;
+            }
+    };
+    std::fflush(stdout);
+    std::fflush(stderr);
+    const pid_t parent = ::getpid();
+    for (const SimOptions& radio : radios) {
+        int fds[2];
+        if (::pipe(fds) != 0) {
+            std::fprintf(stderr, "ks340sim: %s\n", std::strerror(errno));
+            stopAll();
+            return 1;
+        }
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            // The radio's first line (its device path) goes to the parent.
+            ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+            if (::getppid() != parent) ::_exit(1);
+            ::close(fds[0]);
+            for (int other : pipes) ::close(other);
+            ::dup2(fds[1], STDOUT_FILENO);
+            ::close(fds[1]);
+            const int status = runSimServer(radio);
+            std::fflush(nullptr);
+            ::_exit(status);
+        }
+        ::close(fds[1]);
+        if (pid < 0) {
+            ::close(fds[0]);
+            std::fprintf(stderr, "ks340sim: %s\n", std::strerror(errno));
+            stopAll();
+            return 1;
+        }
+        children.push_back(pid);
+        pipes.push_back(fds[0]);
+    }
+    // Every path, in radio order, once every radio is ready.
+    std::string paths;
+    for (int fd : pipes) {
+        std::string line;
+        char c = 0;
+        ssize_t n = 0;
+        while ((n = ::read(fd, &c, 1)) == 1 && c != '\n') line += c;
+        ::close(fd);
+        if (n != 1) {
+            stopAll();
+            return 1;
+        }
+        paths += line + "\n";
+    }
+    std::fputs(paths.c_str(), stdout);
+    std::fflush(stdout);
+
+    std::size_t running = children.size();
+    int status = 0;
+    while (running > 0) {
+        int signal = 0;
+        if (::sigwait(&wanted, &signal) != 0) continue;
+        if (signal != SIGCHLD) {
+            stopAll();
+            return 0;
+        }
+        int childStatus = 0;
+        pid_t pid = 0;
+        while ((pid = ::waitpid(-1, &childStatus, WNOHANG)) > 0) {
+            for (pid_t& child : children)
+                if (child == pid) {
+                    child = 0;
+                    --running;
+                    if (!WIFEXITED(childStatus) || WEXITSTATUS(childStatus) != 0) status = 1;
+                }
+        }
+    }
+    return status;
 }
 
 }  // namespace ks340::sim

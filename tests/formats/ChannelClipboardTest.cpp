@@ -185,12 +185,21 @@ TEST(ChannelClipboard, OwnFormatCarriesTheChannelsExactly) {
     channel(*s, 1, 3).rxStepCode = 2;
     channel(*s, 1, 3).channelSpare4 = -5;
     channel(*s, 1, 4).label = "A,\"B";
-    const std::string own = channelsToOwnFormat(*s, 1, range(1, 20));
-    const auto rows = parseOwnFormat(own);
+    const auto quoted = parseOwnFormat(channelsToOwnFormat(*s, 1, range(1, 20)));
+    ASSERT_TRUE(quoted.has_value());
+    EXPECT_EQ(quoted->entries[3].label, "A,\"B");
+    // The form carries it, but no label may hold those characters.
+    const PasteOutcome refused = pasteChannels(*s, 2, 1, *quoted);
+    ASSERT_FALSE(refused.ok);
+    EXPECT_EQ(refused.errors.front().column, "Label");
+    EXPECT_FALSE(channel(*s, 2, 1).isProgrammed());
+
+    channel(*s, 1, 4).label = "Caf\xE9 \x8A";  // Windows-1252 letters
+    const auto rows = parseOwnFormat(channelsToOwnFormat(*s, 1, range(1, 20)));
     ASSERT_TRUE(rows.has_value());
     ASSERT_EQ(rows->size(), 20u);
     const PasteOutcome out = pasteChannels(*s, 2, 1, *rows);
-    ASSERT_TRUE(out.ok);
+    ASSERT_TRUE(out.ok) << (out.errors.empty() ? "" : formatClipboardIssue(out.errors.front()));
     for (int ch = 1; ch <= 20; ++ch) EXPECT_EQ(channel(*s, 2, ch), channel(*s, 1, ch)) << ch;
 }
 

@@ -79,12 +79,30 @@ std::set<std::pair<int, std::string>> where(const std::vector<CsvIssue>& issues)
     return out;
 }
 
+// A generated configuration whose labels use every kind of character the
+// label alphabet has (Windows-1252 letters beyond ASCII among them) and
+// whose frequencies include 6.25 kHz points.
+RadioSettings generated(std::uint32_t seed) {
+    test::RandomConfig random(seed);
+    RadioSettings s = random.make();
+    const std::string alphabet = "Aa0 #'()*+-./?\\_\xE9\xC4\xDF\x8A\x9C\x9F\x83\xB5\xFF\xD8\xAA";
+    const BandLimits band = bandLimits(s.header.model, s.header.radioBand);
+    for (auto [g, c] : shown(s)) {
+        ChannelEntry& e = s.channelTable.groups[g].channels[c];
+        if (!e.isProgrammed()) continue;
+        e.label = random.textOf(alphabet, 8);
+        if (random.chance(40))
+            e.rxFrequency = hzToFrequencyText(std::int64_t{band.lowerMhz} * 1'000'000 +
+                                              random.uniform(0, (band.upperMhz - band.lowerMhz) * 160) * 6250);
+    }
+    return s;
+}
+
 }  // namespace
 
 TEST(ChannelCsvTest, NativeRoundTripKeepsEveryShownChannel) {
     for (std::uint32_t seed = 1; seed <= 12; ++seed) {
-        test::RandomConfig random(seed);
-        const RadioSettings original = random.make();
+        const RadioSettings original = generated(seed);
         const std::string csv = exportChannelCsv(original, ChannelCsvFormat::Native);
         RadioSettings target = emptied(original);
         const CsvImportResult r = importChannelCsv(csv, target);
@@ -104,8 +122,7 @@ TEST(ChannelCsvTest, NativeRoundTripKeepsEveryShownChannel) {
 
 TEST(ChannelCsvTest, CommonRoundTripKeepsWhatTheLayoutCarries) {
     for (std::uint32_t seed = 21; seed <= 32; ++seed) {
-        test::RandomConfig random(seed);
-        RadioSettings original = random.make();
+        RadioSettings original = generated(seed);
         const std::string csv = exportChannelCsv(original, ChannelCsvFormat::Common);
         ASSERT_EQ(csv.rfind("Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
                             "Mode,TStep,Skip,Power,Comment",
@@ -368,6 +385,58 @@ TEST(ChannelCsvTest, HeaderProblemsAreReportedOnLineOne) {
                          s);
     ASSERT_FALSE(r.ok);
     EXPECT_EQ(r.errors.at(0).line, 2);
+}
+
+TEST(ChannelCsvTest, TheNearestChannelNamedIsOneTheImportAccepts) {
+    RadioSettings s = newRadioSettings();
+    const std::string header = "Location,Name,Frequency\n";
+    const CsvImportResult r = importChannelCsv(header + "1,A,446.0815\n", s);
+    ASSERT_EQ(r.errors.size(), 1u);
+    const std::string& reason = r.errors[0].reason;
+    const std::size_t at = reason.find("nearest channel is ");
+    ASSERT_NE(at, std::string::npos) << reason;
+    const std::string hint = reason.substr(at + 19, 9);
+    EXPECT_EQ(hint, "446.08125");
+    const CsvImportResult again = importChannelCsv(header + "1,A," + hint + "\n", s);
+    EXPECT_TRUE(again.ok) << (again.errors.empty() ? "" : again.errors[0].reason);
+    EXPECT_EQ(listChannel(s, 1).rxFrequency, "446.08125");
+}
+
+TEST(ChannelCsvTest, UnfitRowsAreLeftOutOnlyWhenAsked) {
+    RadioSettings s = newRadioSettings();  // UHF2, 440 to 480 MHz
+    const std::string csv =
+        "Location,Name,Frequency,Skip\n"
+        "1,PMR 1,446.006250,\n"
+        "2,2m call,145.500000,\n"  // another band
+        "3,70cm,433.500000,\n"     // another band
+        "4,Caf\xC3\xA9,446.100000,P\n"
+        "5,Second P,446.200000,P\n"  // a second priority channel
+        "5,Again,446.300000,\n"      // location 5 given twice
+        "6,Ok,446.012500,\n";
+    const RadioSettings before = s;
+    const CsvImportResult all = importChannelCsv(csv, s);
+    EXPECT_FALSE(all.ok);
+    EXPECT_EQ(all.unfitRows, 3);
+    EXPECT_EQ(all.fittingRows, 4);
+    EXPECT_TRUE(s == before);
+    EXPECT_EQ(where(all.errors),
+              (std::set<std::pair<int, std::string>>{{3, "Frequency"}, {4, "Frequency"}, {6, "Skip"}}));
+    EXPECT_EQ(all.errors[0].reason, "145.500000 MHz is outside UHF2, 440 to 480 MHz");
+
+    CsvImportOptions skip;
+    skip.skipUnfit = true;
+    const CsvImportResult some = importChannelCsv(csv, s, skip);
+    ASSERT_TRUE(some.ok);
+    EXPECT_EQ(some.channels, 4);
+    EXPECT_EQ(where(some.skipped), where(all.errors));
+    EXPECT_EQ(listChannel(s, 4).label, "Caf\xE9");
+    EXPECT_EQ(listChannel(s, 5).label, "Again");
+    EXPECT_FALSE(listChannel(s, 2).isProgrammed());
+    EXPECT_EQ(s.channelTable.groups[0].priorityChannel, 4);
+
+    // Nothing that fits: still an error.
+    RadioSettings other = newRadioSettings();
+    EXPECT_FALSE(importChannelCsv("Location,Name,Frequency\n1,A,145.5\n", other, skip).ok);
 }
 
 }  // namespace ks340

@@ -222,3 +222,85 @@ TEST(ChannelEditing, DialogResultProgramsTheChannel) {
     EXPECT_FALSE(applyChannelDialog(t, 4, 0, ChannelDialogResult{"", "446.00000", "", 0, 0, 0, 0}));
     EXPECT_TRUE(t == before);
 }
+
+TEST(ChannelEditing, TypedCellsAreCheckedAndSnappedAsTheDialogDoes) {
+    ChannelTable t;
+    auto& g = t.groups[0];
+    // A label needs a programmed channel; the Rx frequency programs one.
+    EXPECT_FALSE(setChannelText(t, 0, 3, ChannelField::Label, "Hut", 0, 0).stored);
+    const TypedCellEdit rx = setChannelText(t, 0, 3, ChannelField::RxFrequency, "450.0049", 0, 0);
+    ASSERT_TRUE(rx.stored);
+    EXPECT_EQ(rx.notice, "450.00490 is not on the 12.5 kHz raster; stored as 450.00000");
+    EXPECT_EQ(g.channels[3].rxFrequency, "450.00000");
+    EXPECT_EQ(g.channels[3].bandwidth, 1);
+    EXPECT_EQ(g.channels[3].txPower, 1);
+    EXPECT_EQ(g.channels[3].inUse, 1);
+
+    const ChannelEntry before = g.channels[3];
+    const TypedCellEdit far = setChannelText(t, 0, 3, ChannelField::TxFrequency, "475", 1, 0);  // KS-390 UHF2
+    EXPECT_TRUE(far.outOfRange);
+    EXPECT_EQ(far.reason, "475 MHz is outside UHF2, 440 to 470 MHz");
+    EXPECT_TRUE(g.channels[3] == before);
+    EXPECT_FALSE(setChannelText(t, 0, 3, ChannelField::Label, "a,b", 0, 0).stored);
+    EXPECT_FALSE(setChannelText(t, 0, 3, ChannelField::RxFrequency, "", 0, 0).stored);
+    EXPECT_TRUE(g.channels[3] == before);
+
+    EXPECT_TRUE(setChannelText(t, 0, 3, ChannelField::Label, "H\xC3\xBCtte", 0, 0).stored);
+    EXPECT_EQ(g.channels[3].label, "H\xFCtte");
+    EXPECT_TRUE(setChannelText(t, 0, 3, ChannelField::TxFrequency, "450.00625", 0, 0).stored);
+    EXPECT_TRUE(setChannelText(t, 0, 3, ChannelField::TxSquelch, "Inv DCS : 023", 0, 0).stored);
+    EXPECT_EQ(g.channels[3].txInverseDcs, 1);
+    EXPECT_TRUE(setChannelText(t, 0, 3, ChannelField::TxFrequency, "", 0, 0).stored);
+    EXPECT_EQ(g.channels[3].txFrequency, "");
+}
+
+TEST(ChannelEditing, FindByLabelOrFrequencyWrapsRound) {
+    ChannelTable t;
+    t.groups[0].channels[2] = programmed("446.10000");
+    t.groups[0].channels[2].label = "Caf\xE9";
+    t.groups[0].channels[7] = programmed("150.01250");
+    t.groups[0].channels[7].txFrequency = "446.12500";
+    EXPECT_EQ(findChannel(t, 0, 208, 0, "CAF\xC9"), 2);
+    EXPECT_EQ(findChannel(t, 0, 208, 0, "446.1"), 2);
+    EXPECT_EQ(findChannel(t, 0, 208, 2, "446.1"), 7);  // the Tx frequency
+    EXPECT_EQ(findChannel(t, 0, 208, 7, "446.1"), 2);  // round again
+    EXPECT_EQ(findChannel(t, 0, 6, 2, "446.1"), 2);    // channel 7 is not shown
+    EXPECT_EQ(findChannel(t, 0, 208, 0, "none"), 0);
+}
+
+TEST(ChannelEditing, InsertAndDeleteMoveTheFollowingChannels) {
+    ChannelTable t;
+    OptionSettings o;
+    o.scanTx = kScanTxPriorityScan;
+    auto& g = t.groups[2];
+    for (int c = 1; c <= 4; ++c) g.channels[c] = programmed(("446.0" + std::to_string(c) + "000").c_str());
+    g.channels[3].priorityChannel = 1;
+    g.priorityChannel = 3;
+    g.channels[4].powerOnChannel = 1;
+    g.powerOnChannel = 4;
+
+    ASSERT_TRUE(insertChannel(t, 2, 2, 5));
+    EXPECT_FALSE(g.channels[2].isProgrammed());
+    EXPECT_EQ(g.channels[3].rxFrequency, "446.02000");
+    EXPECT_EQ(g.channels[5].rxFrequency, "446.04000");
+    EXPECT_EQ(g.priorityChannel, 4);
+    EXPECT_EQ(g.powerOnChannel, 5);
+    EXPECT_EQ(g.channels[4].priorityChannel, 1);
+    // The last channel is programmed now: nothing may fall off the end.
+    const ChannelGroup full = g;
+    EXPECT_FALSE(insertChannel(t, 2, 1, 5));
+    EXPECT_TRUE(g == full);
+
+    ASSERT_TRUE(deleteChannel(t, o, 2, 1, 5));
+    EXPECT_EQ(g.channels[1].isProgrammed(), false);  // the inserted gap moved up
+    EXPECT_EQ(g.channels[2].rxFrequency, "446.02000");
+    EXPECT_EQ(g.priorityChannel, 3);
+    EXPECT_EQ(g.powerOnChannel, 4);
+    EXPECT_FALSE(g.channels[5].isProgrammed());
+    // Deleting the priority channel drops the priority scan.
+    ASSERT_TRUE(deleteChannel(t, o, 2, 3, 5));
+    EXPECT_EQ(g.priorityChannel, 0);
+    EXPECT_EQ(o.scanTx, kScanTxNormal);
+    EXPECT_EQ(g.powerOnChannel, 3);
+    EXPECT_EQ(g.channels[3].powerOnChannel, 1);
+}

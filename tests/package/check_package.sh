@@ -141,7 +141,7 @@ zcat "$share/man/man1/ks340ctl.1.gz" | grep -q 'export\\-csv' && pass "ks340ctl.
 
 # --- User guide ---------------------------------------------------------------------------------
 guide=$share/doc/ks340/guide
-for page in index getting-started tabs reading-writing files-and-backups csv printing command-line troubleshooting; do
+for page in index getting-started tabs reading-writing fleet files-and-backups csv printing command-line troubleshooting; do
   [ -s "$guide/$page.html" ] && pass "guide page $page.html" || fail "guide page $page.html missing"
 done
 # The guide is where the program looks for it: next to its executable.
@@ -165,6 +165,8 @@ done
 rule=$root/usr/lib/udev/rules.d/60-ks340-serial.rules
 grep -q 'GROUP="dialout"' "$rule" && grep -q 'ENV{ID_MM_DEVICE_IGNORE}="1"' "$rule" \
   && pass "udev rule: group dialout, ignored by ModemManager" || fail "udev rule lacks the group or the ModemManager flag"
+grep -q 'ATTR{latency_timer}="1"' "$rule" \
+  && pass "udev rule: FTDI latency timer 1 ms" || fail "udev rule leaves the FTDI latency timer as it is"
 
 echo
 if [ "$failures" -ne 0 ]; then

@@ -1,6 +1,8 @@
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -8,6 +10,7 @@
 #include <QToolBar>
 #include <QtTest>
 
+#include "app/FileActions.h"
 #include "app/MainView.h"
 #include "app/MainWindow.h"
 #include "app/MemoryMapModel.h"
@@ -41,9 +44,7 @@ class ProgrammingTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        if (SimulatorProcess::findProgram().isEmpty()) QSKIP("ks340sim has not been built");
-    }
+    void initTestCase() { QVERIFY2(!SimulatorProcess::findProgram().isEmpty(), "ks340sim was not built"); }
 
     void portOpenErrorClosesTheDialog() {
         Sandbox sandbox;
@@ -62,6 +63,8 @@ private slots:
                      qPrintable(answer.seen[0]));
             QVERIFY2(answer.seen[0].contains("no such device"), qPrintable(answer.seen[0]));
             QCOMPARE(v->flags().requestedAction, 0);
+            // Nothing went out: no backup of a failed write.
+            QVERIFY(QDir(FileActions::backupDirectory()).entryList({"*-write-failed.img"}).isEmpty());
         }
 
         // A COM number whose device cannot be opened names the COM number.
@@ -112,7 +115,7 @@ private slots:
             if (!d || checked || !answer.sawText("Is the radio connected?")) return;
             checked = true;
             // Read/Write from the menu: nothing starts by itself.
-            QCOMPARE(d->session().state(), ProgrammingExchange::Idle);
+            QVERIFY(!d->job().running());
             QVERIFY(!d->mapShown());
             QVERIFY(d->memoryMap()->isHidden());
             QCOMPARE(d->height(), okBottom(d) + ProgrammingDialog::kMapHiddenMargin);
@@ -187,12 +190,13 @@ private slots:
         int progressMax = -1, progressLast = -1;
         auto answer = std::make_unique<ModalAnswerer>(ks340test::yesToAll);
         connect(v, &MainView::programmingDialogOpened, this, [&](ProgrammingDialog* d) {
-            connect(&d->session(), &RadioSession::busyChanged, d, [&, d](bool busy) {
+            connect(&d->job(), &SerialTransferJob::busyChanged, d, [&, d](bool busy) {
+                // Cancel stays enabled: it stops the transfer after asking.
                 if (busy)
                     buttonsDisabledWhileBusy = !d->writeButton()->isEnabled() && !d->readButton()->isEnabled() &&
-                                               !d->okButton()->isEnabled() && !d->cancelButton()->isEnabled();
+                                               !d->okButton()->isEnabled() && d->cancelButton()->isEnabled();
             });
-            connect(&d->session(), &RadioSession::finished, d, [&, d] {
+            connect(&d->job(), &SerialTransferJob::finished, d, [&, d] {
                 progressMax = d->progressBar()->maximum();
                 progressLast = d->progressBar()->value();
             });
@@ -253,6 +257,87 @@ private slots:
         w.setConfirmExit(false);
         w.close();
         QVERIFY(!sim->isRunning());
+    }
+
+    // Verify After Write: the read-back starts by itself and one box
+    // reports both; the question before names the port in a box wide
+    // enough for its caption.
+    void writeWithVerifyEndsWithOneBox() {
+        Sandbox sandbox;
+        FileActions::setVerifyAfterWrite(true);
+        MainWindow w;
+        MainView* v = w.view();
+        v->setSimulatorArguments({"--baud", "0"});
+        QVERIFY(v->chooseSimulatedRadio());
+        QString portLine;
+        bool wideEnough = false;
+        ModalAnswerer answer([&](const QString& caption, const QString&) {
+            if (caption == "Radio Connection") {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                portLine = box->informativeText();
+                wideEnough = box->width() >= box->fontMetrics().horizontalAdvance(caption) + 100;
+            }
+            return QMessageBox::Yes;
+        });
+        answer.onOtherModal = [&](QWidget* modal) {
+            auto* d = qobject_cast<ProgrammingDialog*>(modal);
+            if (d && answer.seen.size() == 2) d->okButton()->click();
+        };
+        toolAction(w, "Write to Radio")->trigger();
+        FileActions::setVerifyAfterWrite(false);
+        QCOMPARE(answer.seen, QStringList({"Radio Connection: Is the radio connected?",
+                                           "Information: Writing Data Complete!\n\nVerify OK: the radio holds "
+                                           "the bytes written."}));
+        QVERIFY2(portLine.startsWith("Port: /dev/"), qPrintable(portLine));
+        QVERIFY(wideEnough);
+        w.setConfirmExit(false);
+    }
+
+    // Closing while a write runs asks first and names the backup; No goes
+    // on, Yes stops and says what the radio holds.
+    void closingDuringAWriteAsksFirst() {
+        Sandbox sandbox;
+        MainWindow w;
+        MainView* v = w.view();
+        v->setSimulatorArguments({"--baud", "0", "--reply-delay", "5"});
+        QVERIFY(v->chooseSimulatedRadio());
+        int step = 0;
+        bool stillRunningAfterNo = false;
+        ModalAnswerer answer([&](const QString& caption, const QString&) {
+            if (caption == "Stop Transfer") return step == 1 ? QMessageBox::No : QMessageBox::Yes;
+            return QMessageBox::Yes;
+        });
+        answer.onOtherModal = [&](QWidget* modal) {
+            auto* d = qobject_cast<ProgrammingDialog*>(modal);
+            if (!d) return;
+            if (step == 0 && d->job().job().writeStarted() && d->job().job().blocksWritten() > 10) {
+                QVERIFY(d->cancelButton()->isEnabled());
+                QVERIFY(!d->timeLeftLabel()->text().isEmpty());
+                step = 1;
+                d->close();  // the close box; answered No
+                stillRunningAfterNo = d->job().running() && d->isVisible();
+                step = 2;
+                QTest::keyClick(d, Qt::Key_Escape);  // answered Yes
+            }
+        };
+        toolAction(w, "Write to Radio")->trigger();
+        QCOMPARE(step, 2);
+        QVERIFY(stillRunningAfterNo);
+        QCOMPARE(answer.seen.size(), 4);
+        const QString backups = FileActions::backupDirectory();
+        for (int i : {1, 2}) {
+            QVERIFY2(answer.seen[i].startsWith("Stop Transfer: Stop writing?\n\nThe radio will be partly written"),
+                     qPrintable(answer.seen[i]));
+            QVERIFY2(answer.seen[i].contains("The backup " + backups), qPrintable(answer.seen[i]));
+            QVERIFY2(answer.seen[i].contains("restores it"), qPrintable(answer.seen[i]));
+        }
+        QVERIFY2(answer.seen[3].startsWith("Transfer Stopped: Writing stopped.\nThe radio is partly written: it "
+                                           "accepted "),
+                 qPrintable(answer.seen[3]));
+        QVERIFY2(answer.seen[3].contains("-write-failed.img holds the image being written"),
+                 qPrintable(answer.seen[3]));
+        QCOMPARE(v->flags().requestedAction, 0);
+        w.setConfirmExit(false);
     }
 
     void radioImageIsWrittenByteForByte() {

@@ -135,6 +135,8 @@ private slots:
     void headerEditsAreSteps();
     void radioWriteIsNoStepAndAReadIsUndone();
     void aTypedEditOfEveryPageIsUndoneAndRedone();
+    void inPlaceEditsGoThroughTheChannelRulesOneStepEach();
+    void insertAndDeleteRowAreOneStepEach();
 };
 
 void TestUndo::editsOfSeveralPagesUndoAndRedo() {
@@ -546,7 +548,7 @@ void TestUndo::headerEditsAreSteps() {
 }
 
 void TestUndo::radioWriteIsNoStepAndAReadIsUndone() {
-    if (SimulatorProcess::findProgram().isEmpty()) QSKIP("the simulated radio has not been built");
+    QVERIFY2(!SimulatorProcess::findProgram().isEmpty(), "ks340sim was not built");
     Rig rig;
     MainView* v = rig.view.get();
     v->setSimulatorArguments({"--baud", "0"});
@@ -648,6 +650,125 @@ void TestUndo::aTypedEditOfEveryPageIsUndoneAndRedone() {
     // Mute is on; its lists are tried above.
     QCOMPARE(pagesTried, (QList<int>{MainView::ToneSequenceTab, MainView::EncodeTab, MainView::DecodeTab,
                                      MainView::DtmfTab, MainView::ModemTab}));
+}
+
+namespace {
+
+// Opens the in-place editor of a cell with F2 and returns it.
+template <typename Editor>
+Editor* openEditor(QTableWidget* grid, int channel, int column) {
+    grid->setFocus();
+    grid->setCurrentCell(channel - 1, column);
+    QTest::keyClick(grid, Qt::Key_F2);
+    return qobject_cast<Editor*>(grid->indexWidget(grid->model()->index(channel - 1, column)));
+}
+
+}  // namespace
+
+void TestUndo::inPlaceEditsGoThroughTheChannelRulesOneStepEach() {
+    Rig rig;
+    ChannelTablePage* page = rig.channels();
+    QTableWidget* grid = page->grid();
+    const ChannelEntry& c = rig.s().channelTable.groups[0].channels[3];
+
+    // An Rx frequency typed off the raster is snapped, and the notice says so.
+    auto* rx = openEditor<QLineEdit>(grid, 3, ChannelTablePage::ColumnRxFrequency);
+    QVERIFY(rx);
+    QCOMPARE(rx->accessibleName(), QStringLiteral("Channel 3 Rx Freq."));
+    QTest::keyClicks(rx, "450.0049");
+    QTest::keyClick(rx, Qt::Key_Return);
+    QTRY_COMPARE(c.rxFrequency, std::string("450.00000"));
+    QCOMPARE(c.bandwidth, 1);
+    QCOMPARE(page->cellText(3, ChannelTablePage::ColumnTxPower), QStringLiteral("High"));
+    QCOMPARE(page->noticeText(), QStringLiteral("450.00490 is not on the 12.5 kHz raster; stored as 450.00000"));
+    QTRY_COMPARE(rig.undo->history().undoCount(), std::size_t(1));
+    QCOMPARE(rig.undo->history().undoText(), std::string("Set channel 3 Rx Freq."));
+
+    // Typing starts the label editor; the label's alphabet applies.
+    grid->setCurrentCell(2, ChannelTablePage::ColumnLabel);
+    QTest::keyClick(grid, 'K');
+    auto* label = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    QVERIFY(label);
+    QKeyEvent umlaut(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("\u00f6"));
+    QApplication::sendEvent(label, &umlaut);
+    QTest::keyClicks(label, "ln,1");
+    QTest::keyClick(label, Qt::Key_Enter);
+    QTRY_COMPARE(c.label, std::string("K\xF6ln1"));
+    QCOMPARE(page->noticeText(), QString());  // the next edit clears it
+
+    // The same cell again at once is a step of its own.
+    rx = openEditor<QLineEdit>(grid, 3, ChannelTablePage::ColumnRxFrequency);
+    QVERIFY(rx);
+    rx->setText("450.00625");
+    QTest::keyClick(rx, Qt::Key_Return);
+    QTRY_COMPARE(rig.undo->history().undoCount(), std::size_t(3));
+
+    // Outside the band: the dialog's warning, and nothing changes.
+    {
+        ModalAnswerer answerer([](const QString&, const QString&) { return QMessageBox::Ok; });
+        rx = openEditor<QLineEdit>(grid, 3, ChannelTablePage::ColumnRxFrequency);
+        rx->setText("480.5");
+        QTest::keyClick(rx, Qt::Key_Return);
+        QTRY_COMPARE(answerer.seen,
+                     QStringList{QStringLiteral("Warning: Warning! : Frequency allows UHF2 Band(440~470MHz) Range")});
+    }
+    QCOMPARE(c.rxFrequency, std::string("450.00625"));
+
+    // A list column opens its list; a choice is stored at once.
+    auto* power = openEditor<QComboBox>(grid, 3, ChannelTablePage::ColumnTxPower);
+    QVERIFY(power);
+    QCOMPARE(power->currentText(), QStringLiteral("High"));
+    power->hidePopup();
+    power->setCurrentIndex(power->findText("Low"));
+    emit power->activated(power->currentIndex());
+    QCOMPARE(c.txPower, 0);
+    QTRY_COMPARE(rig.undo->history().undoCount(), std::size_t(4));
+    auto* rxOption = openEditor<QComboBox>(grid, 3, ChannelTablePage::ColumnRxOption);
+    QVERIFY(rxOption);
+    rxOption->hidePopup();
+    rxOption->setCurrentIndex(rxOption->findText("Inv DCS : 754"));
+    emit rxOption->activated(rxOption->currentIndex());
+    QCOMPARE(c.rxInverseDcs, 1);
+    QTRY_COMPARE(rig.undo->history().undoCount(), std::size_t(5));
+
+    QVERIFY(rig.undo->undo());
+    QVERIFY(rig.undo->undo());
+    QCOMPARE(rig.s().channelTable.groups[0].channels[3].txPower, 1);
+    QCOMPARE(rig.s().channelTable.groups[0].channels[3].rxFrequency, std::string("450.00625"));
+    QVERIFY(rig.undo->undo());
+    QCOMPARE(rig.s().channelTable.groups[0].channels[3].rxFrequency, std::string("450.00000"));
+    // An empty channel offers no label editor.
+    QVERIFY(!openEditor<QLineEdit>(grid, 4, ChannelTablePage::ColumnLabel));
+}
+
+void TestUndo::insertAndDeleteRowAreOneStepEach() {
+    Rig rig;
+    ChannelTablePage* page = rig.channels();
+    RadioSettings s = rig.s();
+    for (int ch = 1; ch <= 3; ++ch) programChannel(s.channelTable.groups[0].channels[ch], ch);
+    rig.load(s);
+    rig.undo->start();
+    page->grid()->setCurrentCell(1, ChannelTablePage::ColumnLabel);
+    page->insertRowAction()->trigger();
+    QCOMPARE(page->cellText(2, ChannelTablePage::ColumnLabel), QString());
+    QCOMPARE(page->cellText(3, ChannelTablePage::ColumnLabel), QStringLiteral("C2"));
+    QCOMPARE(page->cellText(4, ChannelTablePage::ColumnLabel), QStringLiteral("C3"));
+    QCOMPARE(rig.undo->history().undoCount(), std::size_t(1));
+    page->grid()->setCurrentCell(0, ChannelTablePage::ColumnLabel);
+    page->deleteRowAction()->trigger();
+    QCOMPARE(page->cellText(1, ChannelTablePage::ColumnLabel), QString());
+    QCOMPARE(page->cellText(2, ChannelTablePage::ColumnLabel), QStringLiteral("C2"));
+    QCOMPARE(rig.undo->history().undoText(), std::string("Delete channel 1"));
+    QVERIFY(rig.undo->undo());
+    QVERIFY(rig.undo->undo());
+    QCOMPARE(page->cellText(2, ChannelTablePage::ColumnLabel), QStringLiteral("C2"));
+    QCOMPARE(page->cellText(4, ChannelTablePage::ColumnLabel), QString());
+
+    // Find moves to the next match.
+    QVERIFY(page->findNext("c3"));
+    QCOMPARE(page->grid()->currentRow(), 2);
+    QVERIFY(!page->findNext("nothing"));
+    QVERIFY(page->noticeText().contains("nothing"));
 }
 
 KS340_APP_TEST_MAIN(TestUndo)

@@ -2,6 +2,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -161,9 +162,17 @@ private slots:
         typeInto(d.rxFrequencyField(), typed);
         leave(d.rxFrequencyField());
         QCOMPARE(d.rxFrequencyField()->text(), shown);
+        // A value that moved is said in the notice line, one that stayed is not.
+        const bool moved = typed.toDouble() != shown.toDouble();
+        QCOMPARE(d.notices().size(), moved ? 1 : 0);
+        QCOMPARE(d.noticeLabel()->isHidden(), !moved);
+        if (moved) QVERIFY(d.noticeLabel()->text().endsWith("raster; stored as " + shown));
         typeInto(d.txFrequencyField(), typed);
         leave(d.txFrequencyField());
         QCOMPARE(d.txFrequencyField()->text(), shown);
+        // Typing again drops the field's notice until it is left.
+        typeInto(d.rxFrequencyField(), typed);
+        QCOMPARE(d.notices().size(), moved ? 1 : 0);
     }
 
     void tabbingOutOfTheFieldSnapsToo() {
@@ -343,6 +352,9 @@ private slots:
         QCOMPARE(d.labelText(), QStringLiteral("A-1"));
         QCOMPARE(d.rxFrequencyText(), QStringLiteral("446.01250"));
         QCOMPARE(d.txFrequencyText(), QStringLiteral("446.00000"));
+        // Never silently: both moves are said.
+        QCOMPARE(d.notices(), QStringList({"446.00700 is not on the 12.5 kHz raster; stored as 446.01250",
+                                           "446.00370 is not on the 12.5 kHz raster; stored as 446.00000"}));
         QCOMPARE(d.rxSignalling(), ChannelSettingDialog::SignallingDcs);
         QVERIFY(d.rxInverseDcs());
         QCOMPARE(d.txSignalling(), ChannelSettingDialog::SignallingOff);

@@ -166,6 +166,8 @@ private slots:
         QCOMPARE(table().currentChannel, 5);
         QCOMPARE(edited.count(), 1);
         QCOMPARE(edited.at(0).at(0).toString(), QStringLiteral("Set channel 5 Rx Freq."));
+        // The dialog moved the typed value onto the raster at OK: the page says so.
+        QCOMPARE(page->noticeText(), QStringLiteral("446.00700 is not on the 12.5 kHz raster; stored as 446.01250"));
 
         // "N" and "Low" survive programming the channel again.
         page->chooseCell(5, P::ColumnBandwidth);

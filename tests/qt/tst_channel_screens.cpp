@@ -3,7 +3,9 @@
 #include <QComboBox>
 #include <QDir>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QScrollBar>
 #include <QtTest>
 
@@ -83,7 +85,8 @@ private slots:
         flags.fileLoadActive = true;  // show the texts as they are
         ChannelTablePage page(s, flags);
         page.refreshChannelPage();
-        page.resize(page.sizeHint().expandedTo(QSize(900, 420)));
+        // As wide as the page is in a window on a 1024x768 screen.
+        page.resize(page.sizeHint().expandedTo(QSize(1000, 420)));
         save(page, "channel_page_all");
         checkColumnsFit(page);
         // The whole grid is visible without scrolling sideways.
@@ -121,6 +124,41 @@ private slots:
         QVERIFY(d.labelField()->width() >= d.labelField()->fontMetrics().horizontalAdvance("WWWWWWWW"));
         QVERIFY(d.rxFrequencyField()->width() >= d.rxFrequencyField()->fontMetrics().horizontalAdvance("446.01250"));
         QVERIFY(d.rxDcsList()->width() >= d.rxDcsList()->minimumSizeHint().width());
+    }
+
+    // The page as a 1024x768 window shows it, with a value just snapped
+    // onto the raster (the notice) and a label being typed in place.
+    void inPlaceEditorAndNotice() {
+        RadioSettings s = newRadioSettings();
+        fill(s);
+        ViewFlags flags;
+        flags.fileLoadActive = true;  // as a loaded file
+        ChannelTablePage page(s, flags);
+        page.refreshChannelPage();
+        page.resize(1000, 560);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        QVERIFY(page.editCell(7, P::ColumnRxFrequency, "450.0049"));
+        const QString notice = QStringLiteral("450.00490 is not on the 12.5 kHz raster; stored as 450.00000");
+        QCOMPARE(page.noticeText(), notice);
+        QCOMPARE(page.cellText(7, P::ColumnRxFrequency), QStringLiteral("450.00000"));
+        page.grid()->setFocus();
+        page.grid()->setCurrentCell(6, P::ColumnLabel);
+        QTest::keyClick(page.grid(), 'N');
+        auto* editor = qobject_cast<QLineEdit*>(page.grid()->indexWidget(page.grid()->currentIndex()));
+        QVERIFY(editor);
+        QTest::keyClicks(editor, "EW 7");
+        QCOMPARE(editor->text(), QStringLiteral("NEW 7"));
+        QVERIFY(editor->isVisible());
+        QCOMPARE(page.noticeText(), notice);
+        QVERIFY(page.noticeLabel()->width() >= page.noticeLabel()->sizeHint().width());
+        QVERIFY(!page.grid()->horizontalScrollBar()->isVisible());
+        QVERIFY(page.grab().save(shotPath("channel_page_editing")));
+        // Grabbed under a real X server, the whole screen as well.
+        if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+            QTest::qWait(300);  // let the X server show the last paint
+            page.screen()->grabWindow(0).save(shotPath("channel_page_editing_screen"));
+        }
     }
 
     void groupDialog() {

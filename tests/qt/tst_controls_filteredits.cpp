@@ -8,6 +8,8 @@
 #include <QtTest>
 
 #include "controls/FilterEdit.h"
+#include "model/ChannelValidator.h"
+#include "model/Windows1252.h"
 
 using namespace ks340;
 
@@ -164,14 +166,19 @@ private slots:
         QCOMPARE(edit.text(), QString("123E5"));
     }
 
-    void codePageHelpers() {
-        QVERIFY(isWindows1252Character(QChar(0x20AC)));
-        QVERIFY(!isWindows1252Character(QChar(0x0081)));
-        QVERIFY(!isWindows1252Character(QChar(0x0100)));
-        QVERIFY(isWindows1252LetterOrDigit(QChar(0x0192)));
-        QVERIFY(!isWindows1252LetterOrDigit(QChar(0x20AC)));
-        QVERIFY(!isWindows1252LetterOrDigit(QChar(0x00B2)));
-        QVERIFY(isWindows1252LetterOrDigit(QChar('7')));
+    // The label alphabet of the core (which files, paste and the command
+    // line use) is the desktop's: every Windows-1252 letter or digit as Qt
+    // classes it, plus the fixed punctuation.
+    void labelAlphabetMatchesTheDesktopsLetters() {
+        const QString punctuation = QStringLiteral(" #'()*+-./?\\_");
+        for (int b = 0x20; b <= 0xFF; ++b) {
+            const char32_t cp = cp1252ToUnicode(static_cast<unsigned char>(b));
+            if (cp == 0) continue;
+            const QChar c(static_cast<char16_t>(cp));
+            const bool desktop = c.isLetter() || c.isDigit() || punctuation.contains(c);
+            QVERIFY2(isLabelCharacter(cp) == desktop, qPrintable(QStringLiteral("byte 0x%1").arg(b, 0, 16)));
+            QCOMPARE(PrintableTextEdit::accepts(c), desktop);
+        }
     }
 };
 

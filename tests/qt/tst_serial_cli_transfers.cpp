@@ -10,6 +10,8 @@
 
 #include <random>
 
+#include <signal.h>
+
 #include "qt/cli_sim_support.h"
 
 namespace {
@@ -34,6 +36,7 @@ private slots:
     void initTestCase();
     void everyTransferKeepsABackupThatRestoresTheRadio();
     void noBackupKeepsNone();
+    void ctrlCStopsAReadAtOnceAndAWriteOnTheSecond();
     void verifyFindsTheByteTheRadioStoredWrongly();
     void traceHoldsEveryByteEachWay();
     void csvImportExportAndDiff();
@@ -45,12 +48,12 @@ private:
 };
 
 void CliTransfersTest::initTestCase() {
-    if (!QFileInfo::exists(ctlBinary())) QSKIP("ks340ctl is not built");
+    QVERIFY2(QFileInfo::exists(ctlBinary()), "ks340ctl was not built");
+    QVERIFY2(QFileInfo::exists(simBinary()), "ks340sim was not built");
     QVERIFY(dir_.isValid());
 }
 
 void CliTransfersTest::everyTransferKeepsABackupThatRestoresTheRadio() {
-    if (!QFileInfo::exists(simBinary())) QSKIP("ks340sim is not built");
     const QByteArray original = randomImage(11);
     QVERIFY(writeFile(file("radio.img"), original));
     Sim sim;
@@ -83,10 +86,19 @@ void CliTransfersTest::everyTransferKeepsABackupThatRestoresTheRadio() {
     QVERIFY2(r.exitCode == 0, qPrintable(r.err));
     QCOMPARE(sent(readFile(file("restored.img"))), sent(original));
     QCOMPARE(backups(backupDir).size(), 2);
+
+    // --read-first keeps what the radio held before the write, even with --no-backup.
+    const QString firstDir = file("first");
+    r = ctl(
+        {"write", file("other.img"), "--port", sim.path(), "--read-first", "--no-backup", "--backup-dir", firstDir});
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    QCOMPARE(backups(firstDir).size(), 1);
+    QVERIFY(backups(firstDir)[0].endsWith("-before-write.img"));
+    QCOMPARE(sent(readFile(backups(firstDir)[0])), sent(original));
+    QVERIFY2(r.err.contains(backups(firstDir)[0]), qPrintable(r.err));
 }
 
 void CliTransfersTest::noBackupKeepsNone() {
-    if (!QFileInfo::exists(simBinary())) QSKIP("ks340sim is not built");
     Sim sim;
     QVERIFY(sim.start({}));
     QVERIFY(writeFile(file("nb.img"), randomImage(3)));
@@ -96,10 +108,56 @@ void CliTransfersTest::noBackupKeepsNone() {
     QVERIFY(backups(backupDir).isEmpty());
     r = ctl({"read", "--port", sim.path(), "-o", file("nb2.img"), "--verify"});
     QCOMPARE(r.exitCode, 2);
+
+    // A port that does not open sends nothing and keeps no backup.
+    r = ctl({"write", file("nb.img"), "--port", "/dev/ks340-missing", "--backup-dir", backupDir});
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY(backups(backupDir).isEmpty());
+}
+
+void CliTransfersTest::ctrlCStopsAReadAtOnceAndAWriteOnTheSecond() {
+    {
+        Sim slow;
+        QVERIFY(slow.start({"--reply-delay", "5"}));
+        QProcess read;
+        read.start(ctlBinary(), {"read", "--port", slow.path(), "-o", file("stopped.img"), "--no-backup"});
+        QVERIFY(read.waitForStarted(5000));
+        QTest::qWait(500);
+        ::kill(pid_t(read.processId()), SIGINT);
+        QVERIFY(read.waitForFinished(5000));
+        QCOMPARE(read.exitCode(), 130);
+        const QString err = QString::fromLocal8Bit(read.readAllStandardError());
+        QVERIFY2(err.contains("Reading stopped.\nThe radio was not changed."), qPrintable(err));
+        QVERIFY(!QFileInfo::exists(file("stopped.img")));
+    }
+    Sim slow;
+    QVERIFY(slow.start({"--reply-delay", "5"}));
+    QVERIFY(writeFile(file("cc.img"), randomImage(8)));
+    const QString backupDir = file("ccbackups");
+    QProcess write;
+    write.start(ctlBinary(), {"write", file("cc.img"), "--port", slow.path(), "--backup-dir", backupDir});
+    QVERIFY(write.waitForStarted(5000));
+    // The write's backup appears when its first block goes out.
+    QTRY_VERIFY_WITH_TIMEOUT(!backups(backupDir).isEmpty(), 5000);
+    QTest::qWait(200);
+    ::kill(pid_t(write.processId()), SIGINT);
+    QVERIFY(!write.waitForFinished(300));  // one Ctrl-C only warns
+    QString err = QString::fromLocal8Bit(write.readAllStandardError());
+    QVERIFY2(err.contains("stopping now leaves the radio partly written"), qPrintable(err));
+    QVERIFY2(err.contains("Press Ctrl-C again"), qPrintable(err));
+    ::kill(pid_t(write.processId()), SIGINT);
+    QVERIFY(write.waitForFinished(5000));
+    QCOMPARE(write.exitCode(), 130);
+    err += QString::fromLocal8Bit(write.readAllStandardError());
+    const QStringList kept = backups(backupDir);
+    QCOMPARE(kept.size(), 1);
+    QVERIFY(kept[0].endsWith("-write-failed.img"));
+    QCOMPARE(readFile(kept[0]), randomImage(8));
+    QVERIFY2(err.contains("Writing stopped.\nThe radio is partly written"), qPrintable(err));
+    QVERIFY2(err.contains("The backup " + kept[0] + " holds the image being written"), qPrintable(err));
 }
 
 void CliTransfersTest::verifyFindsTheByteTheRadioStoredWrongly() {
-    if (!QFileInfo::exists(simBinary())) QSKIP("ks340sim is not built");
     QVERIFY(writeFile(file("v.img"), randomImage(21)));
     {
         Sim good;
@@ -121,7 +179,6 @@ void CliTransfersTest::verifyFindsTheByteTheRadioStoredWrongly() {
 }
 
 void CliTransfersTest::traceHoldsEveryByteEachWay() {
-    if (!QFileInfo::exists(simBinary())) QSKIP("ks340sim is not built");
     Sim sim;
     QVERIFY(sim.start({}));
     QVERIFY(writeFile(file("t.img"), randomImage(5)));
@@ -210,13 +267,24 @@ void CliTransfersTest::badCsvChangesNothing() {
     QFile::remove(file("out.ks3"));
     Run r = ctl({"import-csv", file("n.ks3"), file("bad.csv"), "-o", file("out.ks3")});
     QCOMPARE(r.exitCode, 1);
-    QVERIFY2(r.err.contains("line 3, Frequency: 150.000000 MHz is outside the band"), qPrintable(r.err));
+    QVERIFY2(r.err.contains("line 3, Frequency: 150.000000 MHz is outside UHF2, 440 to 480 MHz\n"), qPrintable(r.err));
     QVERIFY2(r.err.contains("line 4, Name:"), qPrintable(r.err));
     QVERIFY(r.err.contains("nothing was imported"));
     QVERIFY(!QFileInfo::exists(file("out.ks3")));
     r = ctl({"import-csv", file("n.ks3"), file("bad.csv"), "-o", file("out.ks3"), "--cut-labels"});
     QCOMPARE(r.exitCode, 1);
     QVERIFY(!r.err.contains("line 4"));
+    // The rows that fit, and the others listed.
+    r = ctl({"import-csv", file("n.ks3"), file("bad.csv"), "-o", file("out.ks3"), "--skip-unfit"});
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    QVERIFY2(r.err.contains("line 3, Frequency: 150.000000 MHz is outside UHF2, 440 to 480 MHz (left out)"),
+             qPrintable(r.err));
+    QVERIFY(r.err.contains("line 4, Name:"));
+    QVERIFY(r.err.contains("2 row(s) left out"));
+    QVERIFY(r.out.contains("1 channel(s) imported"));
+    r = ctl({"export-csv", file("out.ks3"), "-o", file("kept.csv"), "--format", "common"});
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(readFile(file("kept.csv")).count('\n'), 2);
 }
 
 QTEST_GUILESS_MAIN(CliTransfersTest)

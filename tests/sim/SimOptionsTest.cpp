@@ -184,5 +184,35 @@ TEST(ImageFiles, WrongSizesAndMissingPlacesAreErrors) {
     EXPECT_FALSE(error.empty());
 }
 
+TEST(SimCommandLine, SeveralRadiosShareOptionsAndTakeTheirOwn) {
+    const SimCommandLine line =
+        parseSimCommandLine({"--count", "3", "--link", "/tmp/r", "--save", "out/a.img", "--drop-reply", "5%", "--radio",
+                             "2", "--hangup-after", "7", "--link", "/tmp/two"});
+    ASSERT_TRUE(line.ok) << line.error;
+    ASSERT_EQ(line.radios.size(), 3u);
+    EXPECT_EQ(line.radios[0].linkPath, "/tmp/r1");
+    EXPECT_EQ(line.radios[1].linkPath, "/tmp/two");
+    EXPECT_EQ(line.radios[2].savePath, "out/a-3.img");
+    EXPECT_EQ(line.radios[1].radio.hangupAfter, 7);
+    EXPECT_EQ(line.radios[2].radio.hangupAfter, -1);
+    EXPECT_DOUBLE_EQ(line.radios[2].radio.dropReply.rate(), 0.05);
+    EXPECT_EQ(line.radios[0].name, "radio 1");
+
+    const SimCommandLine one = parseSimCommandLine({"--link", "/tmp/r", "--image", "a.img"});
+    ASSERT_TRUE(one.ok);
+    EXPECT_EQ(one.radios[0].linkPath, "/tmp/r");  // a lone radio as before
+    EXPECT_EQ(one.radios[0].effectiveSavePath(), "a.img");
+    const SimCommandLine shared = parseSimCommandLine({"--count", "2", "--image", "a.img"});
+    ASSERT_TRUE(shared.ok);
+    EXPECT_EQ(shared.radios[1].effectiveSavePath(), "");  // never two radios saving into one file
+
+    for (std::vector<std::string> bad : {std::vector<std::string>{"--count", "2", "--radio", "3", "--burst"},
+                                         {"--radio", "1", "--count", "2"},
+                                         {"--count", "0"},
+                                         {"--count", "2", "--radio", "1", "--nonsense"}})
+        EXPECT_FALSE(parseSimCommandLine(bad).ok) << bad[0] << " " << bad[1];
+    EXPECT_EQ(numberedPath("dir.x/file", 2), "dir.x/file-2");
+}
+
 }  // namespace
 }  // namespace ks340::sim

@@ -54,6 +54,13 @@ QString ChannelGrid::cellText(int row, int column) const {
 }
 
 void ChannelGrid::keyPressEvent(QKeyEvent* event) {
+    // Enter that ends an in-place edit reaches the grid from its editor: it
+    // stores the edit and opens nothing.
+    if (state() == QAbstractItemView::EditingState &&
+        (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        event->accept();
+        return;
+    }
     const QModelIndex cur = currentIndex();
     if (cur.isValid() && event->modifiers() == Qt::NoModifier) {
         switch (event->key()) {

@@ -17,6 +17,7 @@
 
 #include "controls/FilterEdit.h"
 #include "model/ChannelStep.h"
+#include "model/ChannelValidator.h"
 #include "model/Tables.h"
 #include "model/ToneCode.h"
 #include "model/Windows1252.h"
@@ -24,8 +25,6 @@
 namespace ks340 {
 
 namespace {
-
-constexpr int kLabelLength = 8;
 
 QLineEdit* readOnlyField(QWidget* parent) {
     auto* e = new QLineEdit(parent);
@@ -58,7 +57,7 @@ ChannelSettingDialog::ChannelSettingDialog(ChannelTable& table, const HeaderSett
     channelNo_->setAccessibleName(QStringLiteral("Channel NO."));
     label_ = new PrintableTextEdit(this);
     label_->setAccessibleName(QStringLiteral("Label"));
-    label_->setMaxLength(kLabelLength);
+    label_->setMaxLength(kChannelLabelLength);
     label_->setMinimumWidth(label_->fontMetrics().horizontalAdvance(QStringLiteral("WWWWWWWW")) + 12);
 
     auto* top = new QGridLayout;
@@ -95,9 +94,16 @@ ChannelSettingDialog::ChannelSettingDialog(ChannelTable& table, const HeaderSett
     auto* directions = new QHBoxLayout;
     directions->addWidget(rxBox);
     directions->addWidget(txBox);
+    // Says when a typed frequency was moved onto the raster.
+    notice_ = new QLabel(this);
+    notice_->setWordWrap(true);
+    notice_->setAccessibleName(QStringLiteral("Notice"));
+    notice_->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+    notice_->hide();
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addLayout(directions);
+    layout->addWidget(notice_);
     layout->addWidget(buttons);
 
     // Tab order: label, Rx controls, Tx controls, buttons.
@@ -141,7 +147,7 @@ ChannelSettingDialog::ChannelSettingDialog(ChannelTable& table, const HeaderSett
     static const ChannelEntry kEmpty{};
     const ChannelEntry& channel = validChannel ? table_.groups[groupIndex].channels[channelIndex] : kEmpty;
 
-    label_->setText(recordText(channel.label).left(kLabelLength));
+    label_->setText(recordText(channel.label).left(kChannelLabelLength));
     groupNo_->setText(groupIndex == 0 ? QStringLiteral("None") : QString::number(groupIndex));
     channelNo_->setText(QString::number(channelIndex));
     if (!channel.rxFrequency.empty()) {
@@ -181,6 +187,11 @@ QWidget* ChannelSettingDialog::buildDirection(Direction& d, const QString& title
     d.frequency = new QLineEdit(box);
     d.frequency->setAccessibleName(QString(frequencyLabel).remove(QLatin1Char('&')));
     d.frequency->installEventFilter(this);
+    // A notice belongs to the text it was given for.
+    connect(d.frequency, &QLineEdit::textEdited, this, [this, &d] {
+        d.notice.clear();
+        showNotices();
+    });
     d.off = new QRadioButton(QStringLiteral("Off"), box);
     d.ctcss = new QRadioButton(QStringLiteral("CTCSS"), box);
     d.dcs = new QRadioButton(QStringLiteral("DCS"), box);
@@ -293,22 +304,38 @@ void ChannelSettingDialog::showMembers() {
 
 bool ChannelSettingDialog::snapFrequencyField(QLineEdit* field) {
     if (field != rx_.frequency && field != tx_.frequency) return true;
-    const BandLimits limits = bandLimits(header_.model, header_.radioBand);
-    const SnapResult r = snapToChannelStep(field->text().toStdString(), limits.lowerMhz, limits.upperMhz);
-    switch (r.outcome) {
-        case SnapOutcome::Empty:
-            return true;
-        case SnapOutcome::Snapped:
-            field->setText(QString::fromStdString(r.text));
-            return true;
-        case SnapOutcome::OutOfRange:
-            break;
+    Direction& d = field == rx_.frequency ? rx_ : tx_;
+    const FieldCheck r =
+        checkChannelFrequency(field->text().toStdString(), header_.model, header_.radioBand, FrequencyEntry::Typed);
+    if (r.ok) {
+        if (!r.value.empty()) field->setText(QString::fromStdString(r.value));
+        if (!r.notice.empty()) {
+            d.notice = QString::fromStdString(r.notice);
+            showNotices();
+        }
+        return true;
     }
     label_->setText(labelText_);
     rx_.frequency->setText(rxText_);
     tx_.frequency->setText(txText_);
+    rx_.notice.clear();
+    tx_.notice.clear();
+    showNotices();
     QMessageBox::warning(this, QStringLiteral("Warning"), QString::fromStdString(bandWarningText(header_.radioBand)));
     return false;
+}
+
+QStringList ChannelSettingDialog::notices() const {
+    QStringList out;
+    for (const Direction* d : {&rx_, &tx_})
+        if (!d->notice.isEmpty()) out << d->notice;
+    return out;
+}
+
+void ChannelSettingDialog::showNotices() {
+    const QStringList list = notices();
+    notice_->setText(list.join(QLatin1Char('\n')));
+    notice_->setVisible(!list.isEmpty());
 }
 
 bool ChannelSettingDialog::eventFilter(QObject* watched, QEvent* event) {
@@ -326,6 +353,8 @@ bool ChannelSettingDialog::eventFilter(QObject* watched, QEvent* event) {
 void ChannelSettingDialog::copyRxToTx() {
     takeMembers();
     txText_ = rxText_;
+    tx_.notice.clear();
+    showNotices();
     tx_.state.off = 0;
     tx_.state.ctcss = 0;
     tx_.state.dcs = 0;

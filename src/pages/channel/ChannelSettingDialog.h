@@ -4,11 +4,13 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 
 #include "model/RadioSettings.h"
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -40,9 +42,16 @@ public:
     bool txInverseDcs() const { return tx_.state.inverse != 0; }
 
     // Validates and rounds the text of a frequency field (the Rx or Tx
-    // field); out of range, the text fields go back to their last
-    // synchronised values and the band warning is shown. Returns false then.
+    // field) by the channel rules; out of range, the text fields go back to
+    // their last synchronised values and the band warning is shown. Returns
+    // false then. A value moved onto the raster is said in the notice line.
     bool snapFrequencyField(QLineEdit* field);
+
+    // What the notice line says about the frequencies shown: one text per
+    // field moved onto the raster ("450.00490 is not on the 12.5 kHz raster;
+    // stored as 450.00000"). The opener shows them again after OK.
+    QStringList notices() const;
+    QLabel* noticeLabel() const { return notice_; }
 
     // Controls, for keyboard focus checks and tests.
     PrintableTextEdit* labelField() const { return label_; }
@@ -87,6 +96,7 @@ private:
         QCheckBox* inverseBox = nullptr;
         int* pendingCode = nullptr;
         RadioState state;
+        QString notice;  // the raster notice of the text shown
     };
 
     QWidget* buildDirection(Direction& d, const QString& title, const QString& frequencyLabel);
@@ -98,6 +108,7 @@ private:
     void showMembers();  // members -> controls
     void copyRxToTx();
     void okPressed();
+    void showNotices();
 
     ChannelTable& table_;
     const HeaderSettings& header_;
@@ -114,6 +125,7 @@ private:
     QLineEdit* channelNo_ = nullptr;
     PrintableTextEdit* label_ = nullptr;
     QPushButton* rxEqualsTx_ = nullptr;
+    QLabel* notice_ = nullptr;
     QPushButton* ok_ = nullptr;
     QPushButton* cancel_ = nullptr;
 };

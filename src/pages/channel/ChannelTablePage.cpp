@@ -1,5 +1,8 @@
 #include "pages/channel/ChannelTablePage.h"
 
+#include "pages/channel/ColumnFitter.h"
+
+#include <QAction>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -8,12 +11,16 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
 
 #include "image/MemoryImage.h"
 #include "model/ChannelEditing.h"
+#include "model/ChannelStep.h"
+#include "model/ToneCode.h"
+#include "pages/channel/ChannelCellDelegate.h"
 #include "model/OptionRules.h"
 #include "pages/channel/ChannelGrid.h"
 #include "pages/channel/ChannelSettingDialog.h"
@@ -72,7 +79,6 @@ ChannelTablePage::ChannelTablePage(RadioSettings& settings, ViewFlags& flags, QW
     grid_->setAccessibleName(QStringLiteral("Channels"));
     grid_->setColumnCount(ColumnCount);
     QStringList headers;
-    int gridWidth = 2 * grid_->frameWidth() + grid_->verticalScrollBar()->sizeHint().width();
     const QFontMetrics headerMetrics(grid_->horizontalHeader()->font());
     QFont boldFont = grid_->font();
     boldFont.setBold(true);
@@ -90,20 +96,24 @@ ChannelTablePage::ChannelTablePage(RadioSettings& settings, ViewFlags& flags, QW
                                          QStringLiteral("High"),
                                          kOn,
                                          kOn};
+    QVector<int> preferred, minimum;
     for (int c = 0; c < ColumnCount; ++c) {
         headers << headerText(c);
         // The width the layout asks for, or more when this system's font
-        // needs it for the header or the column's widest text.
+        // needs it for the header or the column's widest text; on a narrow
+        // window no less than the header and the widest text.
         const QFontMetrics& m = c == ColumnChannel ? boldMetrics : cellMetrics;
-        const int width =
-            std::max({twipsToPixels(this, kColumns[c].twips), headerMetrics.horizontalAdvance(headerText(c)) + 8,
-                      m.horizontalAdvance(widest[c]) + 12});
-        grid_->setColumnWidth(c, width);
-        gridWidth += width;
+        const int least =
+            std::max(headerMetrics.horizontalAdvance(headerText(c)) + 8, m.horizontalAdvance(widest[c]) + 12);
+        minimum << least;
+        preferred << std::max(twipsToPixels(this, kColumns[c].twips), least);
     }
     grid_->setHorizontalHeaderLabels(headers);
     grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    grid_->setMinimumWidth(gridWidth);
+    auto* fitter = new ColumnFitter(grid_, preferred, minimum);
+    // With large fonts on a small screen the grid scrolls sideways itself
+    // rather than pushing the page's buttons out of the window.
+    grid_->setMinimumWidth(fitter->minimumTableWidth(ColumnRxFrequency + 1));
     setRowCount(kChannelCapacity);
 
     auto* top = new QHBoxLayout;
@@ -116,10 +126,63 @@ ChannelTablePage::ChannelTablePage(RadioSettings& settings, ViewFlags& flags, QW
     top->addWidget(groupSetting_);
     top->addWidget(channelClear_);
     top->addWidget(allChannelClear_);
+    // Editing in place, as in a spreadsheet; double-click and Enter still
+    // open the channel dialog.
+    grid_->setItemDelegate(new ChannelCellDelegate(this, grid_));
+    grid_->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+    grid_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto gridAction = [this](const QString& text, const QList<QKeySequence>& keys) {
+        auto* a = new QAction(text, this);
+        a->setShortcuts(keys);
+        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        grid_->addAction(a);
+        return a;
+    };
+    insertRowAction_ = gridAction(QStringLiteral("Insert Row"), {QKeySequence(Qt::Key_Insert)});
+    deleteRowAction_ = gridAction(QStringLiteral("Delete Row"), {QKeySequence(Qt::CTRL | Qt::Key_Delete)});
+    connect(insertRowAction_, &QAction::triggered, this, [this] { insertRow(); });
+    connect(deleteRowAction_, &QAction::triggered, this, [this] { deleteRow(); });
+
+    // Find, and the notice line.
+    auto* findLabel = new QLabel(QStringLiteral("&Find :"), this);
+    find_ = new QLineEdit(this);
+    find_->setAccessibleName(QStringLiteral("Find :"));
+    find_->setPlaceholderText(QStringLiteral("label or frequency"));
+    find_->setClearButtonEnabled(true);
+    find_->setMaximumWidth(find_->fontMetrics().horizontalAdvance(QStringLiteral("446.012500 WWWW")) + 24);
+    findLabel->setBuddy(find_);
+    findNext_ = new QPushButton(QStringLiteral("Find Next"), this);
+    findNext_->setAutoDefault(false);
+    notice_ = new QLabel(this);
+    notice_->setAccessibleName(QStringLiteral("Notice"));
+    notice_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    findAction_ = new QAction(QStringLiteral("Find"), this);
+    findAction_->setShortcuts(QKeySequence::keyBindings(QKeySequence::Find));
+    findAction_->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(findAction_);
+    auto* findAgain = new QAction(QStringLiteral("Find Next"), this);
+    findAgain->setShortcuts(QKeySequence::keyBindings(QKeySequence::FindNext));
+    findAgain->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(findAgain);
+    connect(findAction_, &QAction::triggered, this, [this] {
+        find_->setFocus(Qt::ShortcutFocusReason);
+        find_->selectAll();
+    });
+    connect(findAgain, &QAction::triggered, this, [this] { findNext(find_->text()); });
+    connect(find_, &QLineEdit::returnPressed, this, [this] { findNext(find_->text()); });
+    connect(findNext_, &QPushButton::clicked, this, [this] { findNext(find_->text()); });
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(findLabel);
+    bottom->addWidget(find_);
+    bottom->addWidget(findNext_);
+    bottom->addSpacing(12);
+    bottom->addWidget(notice_, 1);
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addLayout(top);
     layout->addWidget(grid_, 1);
+    layout->addLayout(bottom);
 
     connect(grid_, &ChannelGrid::cellChosen, this, &ChannelTablePage::cellChosen);
     connect(grid_, &ChannelGrid::deletePressed, this, [this](int) { channelClearClicked(); });
@@ -132,6 +195,8 @@ ChannelTablePage::ChannelTablePage(RadioSettings& settings, ViewFlags& flags, QW
     setTabOrder(groupSetting_, channelClear_);
     setTabOrder(channelClear_, allChannelClear_);
     setTabOrder(allChannelClear_, grid_);
+    setTabOrder(grid_, find_);
+    setTabOrder(find_, findNext_);
     setFocusProxy(grid_);
 }
 
@@ -170,7 +235,7 @@ void ChannelTablePage::fillRow(int channel) {
         if (c.priorityChannel == 1) texts[ColumnPriority] = kOn;
         if (c.powerOnChannel == 1) texts[ColumnPowerOn] = kOn;
     }
-    if (c.rxFrequency != "NULL") texts[ColumnRxFrequency] = recordText(c.rxFrequency);
+    texts[ColumnRxFrequency] = recordText(c.rxFrequency);
     texts[ColumnTxFrequency] = recordText(c.txFrequency);
     if (!c.txFrequency.empty()) texts[ColumnTxOption] = signallingText(c.txSquelch, c.txInverseDcs);
     if (c.scanChannel != 0) texts[ColumnScan] = kOn;
@@ -201,6 +266,7 @@ void ChannelTablePage::showGroup(int group) {
     if (group < 0 || group >= kGroupSlots) return;
     showGroupFlags(table_, group);
     table_.currentGroup = group;
+    showNotice(QString());
     // The list names the group shown, also when the view asks for a group.
     if (group > 0) {
         const int entry = groupList_->findText(QString::number(group));
@@ -232,6 +298,7 @@ void ChannelTablePage::showAllChannelMode() {
 }
 
 void ChannelTablePage::refreshChannelPage() {
+    showNotice(QString());
     refreshChannelTable(settings_, flags_.fileLoadActive);
     if (table_.groupScanFlag != 0) {
         showGroupList();
@@ -277,6 +344,7 @@ void ChannelTablePage::chooseCell(int channel, int column) {
     table_.currentChannel = channel;
     clickedColumn_ = column;
     if (column == ColumnChannel) return;
+    showNotice(QString());
 
     if (column <= ColumnTxOption) {
         ChannelSettingDialog dialog(table_, settings_.header, pendingChannel, column, this);
@@ -291,6 +359,8 @@ void ChannelTablePage::chooseCell(int channel, int column) {
         result.txInverseDcs = dialog.txSignalling() == ChannelSettingDialog::SignallingDcs && dialog.txInverseDcs();
         if (!applyChannelDialog(table_, table_.currentGroup, channel, result)) return;
         fillRow(channel);
+        // What the dialog said about the frequencies stays in view.
+        showNotice(dialog.notices().join(QStringLiteral("; ")));
         emit settingsEdited(QStringLiteral("Set %1 %2").arg(channelName(channel), headerText(column).simplified()));
         return;
     }
@@ -333,6 +403,7 @@ void ChannelTablePage::channelClearClicked() {
         return;
     const int channel = grid_->currentRow() + 1;
     if (channel < 1 || channel > grid_->rowCount()) return;
+    showNotice(QString());
     clearChannel(table_, settings_.option, table_.currentGroup, channel);
     ks340::updateAnyScanChannel(table_);
     fillRow(channel);
@@ -344,6 +415,7 @@ void ChannelTablePage::allChannelClearClicked() {
                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
         return;
     emptyChannelCells();
+    showNotice(QString());
     clearWholeGroup(table_, table_.currentGroup, grid_->rowCount() + 1);
     ks340::updateAnyScanChannel(table_);
     emit settingsEdited(table_.currentGroup == 0
@@ -376,6 +448,163 @@ void ChannelTablePage::groupSettingClicked() {
         showGroup(groupList_->count() > 0 ? groupList_->itemText(0).toInt() : 0);
     }
     if (sizesChanged || modeChanged) emit settingsEdited(QStringLiteral("Set group capabilities"));
+}
+
+// ---- Editing in place, find, insert and delete ---------------------------------------
+
+ChannelTablePage::CellEditor ChannelTablePage::cellEditor(int channel, int column) const {
+    const int group = table_.currentGroup;
+    if (group < 0 || group >= kGroupSlots || channel < 1 || channel > grid_->rowCount()) return CellEditor::None;
+    const ChannelEntry& c = table_.groups[group].channels[channel];
+    if (column == ColumnRxFrequency) return CellEditor::Frequency;
+    if (!c.isProgrammed()) return CellEditor::None;
+    switch (column) {
+        case ColumnLabel:
+            return CellEditor::Label;
+        case ColumnTxFrequency:
+            return CellEditor::Frequency;
+        case ColumnTxOption:
+            return c.txFrequency.empty() ? CellEditor::None : CellEditor::List;
+        case ColumnRxOption:
+        case ColumnScan:
+        case ColumnBandwidth:
+        case ColumnTxPower:
+            return CellEditor::List;
+        default:
+            return CellEditor::None;
+    }
+}
+
+QStringList ChannelTablePage::cellChoices(int column) {
+    switch (column) {
+        case ColumnRxOption:
+        case ColumnTxOption: {
+            QStringList list;
+            for (int code = kToneOff; code <= kLastDcsCode; ++code) {
+                list << signallingText(code, 0);
+                if (isDcsCode(code)) list << signallingText(code, 1);
+            }
+            return list;
+        }
+        case ColumnScan:
+            return {kOn, QStringLiteral("OFF")};
+        case ColumnBandwidth:
+            return {QStringLiteral("S"), QStringLiteral("N")};
+        case ColumnTxPower:
+            return {QStringLiteral("High"), QStringLiteral("Low")};
+        default:
+            return {};
+    }
+}
+
+bool ChannelTablePage::editCell(int channel, int column, const QString& text) {
+    if (cellEditor(channel, column) == CellEditor::None) return false;
+    showNotice(QString());
+    const int group = table_.currentGroup;
+    bool stored = false;
+    switch (column) {
+        case ColumnScan:
+        case ColumnBandwidth:
+        case ColumnTxPower: {
+            const ChannelMark mark = column == ColumnScan        ? ChannelMark::Scan
+                                     : column == ColumnBandwidth ? ChannelMark::Bandwidth
+                                                                 : ChannelMark::TxPower;
+            const bool on = text == kOn || text == QLatin1String("S") || text == QLatin1String("High");
+            stored = setChannelMark(table_, settings_.option, group, channel, grid_->rowCount(), mark, on);
+            break;
+        }
+        default: {
+            const ChannelField field = column == ColumnLabel         ? ChannelField::Label
+                                       : column == ColumnRxFrequency ? ChannelField::RxFrequency
+                                       : column == ColumnTxFrequency ? ChannelField::TxFrequency
+                                       : column == ColumnRxOption    ? ChannelField::RxSquelch
+                                                                     : ChannelField::TxSquelch;
+            const TypedCellEdit r = setChannelText(table_, group, channel, field, text.toStdString(),
+                                                   settings_.header.model, settings_.header.radioBand);
+            if (r.outOfRange) {
+                warnLater(QStringLiteral("Warning"),
+                          QString::fromStdString(bandWarningText(settings_.header.radioBand)));
+                return false;
+            }
+            if (!r.reason.empty()) {
+                warnLater(QStringLiteral("Info"),
+                          QStringLiteral("Check Your Input Data!\n\n") + QString::fromStdString(r.reason));
+                return false;
+            }
+            showNotice(QString::fromStdString(r.notice));
+            stored = r.stored;
+            break;
+        }
+    }
+    if (!stored) return false;
+    fillRow(channel);
+    reportEditLater(QStringLiteral("Set %1 %2").arg(channelName(channel), headerText(column).simplified()));
+    return true;
+}
+
+void ChannelTablePage::reportEditLater(const QString& what) {
+    QTimer::singleShot(0, this, [this, what] { emit settingsEdited(what); });
+}
+
+void ChannelTablePage::warnLater(const QString& title, const QString& text) {
+    // Not while the editor that caused it is still closing.
+    QTimer::singleShot(0, this, [this, title, text] {
+        if (title == QLatin1String("Warning"))
+            QMessageBox::warning(this, title, text);
+        else
+            QMessageBox::information(this, title, text);
+    });
+}
+
+void ChannelTablePage::showNotice(const QString& text) {
+    notice_->setText(text);
+    notice_->setToolTip(text);
+}
+
+QString ChannelTablePage::noticeText() const { return notice_->text(); }
+
+bool ChannelTablePage::findNext(const QString& query) {
+    const int from = grid_->currentRow() + 1;
+    const int found = findChannel(table_, table_.currentGroup, grid_->rowCount(), from, query.toStdString());
+    if (found == 0) {
+        showNotice(query.trimmed().isEmpty()
+                       ? QString()
+                       : QStringLiteral("No channel matches \u201C%1\u201D.").arg(query.trimmed()));
+        return false;
+    }
+    showNotice(QString());
+    const int column = std::max(grid_->currentColumn(), int(ColumnLabel));
+    grid_->setCurrentCell(found - 1, column);
+    grid_->scrollToItem(grid_->item(found - 1, column));
+    return true;
+}
+
+bool ChannelTablePage::insertRow() {
+    const int channel = grid_->currentRow() + 1;
+    if (channel < 1 || channel > grid_->rowCount()) return false;
+    showNotice(QString());
+    if (!insertChannel(table_, table_.currentGroup, channel, grid_->rowCount())) {
+        QMessageBox::information(this, QStringLiteral("Info"),
+                                 QStringLiteral("Channel %1, the last of the list, is programmed: clear it first, so "
+                                                "that the channels below the new row have room to move down.")
+                                     .arg(grid_->rowCount()));
+        return false;
+    }
+    showGroup(table_.currentGroup);
+    grid_->setCurrentCell(channel - 1, std::max(grid_->currentColumn(), 0));
+    emit settingsEdited(QStringLiteral("Insert a channel at %1").arg(channelName(channel)));
+    return true;
+}
+
+bool ChannelTablePage::deleteRow() {
+    const int channel = grid_->currentRow() + 1;
+    if (channel < 1 || channel > grid_->rowCount()) return false;
+    showNotice(QString());
+    if (!deleteChannel(table_, settings_.option, table_.currentGroup, channel, grid_->rowCount())) return false;
+    showGroup(table_.currentGroup);
+    grid_->setCurrentCell(channel - 1, std::max(grid_->currentColumn(), 0));
+    emit settingsEdited(QStringLiteral("Delete %1").arg(channelName(channel)));
+    return true;
 }
 
 }  // namespace ks340

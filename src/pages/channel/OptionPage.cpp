@@ -90,8 +90,9 @@ void OptionPage::buildLayout() {
         auto* longLabel = new QLabel(tr("Long Key"));
         shortLabel->setBuddy(shortList);
         longLabel->setBuddy(longList);
-        shortList->setAccessibleName(tr("Short Key"));
-        longList->setAccessibleName(tr("Long Key"));
+        // The row's key goes into the name: three "Short Key" lists otherwise.
+        shortList->setAccessibleName(tr("%1 Short Key").arg(keyName));
+        longList->setAccessibleName(tr("%1 Long Key").arg(keyName));
         shortList->setAccessibleDescription(keyName);
         longList->setAccessibleDescription(keyName);
         keyGrid->addWidget(keyLabel, key, 0);

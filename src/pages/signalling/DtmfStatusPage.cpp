@@ -82,6 +82,8 @@ DtmfStatusPage::DtmfStatusPage(RadioSettings& settings, ViewFlags& flags, QWidge
         decodeAction_[static_cast<std::size_t>(i)] = action;
         addLabelled(grid, 0, 0, tr("Address"), address);
         addLabelled(grid, 1, 0, tr("Action"), action);
+        address->setAccessibleName(box->title() + QLatin1Char(' ') + address->accessibleName());
+        action->setAccessibleName(box->title() + QLatin1Char(' ') + action->accessibleName());
         grid->setColumnStretch(2, 1);
         decodeRow->addWidget(box, i / 2, i % 2);
         order.push_back(address);

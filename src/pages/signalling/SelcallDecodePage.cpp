@@ -57,6 +57,9 @@ SelcallDecodePage::SelcallDecodePage(RadioSettings& settings, ViewFlags& flags, 
         addLabelled(grid, 1, 0, tr("Action"), c.action);
         addLabelled(grid, 2, 0, tr("Ack"), c.ack);
         addLabelled(grid, 3, 0, tr("Text"), c.text);
+        for (QWidget* field :
+             {static_cast<QWidget*>(c.action), static_cast<QWidget*>(c.ack), static_cast<QWidget*>(c.text)})
+            field->setAccessibleName(box->title() + QLatin1Char(' ') + field->accessibleName());
         grid->setColumnStretch(1, 1);
         boxes->addWidget(box, i / 3, i % 3);
         order.insert(order.end(), {c.address, c.action, c.ack, c.text});

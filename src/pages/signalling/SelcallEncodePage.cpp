@@ -138,6 +138,8 @@ void SelcallEncodePage::buildLayout() {
         addLabelled(grid, 1, 0, tr("Check Open"), c.checkOpen);
         addLabelled(grid, 2, 0, tr("Check Busy"), c.checkBusy);
         addLabelled(grid, 3, 0, tr("Encode Alert"), c.encodeAlert);
+        for (QComboBox* list : {c.checkOpen, c.checkBusy, c.encodeAlert})
+            list->setAccessibleName(box->title() + QLatin1Char(' ') + list->accessibleName());
         grid->setColumnStretch(2, 1);
         grid->setRowStretch(4, 1);
         callRow->addWidget(box);

@@ -142,8 +142,8 @@ void ToneSequencePage::buildLayout() {
         firstTone_[k] = times[1];
         leadOut_[k] = times[2];
         for (int c = 0; c < 3; ++c) {
-            // The column heading names the field; the row says which sequence.
-            times[static_cast<std::size_t>(c)]->setAccessibleName(timeNames[c]);
+            // The row's sequence and the column heading name the field.
+            times[static_cast<std::size_t>(c)]->setAccessibleName(name + QLatin1Char(' ') + timeNames[c]);
             times[static_cast<std::size_t>(c)]->setAccessibleDescription(name);
             grid->addWidget(times[static_cast<std::size_t>(c)], row, 2 + 2 * c);
             grid->addWidget(unitLabel(tr("mS")), row, 3 + 2 * c);
@@ -355,16 +355,9 @@ void ToneSequencePage::refreshFromSettings() {
 
 void ToneSequencePage::collectIntoSettings() {
     ToneSequenceSettings& t = settings_.toneSequence;
-    if (t.toneset == kUserToneSet) {
+    if (t.toneset == kUserToneSet)
         for (int i = 0; i < kToneCount; ++i)
             t.userTone[static_cast<std::size_t>(i)] = stored(tones_[static_cast<std::size_t>(i)]->text());
-    } else if (isValidToneSet(t.toneset)) {
-        // A built-in set's fields show its table tones; those are what the
-        // radio gets, even if a loaded file held other frequencies.
-        for (int i = 0; i < kToneCount; ++i)
-            t.toneFrequency[static_cast<std::size_t>(i)] =
-                leadingDecimal(tones_[static_cast<std::size_t>(i)]->text().toStdString());
-    }
     collectToneSequence(t);
     // The longest lead-in is derived alongside; it is not saved, so working
     // it out before a save as well changes nothing there.
