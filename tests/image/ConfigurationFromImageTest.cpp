@@ -30,7 +30,7 @@ TEST(ConfigurationFromImageTest, SettingsTheImageDoesNotCarryComeFromTheBase) {
     const RadioSettings fresh = configurationFromImage(image);
     EXPECT_EQ(fresh.modem.commonSentence[4], "");
     EXPECT_EQ(fresh.toneSequence.userTone[2], " ");
-    EXPECT_TRUE(fresh.channelTable.sameContent(read.channelTable));
+    EXPECT_TRUE(fresh.channelTable == read.channelTable);
 }
 
 TEST(ConfigurationFromImageTest, ThePagesLaterRefreshChangesNothing) {
