@@ -6,12 +6,14 @@
 
 namespace ks340::cli {
 
-FileArgs parseFileArgs(const Args& args, bool takesOutput, bool takesBase) {
+FileArgs parseFileArgs(const Args& args, bool takesOutput, bool takesForce, bool takesBase) {
     FileArgs r;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--help" || a == "-h") {
             r.help = true;
+        } else if (takesForce && a == "--force") {
+            r.force = true;
         } else if (takesOutput && (a == "-o" || a == "--output")) {
             if (i + 1 >= args.size()) {
                 r.error = "option '" + a + "' needs a file name";
@@ -42,6 +44,14 @@ FileArgs parseFileArgs(const Args& args, bool takesOutput, bool takesBase) {
         }
     }
     return r;
+}
+
+bool acceptLoadWarnings(const std::string& path, const std::vector<FileWarning>& warnings, bool force,
+                        std::string& error) {
+    if (warnings.empty() || force) return true;
+    error = path + ": the file loaded with " + std::to_string(warnings.size()) +
+            (warnings.size() == 1 ? " warning" : " warnings") + " (above); --force uses it as it loaded";
+    return false;
 }
 
 bool loadBaseConfiguration(const std::string& basePath, RadioSettings& settings, std::string& error) {

@@ -34,8 +34,6 @@ bool endsWithNoCase(const std::string& s, const char* suffix) {
     return true;
 }
 
-bool isImagePath(const std::string& path) { return endsWithNoCase(path, ".img") || endsWithNoCase(path, ".bin"); }
-
 struct FormatArgs {
     std::vector<std::string> positional;
     std::string output;
@@ -94,6 +92,10 @@ bool readText(const std::string& path, std::string& text, std::string& error) {
     return true;
 }
 
+}  // namespace
+
+bool isImagePath(const std::string& path) { return endsWithNoCase(path, ".img") || endsWithNoCase(path, ".bin"); }
+
 bool writeText(const std::string& path, const std::string& text, std::string& error) {
     const std::string temporary = path + ".part";
     {
@@ -112,8 +114,6 @@ bool writeText(const std::string& path, const std::string& text, std::string& er
     }
     return true;
 }
-
-}  // namespace
 
 // A .ks3 file as the program's Open reads it, or a raw image decoded as a
 // radio read is.

@@ -17,10 +17,6 @@
 
 namespace ks340::cli {
 
-// A setting file read into a new configuration as the program's Open does
-// (CliFile.cpp).
-bool loadConfiguration(const std::string& path, RadioSettings& settings, std::string& error);
-
 namespace {
 
 int failure(const std::string& message) {
@@ -91,9 +87,11 @@ bool writeFile(const std::string& path, const void* data, std::size_t size, std:
 
 // A setting file read as the program's Open does, prepared for a transfer
 // and encoded.
-bool encodeSettingFile(const std::string& path, MemoryImage& image, std::string& error) {
+bool encodeSettingFile(const std::string& path, MemoryImage& image, bool force, std::string& error) {
     RadioSettings settings;
-    if (!loadConfiguration(path, settings, error)) return false;
+    std::vector<FileWarning> warnings;
+    if (!loadConfiguration(path, settings, error, &warnings) || !acceptLoadWarnings(path, warnings, force, error))
+        return false;
     prepareForTransfer(settings);
     encodeMemoryImage(settings, image);
     return true;
@@ -102,14 +100,16 @@ bool encodeSettingFile(const std::string& path, MemoryImage& image, std::string&
 }  // namespace
 
 int runEncode(const Args& args) {
-    static const char* usage = "ks340ctl encode IN.ks3 -o OUT.img";
-    const FileArgs a = parseFileArgs(args, true);
+    static const char* usage = "ks340ctl encode IN.ks3 -o OUT.img [--force]";
+    const FileArgs a = parseFileArgs(args, true, true);
     if (a.help) {
         std::printf(
             "Usage: %s\n\n"
             "Reads the setting file IN.ks3 into a new configuration, prepares it as\n"
             "before a write to the radio (channel records, tone and decode values)\n"
-            "and writes the radio's 8192-byte memory image to OUT.img.\n",
+            "and writes the radio's 8192-byte memory image to OUT.img. A file that\n"
+            "loads with warnings (it ends early, or a number field holds no number) is\n"
+            "refused unless --force is given.\n",
             usage);
         return kExitOk;
     }
@@ -119,14 +119,14 @@ int runEncode(const Args& args) {
 
     MemoryImage image{};
     std::string error;
-    if (!encodeSettingFile(a.positional[0], image, error)) return failure(error);
+    if (!encodeSettingFile(a.positional[0], image, a.force, error)) return failure(error);
     if (!writeFile(a.output, image.data(), image.size(), error)) return failure(error);
     return kExitOk;
 }
 
 int runDecode(const Args& args) {
     static const char* usage = "ks340ctl decode IN.img -o OUT.ks3 [--base BASE.ks3]";
-    const FileArgs a = parseFileArgs(args, true, true);
+    const FileArgs a = parseFileArgs(args, true, false, true);
     if (a.help) {
         std::printf(
             "Usage: %s\n\n"
@@ -186,7 +186,7 @@ int runDump(const Args& args) {
     const std::string& in = a.positional[0];
     MemoryImage image{};
     std::string error;
-    const bool ok = isSettingFileName(in) ? encodeSettingFile(in, image, error) : readImage(in, image, error);
+    const bool ok = isSettingFileName(in) ? encodeSettingFile(in, image, true, error) : readImage(in, image, error);
     if (!ok) return failure(error);
     const std::string map = fields ? formatImageFields(image) : formatMemoryMap(image);
     if (a.hasOutput) {
