@@ -9,6 +9,7 @@
 
 #include "cli/CliCommon.h"
 #include "cli/Verbs.h"
+#include "image/ImageFields.h"
 #include "image/MemoryImage.h"
 #include "model/Defaults.h"
 #include "model/SettingFile.h"
@@ -156,15 +157,25 @@ int runDecode(const Args& args) {
 }
 
 int runDump(const Args& args) {
-    static const char* usage = "ks340ctl dump IN.img|IN.ks3 [-o OUT.txt]";
-    const FileArgs a = parseFileArgs(args, true);
+    static const char* usage = "ks340ctl dump IN.img|IN.ks3 [--fields] [-o OUT.txt]";
+    Args rest;
+    bool fields = false;
+    for (const std::string& arg : args) {
+        if (arg == "--fields")
+            fields = true;
+        else
+            rest.push_back(arg);
+    }
+    const FileArgs a = parseFileArgs(rest, true);
     if (a.help) {
         std::printf(
             "Usage: %s\n\n"
             "Shows a memory image as the programming dialog's memory map does: rows\n"
             "000..1FF of sixteen bytes in hexadecimal. A setting file (.ks3) is\n"
-            "encoded first, as for a write to the radio. Output goes to standard\n"
-            "output unless -o names a file.\n",
+            "encoded first, as for a write to the radio. --fields lists instead every\n"
+            "field of the image, one a line in address order: its place, the setting\n"
+            "key (or the name of a fixed or derived value) and what the image holds\n"
+            "there. Output goes to standard output unless -o names a file.\n",
             usage);
         return kExitOk;
     }
@@ -177,7 +188,7 @@ int runDump(const Args& args) {
     std::string error;
     const bool ok = isSettingFileName(in) ? encodeSettingFile(in, image, true, error) : readImage(in, image, error);
     if (!ok) return failure(error);
-    const std::string map = formatMemoryMap(image);
+    const std::string map = fields ? formatImageFields(image) : formatMemoryMap(image);
     if (a.hasOutput) {
         if (!writeFile(a.output, map.data(), map.size(), error)) return failure(error);
     } else if (std::fwrite(map.data(), 1, map.size(), stdout) != map.size() || std::fflush(stdout) != 0) {

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "model/OptionLists.h"
+#include "model/SettingsRegistry.h"
 #include "model/Signalling.h"
 #include "model/SignallingLists.h"
 #include "model/Tables.h"
@@ -32,6 +33,13 @@ public:
     void choice(const std::string& name, const List& items, int position, const char* unit = "") {
         std::string t = itemOf(items, position);
         add(name, t.empty() ? "(" + std::to_string(position) + ")" : t + unit);
+    }
+    // A setting by its registry key, named as the registry names it.
+    void setting(std::string_view key, std::string value) { out_.push_back({settingName(key), std::move(value)}); }
+    template <typename List>
+    void settingChoice(std::string_view key, const List& items, int position, const char* unit = "") {
+        std::string t = itemOf(items, position);
+        setting(key, t.empty() ? "(" + std::to_string(position) + ")" : t + unit);
     }
 
 private:
@@ -82,37 +90,36 @@ void describeChannels(Writer& w, const ChannelTable& t) {
 }
 
 void describeOption(Writer& w, const OptionSettings& o) {
-    w.page("Option");
     const int shorts[3] = {o.programmableKey1Short, o.programmableKey2Short, o.programmableKey3Short};
     const int longs[3] = {o.programmableKey1Long, o.programmableKey2Long, o.programmableKey3Long};
     for (int k = 0; k < 3; ++k) {
-        const std::string key = "Programmable Key " + std::to_string(k + 1);
-        w.add(key + " Short Key", orUnknown(ol::keyFunctionText(shorts[k]), shorts[k]));
-        w.add(key + " Long Key", orUnknown(ol::keyFunctionText(longs[k]), longs[k]));
+        const std::string key = "option.programmableKey" + std::to_string(k + 1);
+        w.setting(key + "Short", orUnknown(ol::keyFunctionText(shorts[k]), shorts[k]));
+        w.setting(key + "Long", orUnknown(ol::keyFunctionText(longs[k]), longs[k]));
     }
     const auto& de = ol::disableEnableItems();
-    w.choice("Tx Delay", de, o.txDelay);
-    w.choice("Monitor", de, o.monitor);
-    w.choice("Hook", de, o.hook);
-    w.choice("Hook Scan", ol::offOnItems(), o.hookScan);
-    w.choice("Beep", de, o.beep);
-    w.choice("Public Address", de, o.publicAddress);
-    w.choice("Power up Alert", de, o.powerUpAlert);
-    w.choice("Power up", ol::closeOpenItems(), o.powerUp);
-    w.choice("Auto Mute", de, o.autoMute);
-    w.number("Auto Mute Timer", o.autoMuteTimer, " S");
-    w.choice("PTT Timer", de, o.pttTimer);
-    w.add("Tx Timer", o.txTimer == 0 ? "Off" : ol::txTimerText(o.txTimer) + " S");
-    w.add("Tx Inhibit", o.txInhibit == 0 ? "Off" : ol::txInhibitText(o.txInhibit) + " S");
-    w.choice("Tx Inhibit Alert", de, o.txInhibitAlert);
-    w.choice("Open Lock", ol::openLockItems(), o.openLock);
-    w.choice("Busy Ch. Lock out", de, o.busyChLockOut);
-    w.choice("Mark Idle", de, o.markIdle);
-    w.choice("Scan Type", ol::scanTypeItems(), o.scanType);
-    w.add("Scan Tx", orUnknown(ol::scanTxText(o.scanTx), o.scanTx));
-    w.choice("Scan Wait Time", ol::scanWaitTimeItems(), o.scanWaitTime, " S");
-    w.add("Scan Speed Time", ol::scanSpeedTimeText(o.scanSpeedTime) + " S");
-    w.choice("Priority LB Time", ol::priorityLbTimeItems(), o.priorityLbTime, " S");
+    w.settingChoice("option.txDelay", de, o.txDelay);
+    w.settingChoice("option.monitor", de, o.monitor);
+    w.settingChoice("option.hook", de, o.hook);
+    w.settingChoice("option.hookScan", ol::offOnItems(), o.hookScan);
+    w.settingChoice("option.beep", de, o.beep);
+    w.settingChoice("option.publicAddress", de, o.publicAddress);
+    w.settingChoice("option.powerUpAlert", de, o.powerUpAlert);
+    w.settingChoice("option.powerUp", ol::closeOpenItems(), o.powerUp);
+    w.settingChoice("option.autoMute", de, o.autoMute);
+    w.setting("option.autoMuteTimer", std::to_string(o.autoMuteTimer) + " S");
+    w.settingChoice("option.pttTimer", de, o.pttTimer);
+    w.setting("option.txTimer", o.txTimer == 0 ? "Off" : ol::txTimerText(o.txTimer) + " S");
+    w.setting("option.txInhibit", o.txInhibit == 0 ? "Off" : ol::txInhibitText(o.txInhibit) + " S");
+    w.settingChoice("option.txInhibitAlert", de, o.txInhibitAlert);
+    w.settingChoice("option.openLock", ol::openLockItems(), o.openLock);
+    w.settingChoice("option.busyChLockOut", de, o.busyChLockOut);
+    w.settingChoice("option.markIdle", de, o.markIdle);
+    w.settingChoice("option.scanType", ol::scanTypeItems(), o.scanType);
+    w.setting("option.scanTx", orUnknown(ol::scanTxText(o.scanTx), o.scanTx));
+    w.settingChoice("option.scanWaitTime", ol::scanWaitTimeItems(), o.scanWaitTime, " S");
+    w.setting("option.scanSpeedTime", ol::scanSpeedTimeText(o.scanSpeedTime) + " S");
+    w.settingChoice("option.priorityLbTime", ol::priorityLbTimeItems(), o.priorityLbTime, " S");
 }
 
 void describeTones(Writer& w, const ToneSequenceSettings& t) {

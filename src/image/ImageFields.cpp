@@ -405,4 +405,63 @@ std::string imageFieldName(int address) {
     return out;
 }
 
+std::string formatImageFields(const MemoryImage& image) {
+    std::vector<const ImageField*> sorted;
+    for (const ImageField& f : imageFields()) sorted.push_back(&f);
+    std::stable_sort(sorted.begin(), sorted.end(), [](const ImageField* a, const ImageField* b) {
+        return a->address != b->address ? a->address < b->address : a->bit > b->bit;
+    });
+    std::string out;
+    char buf[64];
+    for (const ImageField* f : sorted) {
+        const int span = f->coding == ImageCoding::Digits || f->coding == ImageCoding::Text ? f->width
+                         : f->coding == ImageCoding::Conversion                             ? f->size
+                                                                                            : 1;
+        std::string place;
+        if (f->coding == ImageCoding::Bits || f->coding == ImageCoding::Present || f->coding == ImageCoding::NonZero ||
+            f->coding == ImageCoding::Fixed) {
+            if (f->width == 8) {
+                std::snprintf(buf, sizeof buf, "0x%04X", static_cast<unsigned>(f->address));
+            } else if (f->width == 1) {
+                std::snprintf(buf, sizeof buf, "0x%04X.%d", static_cast<unsigned>(f->address), f->bit);
+            } else {
+                std::snprintf(buf, sizeof buf, "0x%04X.%d-%d", static_cast<unsigned>(f->address), f->bit + f->width - 1,
+                              f->bit);
+            }
+            place = buf;
+        } else {
+            const int last = std::max(f->address + span - 1, f->length);
+            std::snprintf(buf, sizeof buf, span == 1 && f->length < 0 ? "0x%04X" : "0x%04X..%04X",
+                          static_cast<unsigned>(f->address), static_cast<unsigned>(last));
+            place = buf;
+        }
+        std::string value;
+        const int byte = image[static_cast<std::size_t>(f->address)];
+        if (f->coding == ImageCoding::Conversion && span > 16) {
+            value = "(" + std::to_string(span) + " bytes)";
+        } else if (f->coding == ImageCoding::Times5 || f->coding == ImageCoding::Times10) {
+            value = std::to_string(byte);
+        } else if (f->coding == ImageCoding::Bits || f->coding == ImageCoding::Present ||
+                   f->coding == ImageCoding::NonZero || f->coding == ImageCoding::Fixed) {
+            value = std::to_string((byte >> f->bit) & ((1 << f->width) - 1));
+        } else {
+            for (int i = 0; i < span; ++i) {
+                std::snprintf(buf, sizeof buf, "%s%02X", i ? " " : "", image[static_cast<std::size_t>(f->address + i)]);
+                value += buf;
+            }
+            if (f->length >= 0 && f->length >= f->address + span) {
+                std::snprintf(buf, sizeof buf, " %02X", image[static_cast<std::size_t>(f->length)]);
+                value += buf;
+            }
+        }
+        std::snprintf(buf, sizeof buf, "%-14s ", place.c_str());
+        std::string line = buf;
+        const std::string& label = f->key.empty() ? f->name : f->key;
+        line += label;
+        if (label.size() < 34) line.append(34 - label.size(), ' ');
+        out += line + " " + value + "\n";
+    }
+    return out;
+}
+
 }  // namespace ks340

@@ -90,4 +90,11 @@ const std::vector<ImageField>& imageFields();
 // no field covers.
 std::string imageFieldName(int address);
 
+// One line per field as the image holds it, in address order:
+//   "0x0000.7     option.beep                    1"
+//   "0x0D00..0D09 header.lcdDisplayLogo          26 26 26 0A 0B 02"
+// Bits fields show their value, bytes and texts their bytes in hexadecimal
+// (with the length byte last); areas of more than 16 bytes their size.
+std::string formatImageFields(const MemoryImage& image);
+
 }  // namespace ks340

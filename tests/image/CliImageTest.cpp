@@ -97,6 +97,10 @@ TEST_F(CliImage, DumpShowsASettingFileAsItsEncodedImage) {
     ASSERT_EQ(run("encode " + path("new.ks3") + " -o " + path("new.img")), 0);
     ASSERT_EQ(run("dump " + path("new.ks3") + " -o " + path("fromfile.txt")), 0);
     ASSERT_EQ(run("dump " + path("new.img") + " -o " + path("fromimage.txt")), 0);
+    ASSERT_EQ(run("dump --fields " + path("new.img") + " -o " + path("fields.txt")), 0);
+    const std::string fields = slurp(path("fields.txt"));
+    EXPECT_NE(fields.find("0x0000.7       option.beep                        1\n"), std::string::npos) << fields;
+    EXPECT_NE(fields.find("0x0D00..0D09   header.lcdDisplayLogo"), std::string::npos) << fields;
     const std::string map = slurp(path("fromfile.txt"));
     EXPECT_EQ(map, slurp(path("fromimage.txt")));
     MemoryImage image{};
