@@ -23,12 +23,12 @@
 #include "app/FileActions.h"
 #include "app/Icons.h"
 #include "app/MainView.h"
-#include "app/PortInfo.h"
 #include "app/ProgrammingDialog.h"
 #include "app/SimulatorProcess.h"
 #include "app/UndoController.h"
 #include "app/UserGuide.h"
 #include "image/ImageBackup.h"
+#include "link/serial/PortInfo.h"
 #include "link/serial/PortNames.h"
 #include "pages/channel/ChannelGridEditing.h"
 #include "print/Reports.h"
@@ -53,7 +53,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     connect(view_, &MainView::fileSaved, undo_, &UndoController::markSaved);
     addWriteImageAction();
     connect(view_, &MainView::programmingDialogOpened, this,
-            [this](ProgrammingDialog* dialog) { extra_->attachToSession(dialog->session()); });
+            [this](ProgrammingDialog* dialog) { extra_->attachToDialog(dialog); });
     connect(view_, &MainView::fileOpened, this, [this](const QString& path) {
         recent_.add(path);
         rebuildRecentFiles();

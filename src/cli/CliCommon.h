@@ -6,16 +6,28 @@
 
 #include "cli/Verbs.h"
 #include "model/RadioSettings.h"
+#include "model/SettingFile.h"
 
 namespace ks340::cli {
 
 // Reads a setting file into a new configuration as the program's Open does
 // (defaults first, then the file, then the channel table's rebuild). On
 // failure returns false with a message naming the file and the line.
-// Defined in CliFile.cpp.
-bool loadConfiguration(const std::string& path, RadioSettings& settings, std::string& error);
+// Warnings (the file ends early, a number field holds no number) go to
+// stderr and, when `warnings` is given, into it. Defined in CliFile.cpp.
+bool loadConfiguration(const std::string& path, RadioSettings& settings, std::string& error,
+                       std::vector<FileWarning>* warnings = nullptr);
+
+// The refusal of write and encode for a file that loaded with warnings
+// (unless --force): false with the message in `error`. In CliCommon.cpp.
+bool acceptLoadWarnings(const std::string& path, const std::vector<FileWarning>& warnings, bool force,
+                        std::string& error);
 
 // Defined in CliFormats.cpp:
+// True for a name that ends in .img or .bin (a raw memory image).
+bool isImagePath(const std::string& path);
+// Writes a text file, replacing it only when everything was written.
+bool writeText(const std::string& path, const std::string& text, std::string& error);
 // A .ks3 file read as loadConfiguration does, or a .img/.bin memory image
 // decoded as a radio read is.
 bool loadAnyConfiguration(const std::string& path, RadioSettings& settings, std::string& error);
@@ -30,10 +42,16 @@ struct FileArgs {
     std::vector<std::string> positional;
     std::string output;
     bool hasOutput = false;
+    std::string base;  // --base FILE.ks3
     bool help = false;
-    std::string error;  // usage error
+    bool force = false;  // --force, where the verb takes it
+    std::string error;   // usage error
 };
-FileArgs parseFileArgs(const Args& args, bool takesOutput);
+FileArgs parseFileArgs(const Args& args, bool takesOutput, bool takesForce = false, bool takesBase = false);
+
+// The configuration an image is decoded over: the setting file given with
+// --base, or a new configuration when none was given.
+bool loadBaseConfiguration(const std::string& basePath, RadioSettings& settings, std::string& error);
 
 // Prints a usage error for a verb and returns the usage exit status.
 int usageError(const char* verb, const std::string& message, const char* usage);

@@ -34,8 +34,6 @@ bool endsWithNoCase(const std::string& s, const char* suffix) {
     return true;
 }
 
-bool isImagePath(const std::string& path) { return endsWithNoCase(path, ".img") || endsWithNoCase(path, ".bin"); }
-
 struct FormatArgs {
     std::vector<std::string> positional;
     std::string output;
@@ -94,6 +92,10 @@ bool readText(const std::string& path, std::string& text, std::string& error) {
     return true;
 }
 
+}  // namespace
+
+bool isImagePath(const std::string& path) { return endsWithNoCase(path, ".img") || endsWithNoCase(path, ".bin"); }
+
 bool writeText(const std::string& path, const std::string& text, std::string& error) {
     const std::string temporary = path + ".part";
     {
@@ -113,17 +115,13 @@ bool writeText(const std::string& path, const std::string& text, std::string& er
     return true;
 }
 
-}  // namespace
-
 // A .ks3 file as the program's Open reads it, or a raw image decoded as a
 // radio read is.
 bool loadAnyConfiguration(const std::string& path, RadioSettings& settings, std::string& error) {
     if (!isImagePath(path)) return loadConfiguration(path, settings, error);
     MemoryImage image{};
     if (!readImageFile(path, image, error)) return false;
-    settings = newRadioSettings();
-    decodeMemoryImage(image, settings);
-    refreshChannelTable(settings, false);
+    settings = configurationFromImage(image);
     return true;
 }
 
@@ -230,7 +228,10 @@ int runDiff(const Args& args) {
             "pages show them under, one a line:\n"
             "  Channel 12 Rx Freq.: 150.00000 -> 150.01250\n"
             "  Option / Beep: Enable -> Disable\n"
-            "A file ending in .img is a memory image, decoded as a radio read is.\n"
+            "A file ending in .img is a memory image, decoded as a radio read is. A\n"
+            "setting file against an image is compared as the radio holds it: the\n"
+            "setting file is encoded and decoded first, so what an image cannot carry\n"
+            "shows no difference.\n"
             "Exit status 0 when they are the same, 1 when they differ or a file\n"
             "cannot be read.\n",
             usage);
@@ -238,13 +239,29 @@ int runDiff(const Args& args) {
     }
     if (!a.error.empty()) return usageError("diff", a.error, usage);
     if (a.positional.size() != 2) return usageError("diff", "give exactly two files", usage);
-    RadioSettings first, second;
+    // A setting file against an image is compared as the radio holds it.
+    RadioSettings settings[2];
+    MemoryImage images[2]{};
+    bool isImage[2] = {};
     std::string error;
-    if (!loadAnyConfiguration(a.positional[0], first, error) || !loadAnyConfiguration(a.positional[1], second, error)) {
-        std::fprintf(stderr, "ks340ctl: %s\n", error.c_str());
-        return kExitFailure;
+    for (std::size_t i = 0; i < 2; ++i) {
+        const std::string& path = a.positional[i];
+        isImage[i] = isImagePath(path);
+        const bool loaded =
+            isImage[i] ? readImageFile(path, images[i], error) : loadConfiguration(path, settings[i], error);
+        if (!loaded) {
+            std::fprintf(stderr, "ks340ctl: %s\n", error.c_str());
+            return kExitFailure;
+        }
     }
-    const std::vector<SettingDifference> differences = diffSettings(first, second);
+    std::vector<SettingDifference> differences;
+    if (isImage[0] && isImage[1])
+        differences = diffSettings(configurationFromImage(images[0]), configurationFromImage(images[1]));
+    else if (isImage[0] != isImage[1])
+        differences = isImage[0] ? diffSettingsWithImage(settings[1], images[0], true)
+                                 : diffSettingsWithImage(settings[0], images[1]);
+    else
+        differences = diffSettings(settings[0], settings[1]);
     for (const SettingDifference& d : differences) std::printf("%s\n", formatSettingDifference(d).c_str());
     return differences.empty() ? kExitOk : kExitFailure;
 }

@@ -16,10 +16,6 @@
 
 namespace ks340::cli {
 
-// A setting file read into a new configuration as the program's Open does
-// (CliFile.cpp).
-bool loadConfiguration(const std::string& path, RadioSettings& settings, std::string& error);
-
 namespace {
 
 int failure(const std::string& message) {
@@ -90,9 +86,11 @@ bool writeFile(const std::string& path, const void* data, std::size_t size, std:
 
 // A setting file read as the program's Open does, prepared for a transfer
 // and encoded.
-bool encodeSettingFile(const std::string& path, MemoryImage& image, std::string& error) {
+bool encodeSettingFile(const std::string& path, MemoryImage& image, bool force, std::string& error) {
     RadioSettings settings;
-    if (!loadConfiguration(path, settings, error)) return false;
+    std::vector<FileWarning> warnings;
+    if (!loadConfiguration(path, settings, error, &warnings) || !acceptLoadWarnings(path, warnings, force, error))
+        return false;
     prepareForTransfer(settings);
     encodeMemoryImage(settings, image);
     return true;
@@ -101,14 +99,16 @@ bool encodeSettingFile(const std::string& path, MemoryImage& image, std::string&
 }  // namespace
 
 int runEncode(const Args& args) {
-    static const char* usage = "ks340ctl encode IN.ks3 -o OUT.img";
-    const FileArgs a = parseFileArgs(args, true);
+    static const char* usage = "ks340ctl encode IN.ks3 -o OUT.img [--force]";
+    const FileArgs a = parseFileArgs(args, true, true);
     if (a.help) {
         std::printf(
             "Usage: %s\n\n"
             "Reads the setting file IN.ks3 into a new configuration, prepares it as\n"
             "before a write to the radio (channel records, tone and decode values)\n"
-            "and writes the radio's 8192-byte memory image to OUT.img.\n",
+            "and writes the radio's 8192-byte memory image to OUT.img. A file that\n"
+            "loads with warnings (it ends early, or a number field holds no number) is\n"
+            "refused unless --force is given.\n",
             usage);
         return kExitOk;
     }
@@ -118,20 +118,24 @@ int runEncode(const Args& args) {
 
     MemoryImage image{};
     std::string error;
-    if (!encodeSettingFile(a.positional[0], image, error)) return failure(error);
+    if (!encodeSettingFile(a.positional[0], image, a.force, error)) return failure(error);
     if (!writeFile(a.output, image.data(), image.size(), error)) return failure(error);
     return kExitOk;
 }
 
 int runDecode(const Args& args) {
-    static const char* usage = "ks340ctl decode IN.img -o OUT.ks3";
-    const FileArgs a = parseFileArgs(args, true);
+    static const char* usage = "ks340ctl decode IN.img -o OUT.ks3 [--base BASE.ks3]";
+    const FileArgs a = parseFileArgs(args, true, false, true);
     if (a.help) {
         std::printf(
             "Usage: %s\n\n"
             "Decodes an 8192-byte memory image (as read from a radio) into a new\n"
             "configuration, rebuilds the channel table from it as after a read, and\n"
-            "saves it to OUT.ks3 as the program's Save does.\n",
+            "saves it to OUT.ks3 as the program's Save does. With --base the image is\n"
+            "decoded over BASE.ks3 instead, as the desktop program decodes a read over\n"
+            "the configuration being edited: the settings the image does not carry\n"
+            "(the modem's common sentences, the User tone texts under a built-in tone\n"
+            "set, the channel slots past each group's capability) come from BASE.\n",
             usage);
         return kExitOk;
     }
@@ -142,9 +146,9 @@ int runDecode(const Args& args) {
     MemoryImage image{};
     std::string error;
     if (!readImage(a.positional[0], image, error)) return failure(error);
-    RadioSettings settings = newRadioSettings();
-    decodeMemoryImage(image, settings);
-    refreshChannelTable(settings, false);
+    RadioSettings base;
+    if (!loadBaseConfiguration(a.base, base, error)) return failure(error);
+    RadioSettings settings = configurationFromImage(image, base);
     prepareForSave(settings);
     const FileResult r = writeSettingFile(a.output, settings);
     if (!r.ok) return failure(r.error);
@@ -171,7 +175,7 @@ int runDump(const Args& args) {
     const std::string& in = a.positional[0];
     MemoryImage image{};
     std::string error;
-    const bool ok = isSettingFileName(in) ? encodeSettingFile(in, image, error) : readImage(in, image, error);
+    const bool ok = isSettingFileName(in) ? encodeSettingFile(in, image, true, error) : readImage(in, image, error);
     if (!ok) return failure(error);
     const std::string map = formatMemoryMap(image);
     if (a.hasOutput) {

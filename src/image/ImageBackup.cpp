@@ -1,10 +1,12 @@
 #include "image/ImageBackup.h"
 
+#include "fileio/AtomicFile.h"
+#include "fileio/InputFile.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -42,51 +44,25 @@ long long daysFromCivil(int y, int m, int d) {
 }  // namespace
 
 bool readImageFile(const std::string& path, MemoryImage& image, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = path + ": cannot be opened";
+    const fileio::InputFile in = fileio::readInputFile(path, image.size());
+    if (!in.ok && !in.tooLarge) {
+        error = in.error;
         return false;
     }
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        error = path + ": cannot be read";
-        return false;
-    }
-    if (bytes.size() != image.size()) {
+    if (in.tooLarge || in.bytes.size() != image.size()) {
         error = path + ": a memory image has " + std::to_string(image.size()) + " bytes, this file has " +
-                std::to_string(bytes.size());
+                (in.tooLarge ? "more" : std::to_string(in.bytes.size()));
         return false;
     }
-    std::copy(bytes.begin(), bytes.end(), reinterpret_cast<char*>(image.data()));
+    std::copy(in.bytes.begin(), in.bytes.end(), reinterpret_cast<char*>(image.data()));
     return true;
 }
 
 bool writeImageFile(const std::string& path, const MemoryImage& image, std::string& error) {
-    const std::string temporary = path + ".part";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            error = path + ": cannot be written";
-            return false;
-        }
-        out.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ec;
-            fs::remove(temporary, ec);
-            error = path + ": writing failed";
-            return false;
-        }
-    }
-    std::error_code ec;
-    fs::rename(temporary, path, ec);
-    if (ec) {
-        fs::remove(temporary, ec);
-        error = path + ": " + ec.message();
-        return false;
-    }
-    return true;
+    const fileio::IoStatus written =
+        fileio::writeFileAtomically(path, std::string_view(reinterpret_cast<const char*>(image.data()), image.size()));
+    if (!written) error = written.error;
+    return written.ok;
 }
 
 std::string backupFileName(BackupClock::time_point when, std::string_view kind) {
@@ -134,11 +110,19 @@ BackupResult writeImageBackup(const std::string& directory, const MemoryImage& i
     }
     // Same millisecond as an earlier backup: the next free millisecond.
     fs::path path;
+    // The name is taken by creating the file exclusively, so that transfers
+    // running at the same time never share a backup.
     for (int i = 0; i < 1000; ++i) {
         path = fs::path(directory) / backupFileName(now + std::chrono::milliseconds(i), kind);
-        if (!fs::exists(path, ec)) break;
+        if (std::FILE* reserved = std::fopen(path.string().c_str(), "wbx")) {
+            std::fclose(reserved);
+            break;
+        }
     }
-    if (!writeImageFile(path.string(), image, r.error)) return r;
+    if (!writeImageFile(path.string(), image, r.error)) {
+        fs::remove(path, ec);
+        return r;
+    }
     r.ok = true;
     r.path = path.string();
     r.pruned = pruneImageBackups(directory, now);

@@ -25,8 +25,8 @@ using BackupClock = std::chrono::system_clock;
 // naming the file.
 bool readImageFile(const std::string& path, MemoryImage& image, std::string& error);
 
-// Writes a raw image through a temporary file beside the target that
-// replaces it only when every byte was written.
+// Writes a raw image through the atomic writer: the target is either the
+// old file or the complete new one.
 bool writeImageFile(const std::string& path, const MemoryImage& image, std::string& error);
 
 // "ks340-20261208-062137-042-read.img" for a time and a kind.

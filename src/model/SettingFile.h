@@ -13,6 +13,9 @@ namespace ks340 {
 
 // No valid line comes anywhere near this; a longer line is an error.
 inline constexpr std::size_t kMaxSettingLineLength = 64 * 1024;
+// No setting file the program saves comes near this size; reading stops
+// beyond it.
+inline constexpr std::size_t kMaxSettingFileSize = 16 * 1024 * 1024;
 // The longest text field a file may hold (the editors allow at most 40
 // characters). With it, whatever loads also saves into lines that load.
 inline constexpr std::size_t kMaxSettingTextLength = 1024;
@@ -25,11 +28,20 @@ std::string joinCsvLine(const std::vector<std::string>& fields);
 // line yields no fields.
 std::vector<std::string> splitCsvLine(std::string_view line);
 
+// Something a file that loaded holds that the user should know about: the
+// file ends early, or a number field holds no number (read as 0).
+struct FileWarning {
+    int line = 0;      // 1-based
+    std::string key;   // the setting's key ("channel[3].bandwidth"); empty for the early end
+    std::string text;  // "name: line 7: ..." as shown to the user
+};
+
 struct FileResult {
     bool ok = false;
-    std::string error;    // when !ok: names the file, the line and the fault
-    std::string warning;  // when ok: something the user should know (file ended early)
-    int line = 0;         // line of the error or warning, 1-based; 0 when none
+    std::string error;                  // when !ok: names the file, the line and the fault
+    std::vector<FileWarning> warnings;  // when ok: in line order
+    std::string warning;                // the warnings' texts, one per line (at most 20, then a count)
+    int line = 0;                       // line of the error or first warning, 1-based; 0 when none
 };
 
 // The whole file as the writer produces it.
@@ -38,9 +50,9 @@ std::string formatSettingFile(const RadioSettings& settings);
 // Number of lines a configuration writes: 2 + 14 + capabilities + 6.
 int settingFileLineCount(const RadioSettings& settings);
 
-// Writes the file through a temporary file beside it that replaces the
-// target only when everything was written; on failure the old file stays
-// as it was. Never changes the record. The caller runs prepareForSave first.
+// Writes the file through the atomic writer (fileio/AtomicFile.h): the
+// target is the old file or the complete new one, never a mix. Never changes
+// the record. The caller runs prepareForSave first.
 FileResult writeSettingFile(const std::string& path, const RadioSettings& settings);
 
 // Reads a setting file into a copy of `settings` and replaces `settings`

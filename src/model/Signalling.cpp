@@ -22,10 +22,14 @@ ToneCycles toneCycles(int frequencyHz) {
 }
 
 void collectToneSequence(ToneSequenceSettings& tone) {
-    if (tone.toneset == kUserToneSet)
+    if (tone.toneset == kUserToneSet) {
         for (int i = 0; i < kToneCount; ++i)
             tone.toneFrequency[static_cast<std::size_t>(i)] =
                 leadingDecimal(tone.userTone[static_cast<std::size_t>(i)]);
+    } else if (isValidToneSet(tone.toneset)) {
+        // A built-in set sends its own tones, whatever a file held.
+        tone.toneFrequency = ToneSetTable[static_cast<std::size_t>(tone.toneset)].tones;
+    }
     for (int i = 0; i < kToneCount; ++i) {
         const auto k = static_cast<std::size_t>(i);
         const ToneCycles c = toneCycles(tone.toneFrequency[k]);
@@ -60,6 +64,23 @@ void prepareSignallingForTransfer(RadioSettings& settings) {
     collectToneSequence(settings.toneSequence);
     collectLongestLeadIn(settings.toneSequence);
     collectSelcallDecode(settings.selcallDecode);
+}
+
+void chooseToneSet(RadioSettings& settings, int toneset) {
+    ToneSequenceSettings& t = settings.toneSequence;
+    t.toneset = toneset;
+    if (!isValidToneSet(toneset) || toneset == kUserToneSet) return;
+    const ToneSet& set = ToneSetTable[static_cast<std::size_t>(toneset)];
+    t.toneFrequency = set.tones;
+    t.toneLength = set.standardToneLength;
+    for (int n = 1; n < kSequenceSlots; ++n)
+        t.sequences[static_cast<std::size_t>(n)].firstToneTime = set.standardToneLength;
+    settings.selcallDecode.decoderToneLength = set.standardToneLength;
+}
+
+void setToneLength(RadioSettings& settings, int toneLength) {
+    settings.toneSequence.toneLength = toneLength;
+    settings.selcallDecode.decoderToneLength = toneLength;
 }
 
 }  // namespace ks340

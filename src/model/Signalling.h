@@ -73,9 +73,18 @@ struct ToneCycles {
 ToneCycles toneCycles(int frequencyHz);
 
 // The tone page's collect step: with the "User" tone set each toneFrequency
-// becomes the decimal value of its userTone text; then the cycle count and
+// becomes the decimal value of its userTone text, with a built-in set the
+// set's table tone (a file may hold others); then the cycle count and
 // remainder of all fifteen tones are derived from toneFrequency.
 void collectToneSequence(ToneSequenceSettings& tone);
+
+// Choosing a tone set on the tone page: a built-in set brings its table
+// tones and its standard tone length, which becomes every sequence's 1st
+// tone time and the decoder's tone length; "User" keeps the tones as they are.
+void chooseToneSet(RadioSettings& settings, int toneset);
+
+// The tone length typed on the tone page; the decoder listens with it too.
+void setToneLength(RadioSettings& settings, int toneLength);
 
 // The largest stored leadInTime of sequences 1..8.
 int longestLeadIn(const ToneSequenceSettings& tone);

@@ -69,6 +69,29 @@ TEST_F(CliImage, EncodeDecodeEncodeKeepsTheBytes) {
     EXPECT_EQ(slurp(path("b.img")), a);
 }
 
+TEST_F(CliImage, DecodeOverABaseAndDiffAgainstTheImage) {
+    RadioSettings s = newRadioSettings();
+    s.modem.commonSentence[0] = "KEEP ME";
+    prepareForSave(s);
+    write("base.ks3", formatSettingFile(s));
+    ASSERT_EQ(run("new -o " + path("new.ks3")), 0);
+    ASSERT_EQ(run("encode " + path("new.ks3") + " -o " + path("new.img")), 0);
+    // A file written and read back shows no difference.
+    EXPECT_EQ(run("diff " + path("new.ks3") + " " + path("new.img")), 0);
+    EXPECT_EQ(run("diff " + path("new.img") + " " + path("new.ks3")), 0);
+
+    ASSERT_EQ(run("decode " + path("new.img") + " --base " + path("base.ks3") + " -o " + path("over.ks3")), 0);
+    RadioSettings over = newRadioSettings();
+    ASSERT_TRUE(readSettingFile(path("over.ks3"), over).ok);
+    EXPECT_EQ(over.modem.commonSentence[0], "KEEP ME");
+    ASSERT_EQ(run("decode " + path("new.img") + " -o " + path("fresh.ks3")), 0);
+    EXPECT_NE(slurp(path("fresh.ks3")), slurp(path("over.ks3")));
+    std::string errors;
+    EXPECT_EQ(run("decode " + path("new.img") + " --base " + path("none.ks3") + " -o " + path("x.ks3"), &errors), 1);
+    EXPECT_NE(errors.find("none.ks3"), std::string::npos);
+    EXPECT_FALSE(fs::exists(path("x.ks3")));
+}
+
 TEST_F(CliImage, DumpShowsASettingFileAsItsEncodedImage) {
     ASSERT_EQ(run("new -o " + path("new.ks3")), 0);
     ASSERT_EQ(run("encode " + path("new.ks3") + " -o " + path("new.img")), 0);
