@@ -108,6 +108,11 @@ void drawChannelPage(PageLayout& layout, const ChannelTable& table, const std::v
         column.width = std::max(column.width, layout.textWidth(column.title, 8.0, true) + 0.06);
         total += column.width;
     }
+    // Still too wide (large fallback fonts): every column narrows alike.
+    if (total > layout.pageWidth()) {
+        for (TableColumn& column : columns) column.width *= layout.pageWidth() / total;
+        total = layout.pageWidth();
+    }
     const double x = std::clamp(layout.pageWidth() - total, 0.0, 0.5);
     layout.printTable(x, y, columns, cells, 8.0);
     layout.selectFont(QStringLiteral("Tahoma"));
