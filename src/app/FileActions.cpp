@@ -17,6 +17,8 @@
 #include <algorithm>
 
 #include "app/RecentFiles.h"
+#include "fileio/AtomicFile.h"
+#include "formats/CsvFile.h"
 #include "image/ImageBackup.h"
 #include "image/ImageVerify.h"
 #include "link/TransferTrace.h"
@@ -106,11 +108,11 @@ void FileActions::addTo(QMenu* fileMenu) {
 }
 
 bool FileActions::exportChannels(const QString& path, ChannelCsvFormat format) {
-    QFile f(path);
     const std::string csv = exportChannelCsv(settings_, format);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        f.write(csv.data(), static_cast<qint64>(csv.size())) != static_cast<qint64>(csv.size())) {
-        message_ = QStringLiteral("%1\nThe file could not be written.").arg(path);
+    const fileio::IoStatus written = fileio::writeFileAtomically(localPath(path), csv);
+    if (!written.ok) {
+        message_ =
+            QStringLiteral("%1\nThe file could not be written.").arg(QString::fromLocal8Bit(written.error.c_str()));
         return false;
     }
     const auto rows = std::count(csv.begin(), csv.end(), '\n') - 1;
@@ -120,16 +122,14 @@ bool FileActions::exportChannels(const QString& path, ChannelCsvFormat format) {
 
 bool FileActions::importChannels(const QString& path, bool cutLongLabels) {
     errors_.clear();
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        message_ = QStringLiteral("%1\nThe file could not be read.").arg(path);
+    std::string text, error;
+    if (!readCsvFile(localPath(path), text, error)) {
+        message_ = QStringLiteral("%1\nThe file could not be read.").arg(QString::fromLocal8Bit(error.c_str()));
         return false;
     }
-    const QByteArray bytes = f.readAll();
     CsvImportOptions options;
     options.cutLongLabels = cutLongLabels;
-    const CsvImportResult r =
-        importChannelCsv(std::string_view(bytes.constData(), std::size_t(bytes.size())), settings_, options);
+    const CsvImportResult r = importChannelCsv(text, settings_, options);
     if (!r.ok) {
         errors_ = r.errors;
         QStringList lines;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/Verbs.h"
+#include "image/MemoryImage.h"
 #include "model/RadioSettings.h"
 
 namespace ks340::cli {
@@ -16,20 +17,26 @@ namespace ks340::cli {
 bool loadConfiguration(const std::string& path, RadioSettings& settings, std::string& error);
 
 // Defined in CliFormats.cpp:
-// A .ks3 file read as loadConfiguration does, or a .img/.bin memory image
-// decoded as a radio read is.
+// A setting file read as loadConfiguration does, or a memory image decoded
+// as a radio read is; the kind is told by the contents.
 bool loadAnyConfiguration(const std::string& path, RadioSettings& settings, std::string& error);
+// Defined in CliImage.cpp:
+// A memory image as it is, or a setting file prepared and encoded as before
+// a write to the radio; the kind is told by the contents.
+bool loadImageInput(const std::string& path, MemoryImage& image, std::string& error);
 // The backups folder the desktop program uses as well.
 std::string defaultBackupDirectory();
 // The trace file given before the verb (ks340ctl --trace FILE VERB ...).
 void setGlobalTraceFile(const std::string& path);
 const std::string& globalTraceFilePath();
 
-// Positional arguments and an optional "-o FILE" / "--output FILE".
+// Positional arguments, an optional "-o FILE" / "--output FILE" and, with
+// an output, "--force".
 struct FileArgs {
     std::vector<std::string> positional;
     std::string output;
     bool hasOutput = false;
+    bool force = false;  // --force: replace a read-only output
     bool help = false;
     std::string error;  // usage error
 };

@@ -5,8 +5,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <string_view>
 
 #include "cli/CliCommon.h"
+#include "cli/CliOutput.h"
 #include "cli/Verbs.h"
 #include "print/Reports.h"
 
@@ -15,7 +17,7 @@ namespace ks340::cli {
 namespace {
 
 const char* kPrintHelp =
-    "Usage: ks340ctl print FILE.ks3 --report channel|option|all -o OUT.pdf\n"
+    "Usage: ks340ctl print FILE.ks3 --report channel|option|all -o OUT.pdf [--force]\n"
     "\n"
     "Prints the channel list, the option report or both (channel list first)\n"
     "into a PDF file, page for page as the program prints them.\n";
@@ -36,6 +38,7 @@ std::unique_ptr<QGuiApplication> makeGuiApp() {
 
 int runPrint(const Args& args) {
     std::string input, output, report = "all";
+    bool force = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--help" || a == "-h") {
@@ -45,6 +48,8 @@ int runPrint(const Args& args) {
             report = args[++i];
         } else if (a == "-o" && i + 1 < args.size()) {
             output = args[++i];
+        } else if (a == "--force") {
+            force = true;
         } else if (!a.empty() && a[0] == '-') {
             std::fprintf(stderr, "ks340ctl print: unknown option '%s'\n%s", a.c_str(), kPrintHelp);
             return kExitUsage;
@@ -66,6 +71,7 @@ int runPrint(const Args& args) {
         std::fputs(kPrintHelp, stderr);
         return kExitUsage;
     }
+    if (const int s = checkOutput("print", output, OutputFormat::Pdf, force)) return s;
 
     auto settings = std::make_unique<RadioSettings>();
     std::string error;
@@ -74,12 +80,13 @@ int runPrint(const Args& args) {
         return kExitFailure;
     }
     auto app = makeGuiApp();
-    QString message;
-    if (!writeReportPdf(QString::fromStdString(output), *settings, mode, &message)) {
-        std::fprintf(stderr, "ks340ctl print: %s\n", message.toStdString().c_str());
+    const QByteArray pdf = reportPdf(*settings, mode);
+    if (pdf.isEmpty()) {
+        std::fprintf(stderr, "ks340ctl print: the report could not be drawn\n");
         return kExitFailure;
     }
-    return kExitOk;
+    return writeOutput(output, std::string_view(pdf.constData(), std::size_t(pdf.size())), force) ? kExitOk
+                                                                                                  : kExitFailure;
 }
 
 }  // namespace ks340::cli

@@ -2,8 +2,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFile>
-#include <QSaveFile>
 #include <QString>
 
 #include <algorithm>
@@ -25,6 +23,7 @@
 #endif
 
 #include "cli/CliCommon.h"
+#include "cli/CliOutput.h"
 #include "cli/Verbs.h"
 #include "image/ImageBackup.h"
 #include "image/ImageVerify.h"
@@ -42,22 +41,6 @@ namespace {
 
 bool isTerminal(FILE* f) { return KS340_ISATTY(KS340_FILENO(f)) != 0; }
 
-bool endsWith(const std::string& s, const char* suffix) {
-    const std::string x(suffix);
-    if (s.size() < x.size()) return false;
-    for (std::size_t i = 0; i < x.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(s[s.size() - x.size() + i])) != x[i]) return false;
-    return true;
-}
-
-enum class FileKind { SettingFile, RawImage, Unknown };
-
-FileKind kindOf(const std::string& path) {
-    if (endsWith(path, ".ks3")) return FileKind::SettingFile;
-    if (endsWith(path, ".img")) return FileKind::RawImage;
-    return FileKind::Unknown;
-}
-
 struct RadioArgs {
     std::vector<std::string> positional;
     std::string port;
@@ -66,6 +49,7 @@ struct RadioArgs {
     bool hasOutput = false;
     bool yes = false;
     bool stats = false;
+    bool force = false;  // --force: replace a read-only output
     bool help = false;
     std::string backupDir;  // --backup-dir; empty: the program's backups folder
     bool noBackup = false;  // --no-backup
@@ -93,6 +77,8 @@ RadioArgs parseRadioArgs(const Args& args, bool takesOutput) {
             r.yes = true;
         } else if (a == "--stats") {
             r.stats = true;
+        } else if (takesOutput && a == "--force") {
+            r.force = true;
         } else if (a == "--no-backup") {
             r.noBackup = true;
         } else if (a == "--verify") {
@@ -210,6 +196,16 @@ void keepBackup(const RadioArgs& a, const LinkImage& image, const char* kind) {
         std::fprintf(stderr, "ks340ctl: warning: no backup was kept: %s\n", b.error.c_str());
 }
 
+// The trace file of a transfer (its own --trace, else the one before the
+// verb) must not be a setting file or an image: 0, or the usage status.
+int checkTrace(const char* verb, const std::string& own) {
+    const std::string& path = own.empty() ? globalTraceFilePath() : own;
+    std::string error;
+    if (path.empty() || checkTraceFile(path, error)) return 0;
+    std::fprintf(stderr, "ks340ctl %s: %s\n", verb, error.c_str());
+    return kExitUsage;
+}
+
 int runTransfer(const std::string& port, bool yes, bool stats, const LinkImage* writeImage, TransferResult& result,
                 const std::string& traceFile = {}) {
     application();
@@ -281,34 +277,6 @@ int runTransfer(const std::string& port, bool yes, bool stats, const LinkImage* 
     return kExitFailure;
 }
 
-bool readRawImage(const std::string& path, LinkImage& image, std::string& error) {
-    QFile f(QString::fromStdString(path));
-    if (!f.open(QIODevice::ReadOnly)) {
-        error = path + ": " + f.errorString().toStdString();
-        return false;
-    }
-    const QByteArray bytes = f.readAll();
-    if (bytes.size() != static_cast<qsizetype>(image.size())) {
-        error = path + ": a memory image has " + std::to_string(image.size()) + " bytes, this file has " +
-                std::to_string(bytes.size());
-        return false;
-    }
-    std::copy(bytes.begin(), bytes.end(), reinterpret_cast<char*>(image.data()));
-    return true;
-}
-
-bool writeRawImage(const std::string& path, const LinkImage& image, std::string& error) {
-    QSaveFile f(QString::fromStdString(path));
-    if (!f.open(QIODevice::WriteOnly) ||
-        f.write(reinterpret_cast<const char*>(image.data()), static_cast<qint64>(image.size())) !=
-            static_cast<qint64>(image.size()) ||
-        !f.commit()) {
-        error = path + ": " + f.errorString().toStdString();
-        return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 int runPorts(const Args& args) {
@@ -338,7 +306,8 @@ int runPorts(const Args& args) {
 
 int runRead(const Args& args) {
     static const char* usage =
-        "ks340ctl read --port PORT -o OUT.ks3|OUT.img [--yes] [--stats] [--backup-dir DIR|--no-backup] [--trace FILE]";
+        "ks340ctl read --port PORT -o OUT.ks3|OUT.img [--force] [--yes] [--stats] [--backup-dir DIR|--no-backup] "
+        "[--trace FILE]";
     const RadioArgs a = parseRadioArgs(args, true);
     if (a.help) {
         std::printf(
@@ -361,8 +330,11 @@ int runRead(const Args& args) {
     if (!a.positional.empty()) return usageError("read", "unexpected argument '" + a.positional[0] + "'", usage);
     if (!a.hasPort || a.port.empty()) return usageError("read", "the port is missing (--port)", usage);
     if (!a.hasOutput || a.output.empty()) return usageError("read", "the output file is missing (-o)", usage);
-    const FileKind kind = kindOf(a.output);
-    if (kind == FileKind::Unknown) return usageError("read", "the output must end in .ks3 or .img", usage);
+    const OutputFormat kind = outputFormatOfName(a.output);
+    if (kind != OutputFormat::SettingFile && kind != OutputFormat::Image)
+        return usageError("read", "the output must end in .ks3 or .img", usage);
+    if (const int s = checkOutput("read", a.output, kind, a.force)) return s;
+    if (const int s = checkTrace("read", a.trace)) return s;
 
     if (a.verify) return usageError("read", "--verify belongs to write", usage);
     TransferResult result;
@@ -370,24 +342,15 @@ int runRead(const Args& args) {
     if (status != kExitOk) return status;
     keepBackup(a, result.image, "read");
 
-    std::string error;
-    if (kind == FileKind::RawImage) {
-        if (!writeRawImage(a.output, result.image, error)) {
-            std::fprintf(stderr, "ks340ctl: %s\n", error.c_str());
-            return kExitFailure;
-        }
-        return kExitOk;
+    if (kind == OutputFormat::Image) {
+        const std::string_view bytes(reinterpret_cast<const char*>(result.image.data()), result.image.size());
+        return writeOutput(a.output, bytes, a.force) ? kExitOk : kExitFailure;
     }
     RadioSettings settings = newRadioSettings();
     decodeMemoryImage(result.image, settings);
     refreshChannelTable(settings, false);
     prepareForSave(settings);
-    const FileResult r = writeSettingFile(a.output, settings);
-    if (!r.ok) {
-        std::fprintf(stderr, "ks340ctl: %s\n", r.error.c_str());
-        return kExitFailure;
-    }
-    return kExitOk;
+    return writeSettingsOutput(a.output, settings, a.force) ? kExitOk : kExitFailure;
 }
 
 int runWrite(const Args& args) {
@@ -399,9 +362,10 @@ int runWrite(const Args& args) {
         std::printf(
             "Usage: %s\n\n"
             "Writes a configuration to the radio over PORT (a device path, or a COM\n"
-            "number such as COM1) at 19200 baud. IN.ks3 is prepared and encoded as the\n"
-            "program does before a transfer; IN.img is an 8192-byte memory image sent\n"
-            "as it is. On a terminal it first asks \"Is the radio connected?\" (--yes\n"
+            "number such as COM1) at 19200 baud. A file of exactly 8192 bytes is a\n"
+            "memory image, sent as it is, whatever its name; any other file must be a\n"
+            "setting file, prepared and encoded as the program does before a transfer.\n"
+            "On a terminal it first asks \"Is the radio connected?\" (--yes\n"
             "answers it) and shows a progress bar. --stats prints the transfer time and\n"
             "the packet round-trip times.\n"
             "--verify reads the radio back after the write and compares the bytes the\n"
@@ -416,26 +380,15 @@ int runWrite(const Args& args) {
     if (!a.error.empty()) return usageError("write", a.error, usage);
     if (a.positional.size() != 1) return usageError("write", "give exactly one input file", usage);
     if (!a.hasPort || a.port.empty()) return usageError("write", "the port is missing (--port)", usage);
-    const std::string& input = a.positional[0];
-    const FileKind kind = kindOf(input);
-    if (kind == FileKind::Unknown) return usageError("write", "the input must end in .ks3 or .img", usage);
+    if (const int s = checkTrace("write", a.trace)) return s;
 
+    // An image is sent as it is; a setting file is read as the program's
+    // Open does, then prepared and encoded as before every transfer.
     LinkImage image{};
     std::string error;
-    if (kind == FileKind::RawImage) {
-        if (!readRawImage(input, image, error)) {
-            std::fprintf(stderr, "ks340ctl: %s\n", error.c_str());
-            return kExitFailure;
-        }
-    } else {
-        // Read as the program's Open does, then the steps before every transfer.
-        RadioSettings settings;
-        if (!loadConfiguration(input, settings, error)) {
-            std::fprintf(stderr, "ks340ctl: %s\n", error.c_str());
-            return kExitFailure;
-        }
-        prepareForTransfer(settings);
-        encodeMemoryImage(settings, image);
+    if (!loadImageInput(a.positional[0], image, error)) {
+        std::fprintf(stderr, "ks340ctl: %s\n", error.c_str());
+        return kExitFailure;
     }
     TransferResult result;
     const int status = runTransfer(a.port, a.yes, a.stats, &image, result, a.trace);

@@ -4,8 +4,11 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
+#include <memory>
 #include <system_error>
+
+#include "fileio/AtomicFile.h"
+#include "image/ConfigurationFile.h"
 
 namespace fs = std::filesystem;
 
@@ -42,51 +45,21 @@ long long daysFromCivil(int y, int m, int d) {
 }  // namespace
 
 bool readImageFile(const std::string& path, MemoryImage& image, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = path + ": cannot be opened";
+    auto scratch = std::make_unique<RadioSettings>();
+    const ConfigurationFile f = openConfigurationFile(path, Expected::MemoryImage, *scratch);
+    if (!f.ok) {
+        error = f.error;
         return false;
     }
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        error = path + ": cannot be read";
-        return false;
-    }
-    if (bytes.size() != image.size()) {
-        error = path + ": a memory image has " + std::to_string(image.size()) + " bytes, this file has " +
-                std::to_string(bytes.size());
-        return false;
-    }
-    std::copy(bytes.begin(), bytes.end(), reinterpret_cast<char*>(image.data()));
+    image = f.image;
     return true;
 }
 
 bool writeImageFile(const std::string& path, const MemoryImage& image, std::string& error) {
-    const std::string temporary = path + ".part";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            error = path + ": cannot be written";
-            return false;
-        }
-        out.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ec;
-            fs::remove(temporary, ec);
-            error = path + ": writing failed";
-            return false;
-        }
-    }
-    std::error_code ec;
-    fs::rename(temporary, path, ec);
-    if (ec) {
-        fs::remove(temporary, ec);
-        error = path + ": " + ec.message();
-        return false;
-    }
-    return true;
+    const fileio::IoStatus s =
+        fileio::writeFileAtomically(path, std::string_view(reinterpret_cast<const char*>(image.data()), image.size()));
+    if (!s.ok) error = s.error;
+    return s.ok;
 }
 
 std::string backupFileName(BackupClock::time_point when, std::string_view kind) {

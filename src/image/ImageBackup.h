@@ -21,12 +21,11 @@ inline constexpr int kBackupKeepDays = 365;
 
 using BackupClock = std::chrono::system_clock;
 
-// Reads a raw image file: exactly 8192 bytes, else false with a message
-// naming the file.
+// Reads a raw image file: exactly 8192 bytes (by content, whatever the
+// name; see ConfigurationFile.h), else false with a message naming the file.
 bool readImageFile(const std::string& path, MemoryImage& image, std::string& error);
 
-// Writes a raw image through a temporary file beside the target that
-// replaces it only when every byte was written.
+// Writes a raw image through the atomic writer (fileio/AtomicFile.h).
 bool writeImageFile(const std::string& path, const MemoryImage& image, std::string& error);
 
 // "ks340-20261208-062137-042-read.img" for a time and a kind.

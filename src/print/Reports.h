@@ -1,6 +1,7 @@
 // The printed reports: the channel list and the two-page option report.
 #pragma once
 
+#include <QByteArray>
 #include <QPainter>
 #include <QRectF>
 #include <QString>
@@ -12,6 +13,7 @@
 #include "model/RadioSettings.h"
 
 class QPagedPaintDevice;
+class QPrinter;
 
 namespace ks340 {
 
@@ -48,7 +50,16 @@ void drawReportPage(QPainter& painter, const QRectF& pageRect, const RadioSettin
 // a new page between pages. Returns false when painting could not start.
 bool paintReport(QPagedPaintDevice& device, const RadioSettings& settings, int mode);
 
-// Writes the report as a PDF file. On failure returns false with a message.
+// The report as a PDF document; empty when painting could not start.
+QByteArray reportPdf(const RadioSettings& settings, int mode);
+
+// Writes the report as a PDF file through the atomic writer. On failure
+// returns false with a message; the file is as it was.
 bool writeReportPdf(const QString& path, const RadioSettings& settings, int mode, QString* error);
+
+// Prints the report. A printer set to print into a PDF file writes it
+// through the atomic writer (a temporary file that replaces the file when
+// complete). On failure returns false with a message.
+bool printReport(QPrinter& printer, const RadioSettings& settings, int mode, QString* error);
 
 }  // namespace ks340
