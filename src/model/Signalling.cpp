@@ -62,4 +62,21 @@ void prepareSignallingForTransfer(RadioSettings& settings) {
     collectSelcallDecode(settings.selcallDecode);
 }
 
+void chooseToneSet(RadioSettings& settings, int toneset) {
+    ToneSequenceSettings& t = settings.toneSequence;
+    t.toneset = toneset;
+    if (!isValidToneSet(toneset) || toneset == kUserToneSet) return;
+    const ToneSet& set = ToneSetTable[static_cast<std::size_t>(toneset)];
+    t.toneFrequency = set.tones;
+    t.toneLength = set.standardToneLength;
+    for (int n = 1; n < kSequenceSlots; ++n)
+        t.sequences[static_cast<std::size_t>(n)].firstToneTime = set.standardToneLength;
+    settings.selcallDecode.decoderToneLength = set.standardToneLength;
+}
+
+void setToneLength(RadioSettings& settings, int toneLength) {
+    settings.toneSequence.toneLength = toneLength;
+    settings.selcallDecode.decoderToneLength = toneLength;
+}
+
 }  // namespace ks340

@@ -77,6 +77,14 @@ ToneCycles toneCycles(int frequencyHz);
 // remainder of all fifteen tones are derived from toneFrequency.
 void collectToneSequence(ToneSequenceSettings& tone);
 
+// Choosing a tone set on the tone page: a built-in set brings its table
+// tones and its standard tone length, which becomes every sequence's 1st
+// tone time and the decoder's tone length; "User" keeps the tones as they are.
+void chooseToneSet(RadioSettings& settings, int toneset);
+
+// The tone length typed on the tone page; the decoder listens with it too.
+void setToneLength(RadioSettings& settings, int toneLength);
+
 // The largest stored leadInTime of sequences 1..8.
 int longestLeadIn(const ToneSequenceSettings& tone);
 // Stores longestLeadIn into longestLeadInTime.
