@@ -39,6 +39,14 @@ TEST_F(CliOutputsTest, AFailedWriteExitsOneAndKeepsTheOldFile) {
         EXPECT_EQ(read(out), "old") << cmd;
     }
     EXPECT_EQ(dir_.names(), (std::set<std::string>{"a.ks3", "a.img", "x.pdf", "x.img", "x.txt"}));
+
+    // A completed read from a (simulated) radio that cannot be saved.
+    spit(file("x.img"), "old");
+    const int status = shell("'" + sim_ + "' --image a.img --baud 0 --link radio >/dev/null & sim=$!; " +
+                             "for i in $(seq 50); do [ -e radio ] && break; sleep 0.1; done; (" + full + " '" + tool_ +
+                             "' read --port radio -o x.img --yes --no-backup); rc=$?; kill $sim; exit $rc");
+    EXPECT_EQ(status, 1) << out_ << err_;
+    EXPECT_EQ(read("x.img"), "old");
 }
 
 TEST_F(CliOutputsTest, OnlyTheNamedFileIsTouchedAndReplacedWhole) {
