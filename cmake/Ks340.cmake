@@ -24,8 +24,18 @@ function(ks340_library name dir)
 endfunction()
 
 # ks340_gtest(NAME DIR DEPS...): one GoogleTest executable from a test folder.
+# Tests named Cli*Test.cpp run ks340ctl: the core-only builds, which have no
+# ks340ctl, leave them out; elsewhere building the tests builds the tool.
 function(ks340_gtest name dir)
   file(GLOB _src CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h)
+  set(_runs_cli OFF)
+  if(_src MATCHES "/Cli[^/;]*Test\\.cpp")
+    set(_runs_cli ON)
+  endif()
+  if(KS340_CORE_ONLY)
+    list(FILTER _src EXCLUDE REGEX "/Cli[^/]*Test\\.cpp$")
+    set(_runs_cli OFF)
+  endif()
   if(NOT _src)
     return()
   endif()
@@ -33,6 +43,9 @@ function(ks340_gtest name dir)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
   target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gtest_main)
   set_target_properties(${name} PROPERTIES AUTOMOC OFF)
+  if(_runs_cli AND TARGET ks340ctl)
+    add_dependencies(${name} ks340ctl)
+  endif()
   target_compile_definitions(${name} PRIVATE
     KS340_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
     KS340_BINARY_DIR="${PROJECT_BINARY_DIR}")

@@ -7,7 +7,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/PortInfo.h"
+#include "link/serial/PortInfo.h"
 
 class QLabel;
 class QPushButton;

@@ -9,20 +9,18 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPointer>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QTimer>
 
 #include <algorithm>
 
+#include "app/ProgrammingDialog.h"
 #include "app/RecentFiles.h"
 #include "fileio/AtomicFile.h"
 #include "formats/CsvFile.h"
 #include "image/ImageBackup.h"
 #include "image/ImageVerify.h"
 #include "link/TransferTrace.h"
-#include "link/serial/RadioSession.h"
 #include "model/Defaults.h"
 
 namespace ks340 {
@@ -32,6 +30,7 @@ namespace {
 constexpr const char* kBackupsKey = "Transfer/Keep Image Backups";
 constexpr const char* kTraceKey = "Transfer/Trace Transfers";
 constexpr const char* kVerifyKey = "Transfer/Verify After Write";
+constexpr const char* kReadFirstKey = "Transfer/Back Up Radio Before Writing";
 
 QSettings programSettings() {
     return QSettings(QString::fromLatin1(kSettingsOrganisation), QString::fromLatin1(kSettingsApplication));
@@ -68,7 +67,12 @@ FileActions::FileActions(QMainWindow* window, RadioSettings& settings, std::func
     backups_ = new QAction(QStringLiteral("Keep Image Backups"), this);
     trace_ = new QAction(QStringLiteral("Trace Transfers"), this);
     verify_ = new QAction(QStringLiteral("Verify After Write"), this);
-    for (QAction* a : {backups_, trace_, verify_}) a->setCheckable(true);
+    readFirst_ = new QAction(QStringLiteral("Back up the radio before writing"), this);
+    readFirst_->setToolTip(
+        QStringLiteral("Reads the radio before each write and keeps that image as the backup, so a write to the "
+                       "wrong radio can be undone."));
+    for (QAction* a : {backups_, trace_, verify_, readFirst_}) a->setCheckable(true);
+    readFirst_->setChecked(readFirst());
     backups_->setChecked(backupsEnabled());
     trace_->setChecked(traceEnabled());
     verify_->setChecked(verifyAfterWrite());
@@ -81,6 +85,7 @@ FileActions::FileActions(QMainWindow* window, RadioSettings& settings, std::func
     connect(backups_, &QAction::toggled, this, [](bool on) { setBackupsEnabled(on); });
     connect(trace_, &QAction::toggled, this, [](bool on) { setTraceEnabled(on); });
     connect(verify_, &QAction::toggled, this, [](bool on) { setVerifyAfterWrite(on); });
+    connect(readFirst_, &QAction::toggled, this, [](bool on) { setReadFirst(on); });
 }
 
 FileActions::~FileActions() = default;
@@ -88,6 +93,8 @@ FileActions::~FileActions() = default;
 bool FileActions::backupsEnabled() { return flag(kBackupsKey, true); }
 bool FileActions::traceEnabled() { return flag(kTraceKey, false); }
 bool FileActions::verifyAfterWrite() { return flag(kVerifyKey, false); }
+bool FileActions::readFirst() { return flag(kReadFirstKey, false); }
+void FileActions::setReadFirst(bool on) { setFlag(kReadFirstKey, on); }
 void FileActions::setBackupsEnabled(bool on) { setFlag(kBackupsKey, on); }
 void FileActions::setTraceEnabled(bool on) { setFlag(kTraceKey, on); }
 void FileActions::setVerifyAfterWrite(bool on) { setFlag(kVerifyKey, on); }
@@ -103,7 +110,7 @@ void FileActions::addTo(QMenu* fileMenu) {
     fileMenu->insertSeparator(before);
     fileMenu->insertActions(before, {export_, import_, saveImage_, openImage_});
     QMenu* options = new QMenu(QStringLiteral("Transfer Options"), fileMenu);
-    options->addActions({backups_, trace_, verify_});
+    options->addActions({backups_, trace_, verify_, readFirst_});
     fileMenu->insertMenu(before, options);
 }
 
@@ -163,67 +170,21 @@ bool FileActions::openRadioImage(const QString& path) {
         message_ = QString::fromStdString(error);
         return false;
     }
-    // As a radio read: decoded into fresh settings, the channel table rebuilt.
-    RadioSettings decoded = newRadioSettings();
-    decodeMemoryImage(image, decoded);
-    refreshChannelTable(decoded, false);
-    decoded.header.requestedAction = settings_.header.requestedAction;
-    decoded.header.memoryMapEnabled = settings_.header.memoryMapEnabled;
-    settings_ = decoded;
+    // As a radio read: decoded over the configuration being edited.
+    settings_ = configurationFromImage(image, settings_);
     lastImage_ = image;
     saveImage_->setEnabled(true);
     if (refresh_) refresh_();
     return true;
 }
 
-void FileActions::keepBackup(const MemoryImage& image, const char* kind) {
-    if (!backupsEnabled()) return;
-    const BackupResult b = writeImageBackup(localPath(backupDirectory()), image, kind);
-    lastBackup_ = b.ok ? QFile::decodeName(b.path.c_str()) : QString();
-}
-
-void FileActions::attachToSession(RadioSession& session) {
-    struct State {
-        bool writing = false;
-        bool verifying = false;
-        MemoryImage sent{};
-    };
-    auto state = std::make_shared<State>();
-    QPointer<RadioSession> guarded(&session);
-    connect(&session, &RadioSession::busyChanged, this, [state, &session](bool busy) {
-        if (busy) state->writing = session.state() == ProgrammingExchange::Writing;
-    });
-    connect(&session, &RadioSession::finished, this, [this, state, guarded](bool ok, const QString&) {
-        if (!guarded) return;
-        const MemoryImage& image = guarded->image();
-        if (transferTrace_) transferTrace_->note(ok ? "completed" : "failed");
-        if (state->writing) {
-            keepBackup(image, ok ? "write" : "write-failed");
-            if (!ok || !verifyAfterWrite()) return;
-            // Read the radio back once the write's own handling is over.
-            state->sent = image;
-            QTimer::singleShot(0, this, [state, guarded] {
-                if (!guarded || guarded->running()) return;
-                state->verifying = true;
-                guarded->startRead();
-            });
-            return;
-        }
-        if (ok) {
-            keepBackup(image, "read");
-            lastImage_ = image;
-            saveImage_->setEnabled(true);
-        }
-        if (state->verifying) {
-            state->verifying = false;
-            lastVerify_ = ok ? verifyReport(state->sent, image)
-                             : QStringLiteral("Verify failed: the radio could not be read back.");
-            showMessage(QStringLiteral("Verify"), lastVerify_.isEmpty()
-                                                      ? QStringLiteral("Verify OK: the radio holds the bytes written.")
-                                                      : lastVerify_);
-        }
-    });
-    if (!traceEnabled()) return;
+TransferOptions FileActions::transferOptions() {
+    TransferOptions options;
+    options.keepBackups = backupsEnabled();
+    options.backupDirectory = localPath(backupDirectory());
+    options.verify = verifyAfterWrite();
+    options.readFirst = readFirst();
+    if (!traceEnabled()) return options;
     QDir().mkpath(traceDirectory());
     lastTrace_ =
         QDir(traceDirectory())
@@ -233,13 +194,27 @@ void FileActions::attachToSession(RadioSession& session) {
     traceStream_ = std::ofstream(localPath(lastTrace_), std::ios::app);
     if (!traceStream_) {
         lastTrace_.clear();
-        return;
+        return options;
     }
     transferTrace_ = std::make_unique<TransferTrace>(traceStream_);
-    session.setTraceObserver([this](bool sent, const std::uint8_t* data, int n) {
-        if (transferTrace_) transferTrace_->record(sent, data, n);
-    });
-    connect(&session, &QObject::destroyed, this, [this] {
+    options.trace = transferTrace_.get();
+    return options;
+}
+
+void FileActions::recordResult(const TransferResult& result) {
+    const std::string& backup = result.backupPath.empty() ? result.restoreBackup : result.backupPath;
+    lastBackup_ = QFile::decodeName(backup.c_str());
+    if (result.kind == TransferKind::Read && result.ok()) {
+        lastImage_ = result.image;
+        saveImage_->setEnabled(true);
+    }
+    if (result.verify != VerifyResult::NotRun) lastVerify_ = QString::fromStdString(verifyText(result));
+}
+
+void FileActions::attachToDialog(ProgrammingDialog* dialog) {
+    dialog->transferOptions() = transferOptions();
+    connect(dialog, &ProgrammingDialog::transferFinished, this, &FileActions::recordResult);
+    connect(dialog, &QObject::destroyed, this, [this] {
         transferTrace_.reset();
         traceStream_.close();
     });

@@ -5,7 +5,7 @@
 // installFileActions adds to the File menu:
 //   "Export Channels (CSV)...", "Import Channels (CSV)...",
 //   "Save Radio Image...", "Open Radio Image...",
-//   and a "Transfer Options" submenu with the three checkable settings.
+//   and a "Transfer Options" submenu with the four checkable settings.
 #pragma once
 
 #include <QObject>
@@ -18,6 +18,7 @@
 
 #include "formats/ChannelCsv.h"
 #include "image/MemoryImage.h"
+#include "link/TransferJob.h"
 #include "model/RadioSettings.h"
 
 class QAction;
@@ -26,8 +27,7 @@ class QMenu;
 
 namespace ks340 {
 
-class RadioSession;
-class TransferTrace;
+class ProgrammingDialog;
 
 class FileActions : public QObject {
     Q_OBJECT
@@ -42,9 +42,11 @@ public:
     static bool backupsEnabled();    // default on
     static bool traceEnabled();      // default off
     static bool verifyAfterWrite();  // default off
+    static bool readFirst();         // "Back up the radio before writing", default off
     static void setBackupsEnabled(bool on);
     static void setTraceEnabled(bool on);
     static void setVerifyAfterWrite(bool on);
+    static void setReadFirst(bool on);
     // <user data>/KS340/backups and <user data>/KS340/traces
     static QString backupDirectory();
     static QString traceDirectory();
@@ -63,13 +65,14 @@ public:
     QString message() const { return message_; }
     const std::vector<CsvIssue>& errors() const { return errors_; }
 
-    // Follows one programming session: keeps a backup of every completed
-    // read and every write (when backups are on), remembers the image read,
-    // and writes the transfer trace (when the trace is on). With "Verify
-    // After Write" on, a completed write is followed by a read of the radio
-    // and the comparison is shown (showMessage): "Verify OK: ..." or the
-    // differing addresses with their settings.
-    void attachToSession(RadioSession& session);
+    // The options of the next transfers: backups, verify, read first, and
+    // a new trace file when tracing is on (lastTracePath()).
+    TransferOptions transferOptions();
+    // Remembers what a transfer left: the image read (for "Save Radio
+    // Image..."), the backup kept, the verify report.
+    void recordResult(const TransferResult& result);
+    // Both for one programming dialog.
+    void attachToDialog(ProgrammingDialog* dialog);
     QString lastBackupPath() const { return lastBackup_; }
     QString lastVerifyReport() const { return lastVerify_; }
     QString lastTracePath() const { return lastTrace_; }
@@ -91,6 +94,7 @@ public:
     QAction* backupsAction() const { return backups_; }
     QAction* traceAction() const { return trace_; }
     QAction* verifyAction() const { return verify_; }
+    QAction* readFirstAction() const { return readFirst_; }
 
     void addTo(QMenu* fileMenu);
 
@@ -99,7 +103,6 @@ private:
     void runImport();
     void runSaveImage();
     void runOpenImage();
-    void keepBackup(const MemoryImage& image, const char* kind);
 
     QMainWindow* window_;
     RadioSettings& settings_;
@@ -120,6 +123,7 @@ private:
     QAction* backups_ = nullptr;
     QAction* trace_ = nullptr;
     QAction* verify_ = nullptr;
+    QAction* readFirst_ = nullptr;
 };
 
 // Creates the commands (owned by `window`) and adds them to `fileMenu`

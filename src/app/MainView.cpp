@@ -17,6 +17,7 @@
 #include "app/SimulatorProcess.h"
 #include "app/TabHost.h"
 #include "controls/FilterEdit.h"
+#include "controls/WheelGuard.h"
 #include "image/MemoryImage.h"
 #include "model/Defaults.h"
 #include "model/Signalling.h"
@@ -128,6 +129,9 @@ void MainView::buildHeader() {
     layout->addWidget(box);
     layout->addWidget(tabs_, 1);
 
+    // A wheel notch over Model or Band would clear every channel.
+    WheelGuard::install(box);
+
     setTabOrder(modelList_, modelName_);
     setTabOrder(modelName_, bandList_);
     setTabOrder(bandList_, bandName_);
@@ -202,6 +206,7 @@ bool MainView::newConfiguration(bool ask) {
         if (answer != QMessageBox::Ok) return false;
     }
     resetRadioSettings(settings_);
+    currentFile_.clear();
     refreshHeader();
     initialiseAllPages();
     return true;
@@ -232,6 +237,7 @@ bool MainView::openFile(const QString& path) {
         return false;
     }
     showReplacedConfiguration();
+    currentFile_ = lastFile_ = QFileInfo(path).absoluteFilePath();
     emit fileOpened(path);
     if (!result.warning.empty())
         QMessageBox::warning(this, QStringLiteral("Open"), QString::fromStdString(result.warning));
@@ -248,6 +254,7 @@ bool MainView::saveFile(const QString& path) {
         QMessageBox::critical(this, QStringLiteral("Error"), message);
         return false;
     }
+    currentFile_ = lastFile_ = QFileInfo(path).absoluteFilePath();
     emit fileSaved(path);
     return true;
 }
@@ -258,20 +265,27 @@ void MainView::openWithDialog() {
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilter(QStringLiteral("KS340/390 Setting File (*.ks3)"));
     dialog.setDefaultSuffix(QStringLiteral("ks3"));
+    if (!lastFile_.isEmpty()) dialog.setDirectory(QFileInfo(lastFile_).absolutePath());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     openFile(dialog.selectedFiles().constFirst());
 }
 
-void MainView::saveWithDialog() {
+bool MainView::saveWithDialog() {
     QFileDialog dialog(this, QStringLiteral("Save As"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(QStringLiteral("KS340_390 Setting File (*.ks3)"));
     dialog.setDefaultSuffix(QStringLiteral("ks3"));
-    // An existing file of that name is replaced without asking.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    saveFile(dialog.selectedFiles().constFirst());
+    // Replacing an existing file asks first (the dialog's own question).
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    if (!lastFile_.isEmpty()) dialog.setDirectory(QFileInfo(lastFile_).absolutePath());
+    if (!currentFile_.isEmpty()) dialog.selectFile(QFileInfo(currentFile_).fileName());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+    return saveFile(dialog.selectedFiles().constFirst());
+}
+
+void MainView::setNotice(QWidget* notice) {
+    if (auto* column = qobject_cast<QVBoxLayout*>(layout())) column->insertWidget(1, notice);
 }
 
 void MainView::programRadio(int request) {
@@ -317,7 +331,7 @@ void MainView::printReport(int mode) {
     QPrintDialog dialog(printer_.get(), this);
     if (dialog.exec() != QDialog::Accepted) return;
     QString error;
-    if (!ks340::printReport(*printer_, settings_, mode, &error))
+    if (!ks340::printReport(*printer_, settings_, mode, &error, reportInfo()))
         QMessageBox::critical(this, QStringLiteral("Error"), error);
 }
 
@@ -325,8 +339,14 @@ void MainView::previewReport(int mode) {
     if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     QPrintPreviewDialog preview(printer_.get(), this);
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-            [this, mode](QPrinter* printer) { paintReport(*printer, settings_, mode); });
+            [this, mode](QPrinter* printer) { paintReport(*printer, settings_, mode, reportInfo()); });
     preview.exec();
+}
+
+ReportInfo MainView::reportInfo() const {
+    ReportInfo info;
+    if (!currentFile_.isEmpty()) info.fileName = QFileInfo(currentFile_).fileName();
+    return info;
 }
 
 void MainView::printSetup() {

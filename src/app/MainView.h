@@ -16,6 +16,7 @@
 #include "controls/TabPage.h"
 #include "image/MemoryImage.h"
 #include "link/serial/PortNames.h"
+#include "print/Reports.h"
 
 class QComboBox;
 class QLineEdit;
@@ -65,9 +66,16 @@ public:
     bool openFile(const QString& path);
     // Writes a setting file; on failure shows the error.
     bool saveFile(const QString& path);
-    // The Open and Save commands with their file dialogs.
+    // The Open and Save commands with their file dialogs. Both start in the
+    // folder of the file last opened or saved; Save fills in its name and
+    // asks before it replaces an existing file. True when saved.
     void openWithDialog();
-    void saveWithDialog();
+    bool saveWithDialog();
+    // The setting file the configuration was last opened from or saved to;
+    // empty after New and before the first save.
+    QString currentFile() const { return currentFile_; }
+    // Puts a widget between the header and the pages (the change notice).
+    void setNotice(QWidget* notice);
     // Prepares the configuration and runs the programming dialog: request
     // 1 reads, 2 writes, 0 leaves header.requestedAction as it is.
     void programRadio(int request);
@@ -82,6 +90,8 @@ public:
     void printReport(int mode);
     void previewReport(int mode);
     void printSetup();
+    // The file name and today's date for the foot of printed pages.
+    ReportInfo reportInfo() const;
 
     // --- Port choice --------------------------------------------------------
     const PortSetting& portSetting() const { return port_; }
@@ -124,6 +134,8 @@ private:
 
     RadioSettings settings_;
     ViewFlags flags_;
+    QString currentFile_;
+    QString lastFile_;  // kept over New: its folder is where the dialogs start
     PortSetting port_;
     bool simulated_ = false;
     QStringList simulatorArguments_;

@@ -13,18 +13,22 @@
 #include <QToolBar>
 #include <QUrl>
 
+#include <QActionGroup>
 #include <QFile>
 #include <QFileDialog>
+#include <QPushButton>
+
 #include "app/AboutDialog.h"
+#include "app/ChangeNotice.h"
 #include "app/FileActions.h"
 #include "app/Icons.h"
 #include "app/MainView.h"
-#include "app/PortInfo.h"
 #include "app/ProgrammingDialog.h"
 #include "app/SimulatorProcess.h"
 #include "app/UndoController.h"
 #include "app/UserGuide.h"
 #include "image/ImageBackup.h"
+#include "link/serial/PortInfo.h"
 #include "link/serial/PortNames.h"
 #include "pages/channel/ChannelGridEditing.h"
 #include "print/Reports.h"
@@ -32,14 +36,16 @@
 namespace ks340 {
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
-    setWindowTitle(QString::fromLatin1(kApplicationTitle));
     setWindowIcon(applicationIcon());
     view_ = new MainView;
     setCentralWidget(view_);
     undo_ = new UndoController(view_->settings(), this);
     undo_->attachTo(view_);
-    buildMenus();
+    notice_ = new ChangeNotice(undo_, view_->settings());
+    view_->setNotice(notice_);
+    connect(undo_, &UndoController::historyChanged, this, &MainWindow::updateTitle);
     buildToolBar();
+    buildMenus();
     extra_ = installFileActions(this, fileMenu_, view_->settings(), [this] {
         view_->showReplacedConfiguration();
         undo_->recordStep(QStringLiteral("Import from file"));
@@ -47,14 +53,24 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     connect(view_, &MainView::fileSaved, undo_, &UndoController::markSaved);
     addWriteImageAction();
     connect(view_, &MainView::programmingDialogOpened, this,
-            [this](ProgrammingDialog* dialog) { extra_->attachToSession(dialog->session()); });
+            [this](ProgrammingDialog* dialog) { extra_->attachToDialog(dialog); });
     connect(view_, &MainView::fileOpened, this, [this](const QString& path) {
         recent_.add(path);
         rebuildRecentFiles();
     });
     rebuildRecentFiles();
+    updateTitle();
     fitToScreen();
 }
+
+QString MainWindow::titleText() const {
+    const QString file = view_->currentFile();
+    const QString name = file.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(file).fileName();
+    const QString mark = undo_->unsavedChanges() > 0 ? QStringLiteral("*") : QString();
+    return QStringLiteral("%1%2 - %3").arg(name, mark, QString::fromLatin1(kApplicationTitle));
+}
+
+void MainWindow::updateTitle() { setWindowTitle(titleText()); }
 
 MainWindow::~MainWindow() = default;
 
@@ -138,6 +154,9 @@ void MainWindow::buildMenus() {
     programMenu_ = menuBar()->addMenu(QStringLiteral("Program(&P)"));
     a = programMenu_->addAction(QStringLiteral("Read/Write(&R)"));
     connect(a, &QAction::triggered, view_, [this] { view_->programRadio(0); });
+    // The toolbar's two radio commands, here with their keys.
+    programMenu_->addAction(readAction_);
+    programMenu_->addAction(writeAction_);
     portMenu_ = programMenu_->addMenu(QStringLiteral("Port"));
     connect(portMenu_, &QMenu::aboutToShow, this, &MainWindow::rebuildPortMenu);
     rebuildPortMenu();
@@ -171,10 +190,14 @@ void MainWindow::buildToolBar() {
     connect(add(s->standardIcon(QStyle::SP_DialogSaveButton), QStringLiteral("Save")), &QAction::triggered, view_,
             &MainView::saveWithDialog);
     toolBar_->addSeparator();
-    connect(add(writeToRadioIcon(), QStringLiteral("Write to Radio")), &QAction::triggered, view_,
-            [this] { view_->programRadio(2); });
-    connect(add(readFromRadioIcon(), QStringLiteral("Read from Radio")), &QAction::triggered, view_,
-            [this] { view_->programRadio(1); });
+    // Ctrl+Shift+R / Ctrl+Shift+W: no standard key of any platform (Ctrl+R
+    // refreshes, Ctrl+W closes).
+    writeAction_ = add(writeToRadioIcon(), QStringLiteral("Write to Radio"));
+    writeAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W));
+    connect(writeAction_, &QAction::triggered, view_, [this] { view_->programRadio(2); });
+    readAction_ = add(readFromRadioIcon(), QStringLiteral("Read from Radio"));
+    readAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R));
+    connect(readAction_, &QAction::triggered, view_, [this] { view_->programRadio(1); });
     toolBar_->addSeparator();
     QAction* print = add(printIcon(), QStringLiteral("Print"));
     print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
@@ -214,11 +237,22 @@ void MainWindow::openRecentFile(int index) {
 
 void MainWindow::rebuildPortMenu() {
     portMenu_->clear();
+    // One choice among the COM numbers, the ports present and the simulated
+    // radio.
+    delete portGroup_;
+    portGroup_ = new QActionGroup(this);
+    portGroup_->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+    auto addChoice = [this](const QString& text) {
+        QAction* a = portMenu_->addAction(text);
+        a->setCheckable(true);
+        portGroup_->addAction(a);
+        return a;
+    };
     const PortSetting& setting = view_->portSetting();
     const bool simulated = view_->simulatedRadioChosen();
-    for (int n = 1; n <= 8; ++n) {
-        QAction* a = portMenu_->addAction(QStringLiteral("COM %1").arg(n));
-        a->setCheckable(true);
+    // The COM numbers --port accepts.
+    for (int n = 1; n <= kMaxComNumber; ++n) {
+        QAction* a = addChoice(QStringLiteral("COM %1").arg(n));
         a->setChecked(!simulated && !setting.usesDevicePath() && setting.comPortNumber == n);
         connect(a, &QAction::triggered, this, [this, n] { view_->chooseComPort(n); });
     }
@@ -227,9 +261,8 @@ void MainWindow::rebuildPortMenu() {
     // (remembered rather than the ttyUSBn name) and whether this user can open it.
     const QList<PortDetails> ports = listPortDetails();
     for (const PortDetails& port : ports) {
-        QAction* a = portMenu_->addAction(portMenuText(port));
+        QAction* a = addChoice(portMenuText(port));
         a->setToolTip(portMenuToolTip(port));
-        a->setCheckable(true);
         a->setChecked(!simulated && port.matches(setting.devicePath));
         const QString name = port.stableName();
         connect(a, &QAction::triggered, this, [this, name] { view_->chooseDevicePath(name); });
@@ -238,8 +271,7 @@ void MainWindow::rebuildPortMenu() {
     // A device path from setting.opt that is not present now still shows.
     if (setting.usesDevicePath() &&
         std::none_of(ports.begin(), ports.end(), [&](const PortDetails& p) { return p.matches(setting.devicePath); })) {
-        QAction* a = portMenu_->addAction(QString(setting.devicePath).replace('&', "&&"));
-        a->setCheckable(true);
+        QAction* a = addChoice(QString(setting.devicePath).replace('&', "&&"));
         a->setChecked(!simulated);
         const QString path = setting.devicePath;
         connect(a, &QAction::triggered, this, [this, path] { view_->chooseDevicePath(path); });
@@ -249,8 +281,7 @@ void MainWindow::rebuildPortMenu() {
         none->setEnabled(false);
     }
     portMenu_->addSeparator();
-    QAction* sim = portMenu_->addAction(QStringLiteral("Simulated radio"));
-    sim->setCheckable(true);
+    QAction* sim = addChoice(QStringLiteral("Simulated radio"));
     sim->setChecked(simulated);
     connect(sim, &QAction::triggered, this, [this] { view_->chooseSimulatedRadio(); });
 }
@@ -278,9 +309,13 @@ void MainWindow::fitToScreen() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (confirmExit_) {
-        const auto answer = QMessageBox::question(this, QStringLiteral("Exit"), undo_->exitQuestion(),
-                                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
-        if (answer != QMessageBox::Yes) {
+        // Unsaved changes can be saved on the way out.
+        QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
+        if (undo_->unsavedChanges() > 0) buttons |= QMessageBox::Save;
+        const auto answer =
+            QMessageBox::question(this, QStringLiteral("Exit"), undo_->exitQuestion(), buttons, QMessageBox::Yes);
+        const bool leave = answer == QMessageBox::Yes || (answer == QMessageBox::Save && view_->saveWithDialog());
+        if (!leave) {
             event->ignore();
             return;
         }

@@ -18,6 +18,7 @@ class QUrl;
 
 namespace ks340 {
 
+class ChangeNotice;
 class FileActions;
 class UndoController;
 class MainView;
@@ -39,8 +40,15 @@ public:
     QMenu* helpMenu() const { return helpMenu_; }
     RecentFileList& recentFiles() { return recent_; }
 
-    // Asks "Do you want to exit program?" when the window is to close.
+    // Asks "Do you want to exit program?" when the window is to close
+    // (with a Save button when there are unsaved changes).
     void setConfirmExit(bool confirm) { confirmExit_ = confirm; }
+    // "fleet.ks3* - Vandrell KS340/390 Series PC Programmer": the file's
+    // name ("Untitled" before the first save), '*' while changes are unsaved.
+    QString titleText() const;
+    ChangeNotice* changeNotice() const { return notice_; }
+    QAction* readAction() const { return readAction_; }
+    QAction* writeAction() const { return writeAction_; }
 
     // Opens a recent-file entry (index 0..3).
     void openRecentFile(int index);
@@ -68,10 +76,15 @@ private:
     void rebuildRecentFiles();
     void showAbout();
     void fitToScreen();
+    void updateTitle();
 
     MainView* view_ = nullptr;
     FileActions* extra_ = nullptr;
     UndoController* undo_ = nullptr;
+    ChangeNotice* notice_ = nullptr;
+    QAction* readAction_ = nullptr;
+    QAction* writeAction_ = nullptr;
+    QActionGroup* portGroup_ = nullptr;
     std::function<bool(const QUrl&)> urlOpener_;
     RecentFileList recent_;
     bool confirmExit_ = true;

@@ -12,7 +12,7 @@ namespace ks340 {
 inline constexpr const char* kPortSettingFileName = "setting.opt";
 
 struct PortSetting {
-    int comPortNumber = 1;  // 1..8 from the menu; any number from the file; 0 = none
+    int comPortNumber = 1;  // 1..10 from the menu; any number from the file; 0 = none
     QString devicePath;     // set when a device path was chosen instead of a COM number
 
     bool usesDevicePath() const { return !devicePath.isEmpty(); }

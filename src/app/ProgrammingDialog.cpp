@@ -1,9 +1,8 @@
 #include "app/ProgrammingDialog.h"
-#include "app/PortInfo.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -17,6 +16,7 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include "app/FileActions.h"
 #include "app/Icons.h"
 #include "app/MemoryMapModel.h"
 
@@ -49,6 +49,9 @@ ProgrammingDialog::ProgrammingDialog(RadioSettings& settings, ViewFlags& flags, 
     status_->setAlignment(Qt::AlignCenter);
     status_->setMinimumWidth(80);
     status_->setAccessibleName(QStringLiteral("Blocks"));
+    timeLeft_ = new QLabel;
+    timeLeft_->setMinimumWidth(QFontMetrics(timeLeft_->font()).horizontalAdvance(QStringLiteral("99 min 59 s left")));
+    timeLeft_->setAccessibleName(QStringLiteral("Time Left"));
 
     buttonBox_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     okButton_ = buttonBox_->button(QDialogButtonBox::Ok);
@@ -90,6 +93,7 @@ ProgrammingDialog::ProgrammingDialog(RadioSettings& settings, ViewFlags& flags, 
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(status_);
+    bottom->addWidget(timeLeft_);
     bottom->addStretch(1);
     bottom->addWidget(buttonBox_);
 
@@ -107,11 +111,16 @@ ProgrammingDialog::ProgrammingDialog(RadioSettings& settings, ViewFlags& flags, 
 
     connect(writeButton_, &QPushButton::clicked, this, &ProgrammingDialog::startWrite);
     connect(readButton_, &QPushButton::clicked, this, &ProgrammingDialog::startRead);
-    connect(&session_, &RadioSession::progress, this, &ProgrammingDialog::onProgress);
-    connect(&session_, &RadioSession::busyChanged, this, &ProgrammingDialog::onBusyChanged);
-    connect(&session_, &RadioSession::finished, this, &ProgrammingDialog::onFinished);
-    connect(&session_, &RadioSession::bufferFull, this,
+    connect(&job_, &SerialTransferJob::progress, this, &ProgrammingDialog::onProgress);
+    connect(&job_, &SerialTransferJob::busyChanged, this, &ProgrammingDialog::onBusyChanged);
+    connect(&job_, &SerialTransferJob::finished, this, &ProgrammingDialog::onFinished);
+    connect(&job_, &SerialTransferJob::bufferFull, this,
             [this] { QMessageBox::warning(this, QStringLiteral("Error"), QStringLiteral("buff full")); });
+
+    options_.keepBackups = FileActions::backupsEnabled();
+    options_.backupDirectory = QFile::encodeName(FileActions::backupDirectory()).toStdString();
+    options_.verify = FileActions::verifyAfterWrite();
+    options_.readFirst = FileActions::readFirst();
 
     image_ = encodeMemoryImage(settings_);
     mapShown_ = settings_.header.memoryMapEnabled != 0;
@@ -127,8 +136,7 @@ void ProgrammingDialog::setImageToWrite(const MemoryImage& image) {
 
 ProgrammingDialog::~ProgrammingDialog() {
     qApp->removeEventFilter(this);
-    session_.cancel();
-    session_.close();
+    job_.close();
 }
 
 void ProgrammingDialog::showEvent(QShowEvent* event) {
@@ -142,19 +150,15 @@ void ProgrammingDialog::showEvent(QShowEvent* event) {
 
 void ProgrammingDialog::begin() {
     if (!isVisible()) return;
-    if (session_.isOpen() || !session_.open(port_)) {
+    if (job_.isOpen() || !job_.open(port_)) {
         // The message keeps its text; the reason and its fix follow it.
-        QString text = portOpenErrorMessage(port_);
-        if (!session_.isOpen() && !port_.name.isEmpty())
-            text += QStringLiteral("\n\n") + explainPortOpenFailure(port_.name);
-        QMessageBox::critical(this, QStringLiteral("Error"), text);
+        TransferResult failed = job_.lastResult();
+        if (failed.message.empty()) failed.message = portOpenErrorMessage(port_).toStdString();
+        QMessageBox::critical(this, QStringLiteral("Error"), QString::fromStdString(resultText(failed)));
         reject();
         return;
     }
-    const auto answer =
-        QMessageBox::question(this, QStringLiteral("Radio Connection"), QStringLiteral("Is the radio connected?"),
-                              QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
-    if (answer != QMessageBox::Yes) {
+    if (!askRadioConnected()) {
         reject();
         return;
     }
@@ -168,70 +172,121 @@ void ProgrammingDialog::begin() {
     }
 }
 
+bool ProgrammingDialog::askRadioConnected() {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Radio Connection"),
+                    QStringLiteral("Is the radio connected?"), QMessageBox::Yes | QMessageBox::No, this);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setInformativeText(QStringLiteral("Port: %1").arg(job_.portName()));
+    // Room for the whole caption in the title bar, with its buttons.
+    const QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
+    const int captionWidth = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + 160;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(captionWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0,
+                      1, grid->columnCount());
+    return box.exec() == QMessageBox::Yes;
+}
+
 void ProgrammingDialog::startRead() {
-    if (!session_.isOpen()) return;
-    action_ = Action::Read;
+    if (!job_.isOpen()) return;
+    TransferOptions options = options_;
+    options.kind = TransferKind::Read;
+    // Bytes a read does not fill keep what the configuration encoded.
+    options.image = image_;
     progress_->setRange(0, int(kTransferBlockCount));
     progress_->setValue(0);
-    // Bytes a read does not fill keep what the configuration encoded.
-    session_.startRead(image_);
+    job_.start(options);
 }
 
 void ProgrammingDialog::startWrite() {
-    if (!session_.isOpen()) return;
-    action_ = Action::Write;
+    if (!job_.isOpen()) return;
+    TransferOptions options = options_;
+    options.kind = TransferKind::Write;
+    options.image = image_;
     progress_->setRange(0, int(kTransferBlockCount) - 1);
     progress_->setValue(0);
-    session_.startWrite(image_);
+    job_.start(options);
 }
 
-void ProgrammingDialog::onProgress(int done, int total) {
-    if (progress_->maximum() != total) progress_->setMaximum(total);
-    progress_->setValue(done);
-    status_->setText(QStringLiteral("%1 / %2").arg(done).arg(total));
+void ProgrammingDialog::onProgress(const TransferProgress& p) {
+    // A write shows the block going out (0..509), a read the block stored (0..510).
+    const int maximum = p.phase == TransferPhase::Write ? p.total - 1 : p.total;
+    const int value = std::min(p.done, maximum);
+    if (progress_->maximum() != maximum) progress_->setMaximum(maximum);
+    progress_->setValue(value);
+    status_->setText(QStringLiteral("%1 / %2").arg(value).arg(maximum));
+    timeLeft_->setText(QString::fromStdString(timeLeftText(p.secondsLeft)));
 }
 
 void ProgrammingDialog::onBusyChanged(bool busy) { setButtonsEnabled(!busy); }
 
+// Cancel stays enabled: it stops a running transfer after asking.
 void ProgrammingDialog::setButtonsEnabled(bool enabled) {
-    for (QPushButton* b : {writeButton_, readButton_, okButton_, cancelButton_}) b->setEnabled(enabled);
+    for (QPushButton* b : {writeButton_, readButton_, okButton_}) b->setEnabled(enabled);
 }
 
-void ProgrammingDialog::onFinished(bool ok, const QString& message) {
-    const Action action = action_;
-    action_ = Action::None;
+void ProgrammingDialog::onFinished(const TransferResult& result) {
     setButtonsEnabled(true);
-    if (!ok) {
-        QMessageBox::critical(this, QStringLiteral("Error"), message);
-        return;
+    timeLeft_->clear();
+    const QString text = QString::fromStdString(resultText(result));
+    switch (result.outcome) {
+        case TransferOutcome::Done:
+            if (result.kind == TransferKind::Read) {
+                image_ = result.image;
+                settings_ = configurationFromImage(image_, settings_);
+                flags_.radioReadDone = true;
+            }
+            QMessageBox::information(this, QStringLiteral("Information"), text);
+            break;
+        case TransferOutcome::Cancelled:
+            if (result.writeStarted && result.phase == TransferPhase::Write)
+                QMessageBox::warning(this, QStringLiteral("Transfer Stopped"), text);
+            else
+                QMessageBox::information(this, QStringLiteral("Transfer Stopped"), text);
+            break;
+        default:
+            QMessageBox::critical(this, QStringLiteral("Error"), text);
+            break;
     }
-    if (action == Action::Read) {
-        image_ = session_.image();
-        decodeMemoryImage(image_, settings_);
-        flags_.radioReadDone = true;
+    emit transferFinished(result);
+}
+
+bool ProgrammingDialog::confirmStop() {
+    QString text;
+    const TransferJob& job = job_.job();
+    if (job.phase() == TransferPhase::Write && job.writeStarted()) {
+        text = QStringLiteral(
+                   "Stop writing?\n\nThe radio will be partly written: it has accepted %1 of 510 blocks so far, "
+                   "and it will not work as configured until it is written completely.")
+                   .arg(job.blocksWritten());
+        const QString backup = QFile::decodeName(job.restoreBackup().c_str());
+        text +=
+            backup.isEmpty()
+                ? QStringLiteral("\n\nNo backup is kept: write the configuration again to complete it.")
+                : QStringLiteral("\n\nThe backup %1 restores it (File > Write Radio Image to Radio...).").arg(backup);
+    } else if (job.phase() == TransferPhase::Verify) {
+        text = QStringLiteral("Stop checking the write?\n\nThe radio holds the whole write already.");
+    } else if (job.options().kind == TransferKind::Write) {
+        text = QStringLiteral("Stop the write?\n\nNothing has been written to the radio yet.");
+    } else {
+        text = QStringLiteral("Stop reading the radio?\n\nThe radio and the configuration stay as they are.");
     }
-    QMessageBox::information(this, QStringLiteral("Information"), message);
+    const auto answer = QMessageBox::question(this, QStringLiteral("Stop Transfer"), text,
+                                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer != QMessageBox::Yes) return false;
+    // The transfer may have ended while the question was open.
+    if (job_.running()) job_.stop();
+    return true;
+}
+
+void ProgrammingDialog::reject() {
+    if (job_.running() && !confirmStop()) return;
+    QDialog::reject();
 }
 
 void ProgrammingDialog::done(int result) {
-    session_.cancel();
-    session_.close();
+    job_.close();
     settings_.header.requestedAction = 0;
     QDialog::done(result);
-}
-
-void ProgrammingDialog::closeEvent(QCloseEvent* event) {
-    // The close box also ends a transfer that has stopped answering.
-    QDialog::closeEvent(event);
-}
-
-void ProgrammingDialog::keyPressEvent(QKeyEvent* event) {
-    // Escape acts as Cancel, and Cancel is disabled while blocks are exchanged.
-    if (event->key() == Qt::Key_Escape && !cancelButton_->isEnabled()) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 bool ProgrammingDialog::eventFilter(QObject* watched, QEvent* event) {

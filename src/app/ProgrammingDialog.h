@@ -4,11 +4,18 @@
 //
 // The caller prepares the configuration for the transfer first
 // (prepareForTransfer and the pages' collect steps). When the dialog has
-// been shown it opens the port, asks whether the radio is connected and
-// starts the transfer that header.requestedAction asks for. After a
-// completed read the configuration holds the radio's values and
-// flags.radioReadDone is set. requestedAction is 0 whenever the dialog has
-// closed.
+// been shown it opens the port, asks whether the radio is connected (naming
+// the port) and starts the transfer that header.requestedAction asks for.
+// Each transfer is one TransferJob: with the transfer options it reads the
+// radio first, keeps backups, traces, and verifies a write, and ends with
+// one message box. After a completed read the configuration holds the
+// radio's values and flags.radioReadDone is set. requestedAction is 0
+// whenever the dialog has closed.
+//
+// While a transfer runs, closing the dialog (close box, Esc, Alt+F4,
+// Cancel) asks first; a write that has begun says that the radio will be
+// partly written and names the backup that restores it. Stopping ends the
+// exchange and says what the radio now holds.
 #pragma once
 
 #include <QDialog>
@@ -16,7 +23,7 @@
 #include "controls/TabPage.h"
 #include "image/MemoryImage.h"
 #include "link/serial/PortNames.h"
-#include "link/serial/RadioSession.h"
+#include "link/serial/SerialTransferJob.h"
 
 class QDialogButtonBox;
 class QLabel;
@@ -47,9 +54,15 @@ public:
     QPushButton* okButton() const { return okButton_; }
     QPushButton* cancelButton() const { return cancelButton_; }
     QProgressBar* progressBar() const { return progress_; }
+    QLabel* blocksLabel() const { return status_; }
+    QLabel* timeLeftLabel() const { return timeLeft_; }
     QTableView* memoryMap() const { return mapView_; }
     MemoryMapModel* memoryMapModel() const { return mapModel_; }
-    RadioSession& session() { return session_; }
+    SerialTransferJob& job() { return job_; }
+    // Backups, verify, read first and trace of the transfers this dialog
+    // starts (kind and image are set per transfer). Defaults: the desktop
+    // program's transfer options.
+    TransferOptions& transferOptions() { return options_; }
     // The image written, or the image as read so far.
     const MemoryImage& image() const { return image_; }
     bool mapShown() const { return mapShown_; }
@@ -58,30 +71,35 @@ public slots:
     void startRead();
     void startWrite();
     void done(int result) override;
+    // Cancel, Esc and the close box: asks first while a transfer runs.
+    void reject() override;
+
+signals:
+    // A transfer ended (after its message box was shown).
+    void transferFinished(const ks340::TransferResult& result);
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    enum class Action { None, Read, Write };
-
     void begin();
+    bool askRadioConnected();
+    // The question before stopping a running transfer; true when it may end.
+    bool confirmStop();
     void layOutMemoryMap();
     void askMemoryMap();
     void onBusyChanged(bool busy);
-    void onProgress(int done, int total);
-    void onFinished(bool ok, const QString& message);
+    void onProgress(const TransferProgress& progress);
+    void onFinished(const TransferResult& result);
     void setButtonsEnabled(bool enabled);
 
     RadioSettings& settings_;
     ViewFlags& flags_;
     PortChoice port_;
-    RadioSession session_;
+    SerialTransferJob job_;
+    TransferOptions options_;
     MemoryImage image_{};
-    Action action_ = Action::None;
     bool begun_ = false;
     bool mapShown_ = false;
     bool mapKeyArmed_ = false;
@@ -93,6 +111,7 @@ private:
     QDialogButtonBox* buttonBox_ = nullptr;
     QProgressBar* progress_ = nullptr;
     QLabel* status_ = nullptr;
+    QLabel* timeLeft_ = nullptr;
     QWidget* controls_ = nullptr;
     QTableView* mapView_ = nullptr;
     MemoryMapModel* mapModel_ = nullptr;

@@ -5,6 +5,11 @@
 #include <QDir>
 #include <QFileInfo>
 
+#ifdef Q_OS_LINUX
+#include <sys/prctl.h>
+#include <csignal>
+#endif
+
 namespace ks340 {
 
 namespace {
@@ -22,6 +27,11 @@ QString executableName() {
 SimulatorProcess::SimulatorProcess(QObject* parent) : QObject(parent) {
     process_.setProcessChannelMode(QProcess::SeparateChannels);
     process_.setReadChannel(QProcess::StandardOutput);
+#ifdef Q_OS_LINUX
+    // Should this program die without cleaning up (SIGKILL, a crash), the
+    // kernel ends the simulator too.
+    process_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+#endif
     // Once the port is known, later output is read away so that a chatty
     // simulator never blocks on a full pipe.
     connect(&process_, &QProcess::readyReadStandardOutput, this, [this] {
@@ -53,6 +63,8 @@ QString SimulatorProcess::findProgram() {
     }
     return {};
 }
+
+qint64 SimulatorProcess::processId() const { return process_.processId(); }
 
 bool SimulatorProcess::isRunning() const { return process_.state() == QProcess::Running && !portPath_.isEmpty(); }
 

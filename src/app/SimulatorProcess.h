@@ -26,6 +26,7 @@ public:
     bool start(const QStringList& arguments = {}, int timeoutMs = 5000);
     void stop();
     bool isRunning() const;
+    qint64 processId() const;  // 0 when not running
     QString portPath() const { return portPath_; }
     QString errorString() const { return error_; }
 

@@ -5,6 +5,7 @@
 #include <QTabBar>
 
 #include "controls/TabPage.h"
+#include "controls/WheelGuard.h"
 
 namespace ks340 {
 
@@ -30,6 +31,8 @@ TabHost::TabHost(QWidget* parent) : QTabWidget(parent) {
 int TabHost::addPage(TabPage* page, const QString& caption) {
     pages_.append(page);
     focus_.append(QPointer<QWidget>());
+    // Scrolling over the page scrolls it; it never changes a list.
+    WheelGuard::install(page);
     // A page taller or wider than the window scrolls instead of forcing the
     // window beyond a small screen.
     auto* scroller = new PageScroller;

@@ -171,9 +171,10 @@ void UndoController::record(const QString& description, int pageIndex, bool merg
         if (const QWidget* field = typingField())
             options.coalesceKey = description.toStdString() + '@' + std::to_string(reinterpret_cast<quintptr>(field));
     }
-    if (history_.record(settings_, stepText(description).toStdString(), options) == UndoHistory::Recorded::Unchanged)
-        return;
+    const QString text = stepText(description);
+    if (history_.record(settings_, text.toStdString(), options) == UndoHistory::Recorded::Unchanged) return;
     updateActions();
+    emit stepRecorded(text);
     emit historyChanged();
 }
 

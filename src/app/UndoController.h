@@ -99,6 +99,9 @@ public slots:
 signals:
     // Steps were added, undone, redone or the saved state moved.
     void historyChanged();
+    // A change was recorded (a new step, or keystrokes merged into the last
+    // one); emitted before historyChanged.
+    void stepRecorded(const QString& text);
     void restored(const QString& text, bool undo);
 
 private:

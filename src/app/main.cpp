@@ -12,6 +12,7 @@
 
 #include "app/MainView.h"
 #include "app/MainWindow.h"
+#include "app/TerminationSignals.h"
 #include "app/UserGuide.h"
 
 namespace {
@@ -43,10 +44,11 @@ int main(int argc, char* argv[]) {
         }
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             std::printf(
-                "Usage: ks340 [FILE.ks3]\n\n"
+                "Usage: ks340 [--simulated-radio] [FILE.ks3]\n\n"
                 "The KS340 Programmer desktop program. FILE.ks3 is opened at start.\n"
-                "  --version  print the version and exit\n"
-                "  --help     print this text and exit\n");
+                "  --simulated-radio  start with the simulated radio as the port\n"
+                "  --version          print the version and exit\n"
+                "  --help             print this text and exit\n");
             return 0;
         }
     }
@@ -61,9 +63,19 @@ int main(int argc, char* argv[]) {
     // --startup-probe: print the time the window was shown and the resident
     // memory, then quit (used by the start-up benchmark).
     const bool probe = args.removeAll(QStringLiteral("--startup-probe")) > 0;
+    const bool simulated = args.removeAll(QStringLiteral("--simulated-radio")) > 0;
 
     ks340::MainWindow window;
+    // A kill or the end of the session closes the window without questions;
+    // leaving main() ends the simulated radio too.
+    ks340::TerminationSignals termination;
+    QObject::connect(&termination, &ks340::TerminationSignals::terminationRequested, &window, [&window](int signo) {
+        window.setConfirmExit(false);
+        window.close();
+        QApplication::exit(128 + signo);
+    });
     window.show();
+    if (simulated) window.view()->chooseSimulatedRadio();
 
     if (!args.isEmpty()) {
         const QString file = args.constFirst();

@@ -12,6 +12,7 @@
 #include "image/MemoryImage.h"
 #include "model/Defaults.h"
 #include "model/SettingFile.h"
+#include "model/SettingsRegistry.h"
 #include "model/Signalling.h"
 #include "model/Tables.h"
 #include "model/ToneCode.h"
@@ -56,27 +57,58 @@ std::string padded(const std::string& utf8, std::size_t width) {
 
 }  // namespace
 
-// A warning (the file ended early) goes to stderr; the load still counts.
-bool loadConfiguration(const std::string& path, RadioSettings& settings, std::string& error) {
+// Warnings go to stderr; the load still counts.
+bool loadConfiguration(const std::string& path, RadioSettings& settings, std::string& error,
+                       std::vector<FileWarning>* warnings) {
     settings = newRadioSettings();
-    const FileResult r = openSettingFile(path, settings);
+    FileResult r = openSettingFile(path, settings);
     if (!r.ok) {
         error = r.error;
         return false;
     }
-    if (!r.warning.empty()) std::fprintf(stderr, "ks340ctl: warning: %s\n", r.warning.c_str());
+    for (const FileWarning& w : r.warnings) std::fprintf(stderr, "ks340ctl: warning: %s\n", w.text.c_str());
+    if (warnings) *warnings = std::move(r.warnings);
     return true;
 }
 
 int runNew(const Args& args) {
-    static const char* usage = "ks340ctl new -o FILE.ks3 [--force]";
-    const FileArgs a = parseFileArgs(args, true);
+    static const char* usage =
+        "ks340ctl new [--model MODEL] [--band BAND] [--speaker SPEAKER] [--logo TEXT] -o FILE.ks3 [--force]";
+    // The header options, as the keys they set.
+    static const std::pair<const char*, const char*> kHeaderOptions[] = {{"--model", "header.model"},
+                                                                         {"--band", "header.radioBand"},
+                                                                         {"--speaker", "header.speaker"},
+                                                                         {"--logo", "header.lcdDisplayLogo"}};
+    Args rest;
+    std::vector<std::pair<std::string, std::string>> header;  // key, value
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        bool taken = false;
+        for (const auto& [option, key] : kHeaderOptions) {
+            const std::string prefix = std::string(option) + "=";
+            if (args[i] == option) {
+                if (i + 1 >= args.size()) return usageError("new", "option '" + args[i] + "' needs a value", usage);
+                header.emplace_back(key, args[++i]);
+                taken = true;
+            } else if (args[i].rfind(prefix, 0) == 0) {
+                header.emplace_back(key, args[i].substr(prefix.size()));
+                taken = true;
+            }
+        }
+        if (!taken) rest.push_back(args[i]);
+    }
+    const FileArgs a = parseFileArgs(rest, true);
     if (a.help) {
         std::printf(
             "Usage: %s\n\n"
-            "Writes a new configuration (the state after New: KS-340 Series, UHF2,\n"
-            "all 208 channels empty, every page at its defaults) to FILE.ks3.\n"
-            "An existing file is replaced (a read-only one only with --force).\n",
+            "Writes a new configuration (the state after New: all 208 channels empty,\n"
+            "every page at its defaults) to FILE.ks3. An existing file is replaced\n"
+            "(a read-only one only with --force).\n"
+            "The header is KS-340 Series, UHF2, Internal speaker and logo \"Vandrell\"\n"
+            "unless the options name others, in the header's own words:\n"
+            "  --model    \"KS-340 Series\" or \"KS-390 Series\" (or KS-340, KS-390)\n"
+            "  --band     the model's band: \"UHF2 (440 ~ 480Mhz)\", ... (or UHF2, VHF2)\n"
+            "  --speaker  Internal or External\n"
+            "  --logo     the LCD display logo, at most 9 characters\n",
             usage);
         return kExitOk;
     }
@@ -86,6 +118,16 @@ int runNew(const Args& args) {
     if (const int s = checkOutput("new", a.output, OutputFormat::SettingFile, a.force)) return s;
 
     RadioSettings settings = newRadioSettings();
+    // The model first: choosing it resets the band.
+    std::stable_sort(header.begin(), header.end(),
+                     [](const auto& x, const auto& y) { return x.first == "header.model" && y.first != x.first; });
+    for (const auto& [key, value] : header) {
+        std::string error;
+        if (!applySetting(settings, key, value, &error)) {
+            std::fprintf(stderr, "ks340ctl: %s\n", error.c_str());
+            return kExitFailure;
+        }
+    }
     prepareForSave(settings);
     return writeSettingsOutput(a.output, settings, a.force) ? kExitOk : kExitFailure;
 }
@@ -123,9 +165,10 @@ int runCheck(const Args& args) {
     if (a.help) {
         std::printf(
             "Usage: %s\n\n"
-            "Reads FILE.ks3. Exit status 0 when it loads (a warning is printed when\n"
-            "the file ends early), 1 with a one-line error naming the file and the\n"
-            "line when it does not.\n",
+            "Reads FILE.ks3. Exit status 0 when it loads cleanly; 1 with a one-line\n"
+            "error naming the file and the line when it does not load, and 1 with one\n"
+            "warning per line when it loads with warnings (the file ends early, or a\n"
+            "number field holds no number and was read as 0).\n",
             usage);
         return kExitOk;
     }
@@ -134,10 +177,12 @@ int runCheck(const Args& args) {
 
     RadioSettings settings;
     std::string error;
-    if (!loadConfiguration(a.positional[0], settings, error)) {
+    std::vector<FileWarning> warnings;
+    if (!loadConfiguration(a.positional[0], settings, error, &warnings)) {
         std::fprintf(stderr, "ks340ctl: %s\n", error.c_str());
         return kExitFailure;
     }
+    if (!warnings.empty()) return kExitFailure;
     std::printf("%s: ok\n", a.positional[0].c_str());
     return kExitOk;
 }

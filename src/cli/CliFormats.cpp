@@ -76,8 +76,8 @@ FormatArgs parseArgs(const Args& args, bool takesOutput, bool takesFormat, bool 
 
 }  // namespace
 
-// A .ks3 file as the program's Open reads it, or a raw image decoded as a
-// radio read is.
+// A setting file as the program's Open reads it, or a memory image decoded
+// as a radio read is; the kind is told by the contents.
 bool loadAnyConfiguration(const std::string& path, RadioSettings& settings, std::string& error) {
     settings = newRadioSettings();
     const ConfigurationFile file = openConfigurationFile(path, Expected::Either, settings);
@@ -85,11 +85,8 @@ bool loadAnyConfiguration(const std::string& path, RadioSettings& settings, std:
         error = file.error;
         return false;
     }
-    if (!file.warning.empty()) std::fprintf(stderr, "ks340ctl: warning: %s\n", file.warning.c_str());
-    if (file.kind == ConfigurationKind::MemoryImage) {
-        decodeMemoryImage(file.image, settings);
-        refreshChannelTable(settings, false);
-    }
+    for (const FileWarning& w : file.warnings) std::fprintf(stderr, "ks340ctl: warning: %s\n", w.text.c_str());
+    if (file.kind == ConfigurationKind::MemoryImage) settings = configurationFromImage(file.image);
     return true;
 }
 
@@ -194,8 +191,11 @@ int runDiff(const Args& args) {
             "pages show them under, one a line:\n"
             "  Channel 12 Rx Freq.: 150.00000 -> 150.01250\n"
             "  Option / Beep: Enable -> Disable\n"
-            "A file of exactly 8192 bytes is a memory image, whatever its name, and\n"
-            "is decoded as a radio read is; any other file must be a setting file.\n"
+            "A file of exactly 8192 bytes is a memory image, whatever its name,\n"
+            "decoded as a radio read is; any other file must be a setting file. A\n"
+            "setting file against an image is compared as the radio holds it: the\n"
+            "setting file is encoded and decoded first, so what an image cannot carry\n"
+            "shows no difference.\n"
             "Exit status 0 when they are the same, 1 when they differ or a file\n"
             "cannot be read.\n",
             usage);
@@ -203,13 +203,31 @@ int runDiff(const Args& args) {
     }
     if (!a.error.empty()) return usageError("diff", a.error, usage);
     if (a.positional.size() != 2) return usageError("diff", "give exactly two files", usage);
-    RadioSettings first, second;
+    // A setting file against an image is compared as the radio holds it.
+    RadioSettings settings[2];
+    MemoryImage images[2]{};
+    bool isImage[2] = {};
     std::string error;
-    if (!loadAnyConfiguration(a.positional[0], first, error) || !loadAnyConfiguration(a.positional[1], second, error)) {
-        std::fprintf(stderr, "ks340ctl: %s\n", error.c_str());
-        return kExitFailure;
+    for (std::size_t i = 0; i < 2; ++i) {
+        const std::string& path = a.positional[i];
+        settings[i] = newRadioSettings();
+        const ConfigurationFile file = openConfigurationFile(path, Expected::Either, settings[i]);
+        if (!file.ok) {
+            std::fprintf(stderr, "ks340ctl: %s\n", file.error.c_str());
+            return kExitFailure;
+        }
+        for (const FileWarning& w : file.warnings) std::fprintf(stderr, "ks340ctl: warning: %s\n", w.text.c_str());
+        isImage[i] = file.kind == ConfigurationKind::MemoryImage;
+        if (isImage[i]) images[i] = file.image;
     }
-    const std::vector<SettingDifference> differences = diffSettings(first, second);
+    std::vector<SettingDifference> differences;
+    if (isImage[0] && isImage[1])
+        differences = diffSettings(configurationFromImage(images[0]), configurationFromImage(images[1]));
+    else if (isImage[0] != isImage[1])
+        differences = isImage[0] ? diffSettingsWithImage(settings[1], images[0], true)
+                                 : diffSettingsWithImage(settings[0], images[1]);
+    else
+        differences = diffSettings(settings[0], settings[1]);
     for (const SettingDifference& d : differences) std::printf("%s\n", formatSettingDifference(d).c_str());
     return differences.empty() ? kExitOk : kExitFailure;
 }

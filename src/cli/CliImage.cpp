@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "cli/CliCommon.h"
 #include "cli/CliOutput.h"
@@ -15,10 +16,6 @@
 
 namespace ks340::cli {
 
-// A setting file read into a new configuration as the program's Open does
-// (CliFile.cpp).
-bool loadConfiguration(const std::string& path, RadioSettings& settings, std::string& error);
-
 namespace {
 
 int failure(const std::string& message) {
@@ -28,14 +25,16 @@ int failure(const std::string& message) {
 
 }  // namespace
 
-bool loadImageInput(const std::string& path, MemoryImage& image, std::string& error) {
+bool loadImageInput(const std::string& path, MemoryImage& image, std::string& error,
+                    std::vector<FileWarning>* warnings) {
     RadioSettings settings = newRadioSettings();
-    const ConfigurationFile file = openConfigurationFile(path, Expected::Either, settings);
+    ConfigurationFile file = openConfigurationFile(path, Expected::Either, settings);
     if (!file.ok) {
         error = file.error;
         return false;
     }
-    if (!file.warning.empty()) std::fprintf(stderr, "ks340ctl: warning: %s\n", file.warning.c_str());
+    for (const FileWarning& w : file.warnings) std::fprintf(stderr, "ks340ctl: warning: %s\n", w.text.c_str());
+    if (warnings) *warnings = std::move(file.warnings);
     if (file.kind == ConfigurationKind::MemoryImage) {
         image = file.image;
         return true;
@@ -47,13 +46,15 @@ bool loadImageInput(const std::string& path, MemoryImage& image, std::string& er
 
 int runEncode(const Args& args) {
     static const char* usage = "ks340ctl encode IN.ks3 -o OUT.img [--force]";
-    const FileArgs a = parseFileArgs(args, true);
+    const FileArgs a = parseFileArgs(args, true, true);
     if (a.help) {
         std::printf(
             "Usage: %s\n\n"
             "Reads the setting file IN.ks3 into a new configuration, prepares it as\n"
             "before a write to the radio (channel records, tone and decode values)\n"
-            "and writes the radio's 8192-byte memory image to OUT.img.\n",
+            "and writes the radio's 8192-byte memory image to OUT.img. A file that\n"
+            "loads with warnings (it ends early, or a number field holds no number) is\n"
+            "refused unless --force is given; --force also replaces a read-only OUT.\n",
             usage);
         return kExitOk;
     }
@@ -63,8 +64,11 @@ int runEncode(const Args& args) {
     if (const int s = checkOutput("encode", a.output, OutputFormat::Image, a.force)) return s;
 
     RadioSettings settings;
+    std::vector<FileWarning> warnings;
     std::string error;
-    if (!loadConfiguration(a.positional[0], settings, error)) return failure(error);
+    if (!loadConfiguration(a.positional[0], settings, error, &warnings) ||
+        !acceptLoadWarnings(a.positional[0], warnings, a.force, error))
+        return failure(error);
     prepareForTransfer(settings);
     const MemoryImage image = encodeMemoryImage(settings);
     const std::string_view bytes(reinterpret_cast<const char*>(image.data()), image.size());
@@ -72,14 +76,18 @@ int runEncode(const Args& args) {
 }
 
 int runDecode(const Args& args) {
-    static const char* usage = "ks340ctl decode IN.img -o OUT.ks3 [--force]";
-    const FileArgs a = parseFileArgs(args, true);
+    static const char* usage = "ks340ctl decode IN.img -o OUT.ks3 [--base BASE.ks3] [--force]";
+    const FileArgs a = parseFileArgs(args, true, false, true);
     if (a.help) {
         std::printf(
             "Usage: %s\n\n"
             "Decodes an 8192-byte memory image (as read from a radio) into a new\n"
             "configuration, rebuilds the channel table from it as after a read, and\n"
-            "saves it to OUT.ks3 as the program's Save does.\n",
+            "saves it to OUT.ks3 as the program's Save does. With --base the image is\n"
+            "decoded over BASE.ks3 instead, as the desktop program decodes a read over\n"
+            "the configuration being edited: the settings the image does not carry\n"
+            "(the modem's common sentences, the User tone texts under a built-in tone\n"
+            "set, the channel slots past each group's capability) come from BASE.\n",
             usage);
         return kExitOk;
     }
@@ -91,9 +99,9 @@ int runDecode(const Args& args) {
     MemoryImage image{};
     std::string error;
     if (!readImageFile(a.positional[0], image, error)) return failure(error);
-    RadioSettings settings = newRadioSettings();
-    decodeMemoryImage(image, settings);
-    refreshChannelTable(settings, false);
+    RadioSettings base;
+    if (!loadBaseConfiguration(a.base, base, error)) return failure(error);
+    RadioSettings settings = configurationFromImage(image, base);
     prepareForSave(settings);
     return writeSettingsOutput(a.output, settings, a.force) ? kExitOk : kExitFailure;
 }

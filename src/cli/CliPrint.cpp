@@ -1,5 +1,7 @@
 // ks340ctl print: the printed reports as a PDF file, drawn by the same code
 // as the desktop program's printing.
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QString>
 #include <cstdio>
@@ -17,10 +19,11 @@ namespace ks340::cli {
 namespace {
 
 const char* kPrintHelp =
-    "Usage: ks340ctl print FILE.ks3 --report channel|option|all -o OUT.pdf [--force]\n"
+    "Usage: ks340ctl print FILE.ks3 --report channel|option|all [--paper A4|Letter] -o OUT.pdf [--force]\n"
     "\n"
     "Prints the channel list, the option report or both (channel list first)\n"
-    "into a PDF file, page for page as the program prints them.\n";
+    "into a PDF file, page for page as the program prints them. The paper is\n"
+    "A4, or Letter where the locale measures in inches, unless --paper says.\n";
 
 // Fonts and painting need a GUI application object; without a display the
 // offscreen platform serves.
@@ -37,7 +40,7 @@ std::unique_ptr<QGuiApplication> makeGuiApp() {
 }  // namespace
 
 int runPrint(const Args& args) {
-    std::string input, output, report = "all";
+    std::string input, output, report = "all", paper;
     bool force = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -46,6 +49,8 @@ int runPrint(const Args& args) {
             return kExitOk;
         } else if ((a == "--report" || a == "-r") && i + 1 < args.size()) {
             report = args[++i];
+        } else if (a == "--paper" && i + 1 < args.size()) {
+            paper = args[++i];
         } else if (a == "-o" && i + 1 < args.size()) {
             output = args[++i];
         } else if (a == "--force") {
@@ -73,6 +78,16 @@ int runPrint(const Args& args) {
     }
     if (const int s = checkOutput("print", output, OutputFormat::Pdf, force)) return s;
 
+    QPageSize paperSize = defaultPaperSize();
+    if (paper == "A4" || paper == "a4") {
+        paperSize = QPageSize(QPageSize::A4);
+    } else if (paper == "Letter" || paper == "letter") {
+        paperSize = QPageSize(QPageSize::Letter);
+    } else if (!paper.empty()) {
+        std::fprintf(stderr, "ks340ctl print: unknown paper '%s' (A4 or Letter)\n", paper.c_str());
+        return kExitUsage;
+    }
+
     auto settings = std::make_unique<RadioSettings>();
     std::string error;
     if (!loadConfiguration(input, *settings, error)) {
@@ -80,7 +95,9 @@ int runPrint(const Args& args) {
         return kExitFailure;
     }
     auto app = makeGuiApp();
-    const QByteArray pdf = reportPdf(*settings, mode);
+    ReportInfo info;
+    info.fileName = QFileInfo(QFile::decodeName(input.c_str())).fileName();
+    const QByteArray pdf = reportPdf(*settings, mode, info, paperSize);
     if (pdf.isEmpty()) {
         std::fprintf(stderr, "ks340ctl print: the report could not be drawn\n");
         return kExitFailure;

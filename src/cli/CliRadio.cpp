@@ -2,12 +2,14 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QSocketNotifier>
 #include <QString>
 
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -17,6 +19,8 @@
 #define KS340_ISATTY _isatty
 #define KS340_FILENO _fileno
 #else
+#include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 #define KS340_ISATTY isatty
 #define KS340_FILENO fileno
@@ -29,8 +33,9 @@
 #include "image/ImageVerify.h"
 #include "image/MemoryImage.h"
 #include "link/TransferTrace.h"
+#include "link/serial/PortInfo.h"
 #include "link/serial/PortNames.h"
-#include "link/serial/RadioSession.h"
+#include "link/serial/SerialTransferJob.h"
 #include "model/Defaults.h"
 #include "model/SettingFile.h"
 #include "model/Signalling.h"
@@ -49,12 +54,15 @@ struct RadioArgs {
     bool hasOutput = false;
     bool yes = false;
     bool stats = false;
-    bool force = false;  // --force: replace a read-only output
     bool help = false;
-    std::string backupDir;  // --backup-dir; empty: the program's backups folder
-    bool noBackup = false;  // --no-backup
-    bool verify = false;    // --verify (write)
-    std::string trace;      // --trace FILE
+    std::string backupDir;   // --backup-dir; empty: the program's backups folder
+    bool noBackup = false;   // --no-backup
+    bool verify = false;     // --verify (write)
+    bool readFirst = false;  // --read-first (write)
+    bool force = false;      // --force: replace a read-only output (read); use a setting file
+                             // that loaded with warnings (write)
+    std::string trace;       // --trace FILE
+    std::string base;        // --base FILE.ks3 (read)
     std::string error;
 };
 
@@ -73,19 +81,21 @@ RadioArgs parseRadioArgs(const Args& args, bool takesOutput) {
         const std::string& a = args[i];
         if (a == "--help" || a == "-h") {
             r.help = true;
+        } else if (a == "--force") {
+            r.force = true;
         } else if (a == "--yes" || a == "-y") {
             r.yes = true;
         } else if (a == "--stats") {
             r.stats = true;
-        } else if (takesOutput && a == "--force") {
-            r.force = true;
         } else if (a == "--no-backup") {
             r.noBackup = true;
         } else if (a == "--verify") {
             r.verify = true;
-        } else if (a == "--backup-dir" || a == "--trace") {
+        } else if (a == "--read-first") {
+            r.readFirst = true;
+        } else if (a == "--backup-dir" || a == "--trace" || (takesOutput && a == "--base")) {
             bool unused = false;
-            if (!value(i, a, a == "--trace" ? r.trace : r.backupDir, unused)) return r;
+            if (!value(i, a, a == "--trace" ? r.trace : a == "--base" ? r.base : r.backupDir, unused)) return r;
         } else if (a == "--port" || a == "-p") {
             if (!value(i, a, r.port, r.hasPort)) return r;
         } else if (a.rfind("--port=", 0) == 0) {
@@ -118,37 +128,52 @@ QCoreApplication& application() {
 
 // "Is the radio connected?" on a terminal; true when the answer is yes or
 // no question is needed.
-bool confirmConnected(bool yes) {
+bool confirmConnected(bool yes, const QString& port) {
     if (yes || !isTerminal(stdin)) return true;
-    std::fprintf(stderr, "Is the radio connected? [y/N] ");
+    std::fprintf(stderr, "Is the radio connected? (%s) [y/N] ", qPrintable(port));
     std::fflush(stderr);
     std::string answer;
     if (!std::getline(std::cin, answer)) return false;
     return !answer.empty() && (answer[0] == 'y' || answer[0] == 'Y');
 }
 
-// Progress bar on a terminal: blocks, percent, time left.
+const char* phaseLabel(TransferPhase phase) {
+    switch (phase) {
+        case TransferPhase::ReadFirst:
+            return "backup";
+        case TransferPhase::Write:
+            return "write ";
+        case TransferPhase::Verify:
+            return "verify";
+        case TransferPhase::Read:
+            return "read  ";
+    }
+    return "";
+}
+
+// Progress bar on a terminal: phase, blocks, percent, time left.
 class ProgressBar {
 public:
     explicit ProgressBar(bool enabled) : enabled_(enabled) { clock_.start(); }
 
-    void update(int done, int total) {
-        if (!enabled_ || total <= 0) return;
+    void update(const TransferProgress& p) {
+        if (!enabled_ || p.total <= 0) return;
+        if (p.phase != phase_) {
+            end();
+            phase_ = p.phase;
+            lastDone_ = -1;
+        }
         const qint64 now = clock_.elapsed();
-        if (done == lastDone_ || (now - lastDrawn_ < 100 && done < total)) return;
-        lastDone_ = done;
+        if (p.done == lastDone_ || (now - lastDrawn_ < 100 && p.done < p.total)) return;
+        lastDone_ = p.done;
         lastDrawn_ = now;
         const int width = 30;
-        const int filled = done * width / total;
-        const int percent = done * 100 / total;
+        const int filled = p.done * width / p.total;
+        const int percent = p.done * 100 / p.total;
         std::string bar(static_cast<std::size_t>(filled), '#');
         bar.append(static_cast<std::size_t>(width - filled), '.');
-        char left[32] = "";
-        if (done > 0 && done < total) {
-            const double seconds = now / 1000.0 * (total - done) / done;
-            std::snprintf(left, sizeof left, "%4.0f s left", seconds);
-        }
-        std::fprintf(stderr, "\r[%s] %3d/%d blocks %3d%% %s  ", bar.c_str(), done, total, percent, left);
+        std::fprintf(stderr, "\r%s [%s] %3d/%d blocks %3d%% %-16s", phaseLabel(p.phase), bar.c_str(), p.done, p.total,
+                     percent, timeLeftText(p.secondsLeft).c_str());
         std::fflush(stderr);
         drawn_ = true;
     }
@@ -163,13 +188,8 @@ private:
     QElapsedTimer clock_;
     qint64 lastDrawn_ = -1000;
     int lastDone_ = -1;
+    TransferPhase phase_ = TransferPhase::Read;
     bool drawn_ = false;
-};
-
-struct TransferResult {
-    bool ok = false;
-    QString message;
-    LinkImage image{};
 };
 
 // --stats: the transfer time and the time from one packet to the next
@@ -183,17 +203,162 @@ void printStats(const std::vector<qint64>& stamps, qint64 totalNs) {
                  totalNs / 1e9, stamps.size(), at(0.5), at(0.9), gaps.empty() ? 0.0 : gaps.back());
 }
 
-// Opens the port, asks the question, runs one read (writeImage null) or
-// write. Returns the process exit status; result holds the outcome.
-// Keeps the image of a transfer in the backups folder unless --no-backup.
-void keepBackup(const RadioArgs& a, const LinkImage& image, const char* kind) {
-    if (a.noBackup) return;
-    const std::string dir = a.backupDir.empty() ? defaultBackupDirectory() : a.backupDir;
-    const BackupResult b = writeImageBackup(dir, image, kind);
-    if (b.ok)
-        std::fprintf(stderr, "backup: %s\n", b.path.c_str());
-    else
-        std::fprintf(stderr, "ks340ctl: warning: no backup was kept: %s\n", b.error.c_str());
+// Ctrl-C during a transfer, delivered to the event loop: the signal handler
+// only writes a byte into a pipe.
+class InterruptWatch {
+public:
+    explicit InterruptWatch(std::function<void()> onInterrupt) {
+#ifndef _WIN32
+        if (::pipe(pipe_) != 0) return;
+        for (int fd : pipe_) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+        struct sigaction action {};
+        action.sa_handler = &InterruptWatch::handler;
+        sigemptyset(&action.sa_mask);
+        ::sigaction(SIGINT, &action, &previous_);
+        notifier_ = std::make_unique<QSocketNotifier>(pipe_[0], QSocketNotifier::Read);
+        QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this, onInterrupt] {
+            char byte;
+            while (::read(pipe_[0], &byte, 1) == 1) onInterrupt();
+        });
+#else
+        (void)onInterrupt;
+#endif
+    }
+    ~InterruptWatch() {
+#ifndef _WIN32
+        if (!notifier_) return;
+        ::sigaction(SIGINT, &previous_, nullptr);
+        notifier_.reset();
+        ::close(pipe_[0]);
+        ::close(pipe_[1]);
+        pipe_[0] = pipe_[1] = -1;
+#endif
+    }
+    InterruptWatch(const InterruptWatch&) = delete;
+    InterruptWatch& operator=(const InterruptWatch&) = delete;
+
+private:
+#ifndef _WIN32
+    static void handler(int) {
+        const char byte = 1;
+        if (pipe_[1] >= 0) [[maybe_unused]]
+            const auto n = ::write(pipe_[1], &byte, 1);
+    }
+    static inline int pipe_[2] = {-1, -1};
+    struct sigaction previous_ {};
+    std::unique_ptr<QSocketNotifier> notifier_;
+#endif
+};
+
+struct TransferRun {
+    std::string port;
+    bool yes = false;
+    bool stats = false;
+    TransferOptions options;
+    std::string traceFile;
+};
+
+void reportBackups(const TransferResult& r) {
+    if (r.restoreIsReadFirst && !r.restoreBackup.empty())
+        std::fprintf(stderr, "backup: %s (the radio before the write)\n", r.restoreBackup.c_str());
+    if (!r.backupPath.empty()) std::fprintf(stderr, "backup: %s\n", r.backupPath.c_str());
+    if (!r.backupError.empty())
+        std::fprintf(stderr, "ks340ctl: warning: no backup was kept: %s\n", r.backupError.c_str());
+}
+
+// Opens the port, asks the question, runs one job. Returns the process
+// exit status: 0 done, 1 failed, 130 stopped with Ctrl-C.
+int runTransfer(TransferRun& run, TransferResult& result) {
+    application();
+    SerialTransferJob job;
+    // --trace: every byte each way, appended so that several transfers share one file.
+    std::ofstream traceStream;
+    std::unique_ptr<TransferTrace> trace;
+    const std::string& tracePath = run.traceFile.empty() ? globalTraceFilePath() : run.traceFile;
+    if (!tracePath.empty()) {
+        traceStream.open(tracePath, std::ios::app);
+        if (!traceStream) {
+            std::fprintf(stderr, "ks340ctl: %s: the trace file cannot be written\n", tracePath.c_str());
+            return kExitFailure;
+        }
+        trace = std::make_unique<TransferTrace>(traceStream);
+        run.options.trace = trace.get();
+    }
+    QObject::connect(&job, &SerialTransferJob::note,
+                     [](const QString& text) { std::fprintf(stderr, "ks340ctl: note: %s\n", qPrintable(text)); });
+    if (!job.open(resolvePortArgument(QString::fromStdString(run.port)))) {
+        result = job.lastResult();
+        std::fprintf(stderr, "%s\n", resultText(result).c_str());
+        return kExitFailure;
+    }
+    if (!confirmConnected(run.yes, job.portName())) {
+        std::fprintf(stderr, "ks340ctl: cancelled, nothing was sent\n");
+        return kExitFailure;
+    }
+
+    ProgressBar bar(isTerminal(stderr));
+    QEventLoop loop;
+    bool done = false;
+    QElapsedTimer clock;
+    std::vector<qint64> stamps;
+    stamps.reserve(1100);
+    QObject::connect(&job, &SerialTransferJob::progress, [&](const TransferProgress& p) {
+        if (run.stats) stamps.push_back(clock.nsecsElapsed());
+        bar.update(p);
+    });
+    QObject::connect(&job, &SerialTransferJob::bufferFull, [] { std::fprintf(stderr, "buff full\n"); });
+    QObject::connect(&job, &SerialTransferJob::finished, [&](const TransferResult& r) {
+        result = r;
+        done = true;
+        loop.quit();
+    });
+    // Ctrl-C: a read (or the parts of a write that change nothing) stops at
+    // once; while blocks are being written the first one warns and a second
+    // one stops.
+    bool warned = false;
+    InterruptWatch interrupt([&] {
+        if (!job.running()) return;
+        if (job.phase() == TransferPhase::Write && job.job().writeStarted() && !warned) {
+            warned = true;
+            bar.end();
+            const std::string& backup = job.job().restoreBackup();
+            std::fprintf(
+                stderr,
+                "ks340ctl: stopping now leaves the radio partly written (%d of 510 blocks so far).%s\n"
+                "Press Ctrl-C again to stop anyway.\n",
+                job.job().blocksWritten(),
+                backup.empty() ? " No backup was kept." : (" The backup " + backup + " restores the radio.").c_str());
+            return;
+        }
+        job.stop();
+    });
+    clock.start();
+    job.start(run.options);
+    if (!done) loop.exec();
+    const qint64 totalNs = clock.nsecsElapsed();
+    bar.end();
+    job.close();
+    if (run.stats) printStats(stamps, totalNs);
+    reportBackups(result);
+
+    if (result.outcome == TransferOutcome::Cancelled) {
+        std::fprintf(stderr, "%s\n", resultText(result).c_str());
+        return kExitInterrupted;
+    }
+    if (result.ok()) {
+        std::printf("%s\n", result.message.c_str());
+        if (result.verify != VerifyResult::NotRun) std::printf("%s\n", verifyText(result, 50).c_str());
+        return kExitOk;
+    }
+    if (result.outcome == TransferOutcome::VerifyFailed) {
+        // The write itself completed.
+        std::printf("%s\n", result.message.c_str());
+        if (!result.detail.empty()) std::fprintf(stderr, "%s\n", result.detail.c_str());
+        std::fprintf(stderr, "%s\n", verifyText(result, 50).c_str());
+        return kExitFailure;
+    }
+    std::fprintf(stderr, "%s\n", resultText(result).c_str());
+    return kExitFailure;
 }
 
 // The trace file of a transfer (its own --trace, else the one before the
@@ -206,75 +371,15 @@ int checkTrace(const char* verb, const std::string& own) {
     return kExitUsage;
 }
 
-int runTransfer(const std::string& port, bool yes, bool stats, const LinkImage* writeImage, TransferResult& result,
-                const std::string& traceFile = {}) {
-    application();
-    RadioSession session;
-    // --trace: every byte each way, appended so a write and its verify read share one file.
-    std::ofstream traceStream;
-    std::unique_ptr<TransferTrace> trace;
-    const std::string& tracePath = traceFile.empty() ? globalTraceFilePath() : traceFile;
-    if (!tracePath.empty()) {
-        traceStream.open(tracePath, std::ios::app);
-        if (!traceStream) {
-            std::fprintf(stderr, "ks340ctl: %s: the trace file cannot be written\n", tracePath.c_str());
-            return kExitFailure;
-        }
-        trace = std::make_unique<TransferTrace>(traceStream);
-        trace->note(std::string(writeImage ? "write" : "read") + " on " + port);
-        session.setTraceObserver(
-            [&trace](bool sent, const std::uint8_t* data, int n) { trace->record(sent, data, n); });
-    }
-    const PortChoice choice = resolvePortArgument(QString::fromStdString(port));
-    if (!session.open(choice)) {
-        std::fprintf(stderr, "%s\n", session.openErrorMessage().toLocal8Bit().constData());
-        return kExitFailure;
-    }
-    if (!confirmConnected(yes)) {
-        std::fprintf(stderr, "ks340ctl: cancelled, nothing was sent\n");
-        return kExitFailure;
-    }
-
-    ProgressBar bar(isTerminal(stderr));
-    QEventLoop loop;
-    bool done = false;
-    QElapsedTimer clock;
-    std::vector<qint64> stamps;
-    stamps.reserve(1100);
-    QObject::connect(&session, &RadioSession::progress, [&](int position, int maximum) {
-        if (stats) stamps.push_back(clock.nsecsElapsed());
-        // A write reports the block being sent (0..509 of 510), a read the
-        // block last stored (0..510).
-        bar.update(position, writeImage ? maximum + 1 : maximum);
-    });
-    QObject::connect(&session, &RadioSession::bufferFull, [] { std::fprintf(stderr, "buff full\n"); });
-    QObject::connect(&session, &RadioSession::finished, [&](bool ok, const QString& message) {
-        if (ok) bar.update(510, 510);
-        result.ok = ok;
-        result.message = message;
-        done = true;
-        loop.quit();
-    });
-    clock.start();
-    if (writeImage)
-        session.startWrite(*writeImage);
-    else
-        session.startRead();
-    if (!done) loop.exec();
-    const qint64 totalNs = clock.nsecsElapsed();
-    bar.end();
-    if (stats) printStats(stamps, totalNs);
-    if (result.ok) result.image = session.image();
-    session.close();
-    session.setTraceObserver({});
-    if (trace) trace->note(result.message.toStdString());
-
-    if (result.ok) {
-        std::printf("%s\n", result.message.toLocal8Bit().constData());
-        return kExitOk;
-    }
-    std::fprintf(stderr, "%s\n", result.message.toLocal8Bit().constData());
-    return kExitFailure;
+TransferRun transferRun(const RadioArgs& a) {
+    TransferRun run;
+    run.port = a.port;
+    run.yes = a.yes;
+    run.stats = a.stats;
+    run.traceFile = a.trace;
+    run.options.keepBackups = !a.noBackup;
+    run.options.backupDirectory = a.backupDir.empty() ? defaultBackupDirectory() : a.backupDir;
+    return run;
 }
 
 }  // namespace
@@ -289,24 +394,37 @@ int runPorts(const Args& args) {
 #endif
             std::printf(
                 "Usage: ks340ctl ports\n\n"
-                "Lists the serial ports present, one a line: the device path, a tab and\n"
-                "the driver's description. --port of read and write takes such a path,\n"
-                "or a COM number (\"COM3\" or \"3\"; on this system COM n is %s, n = 1..10).\n",
+                "Lists the serial ports present, one a line, fields separated by tabs: the\n"
+                "device path, the driver's description, the USB vendor:product ids, the\n"
+                "stable /dev/serial/by-id name, and \"can open\" or \"no access\" for this\n"
+                "user (the fix for a port without access follows on standard error).\n"
+                "--port of read and write takes such a path (a path with a slash is used as\n"
+                "given, a bare name such as ttyUSB0 is looked up under /dev), or a COM\n"
+                "number (\"COM3\" or \"3\"; on this system COM n is %s, n = 1..10).\n",
                 comName);
             return kExitOk;
         }
         return usageError("ports", "unexpected argument '" + a + "'", "ks340ctl ports");
     }
     application();
-    const QList<PortInfo> ports = availablePorts();
+    const QList<PortDetails> ports = listPortDetails();
     if (ports.isEmpty()) std::fprintf(stderr, "ks340ctl: no serial ports found\n");
-    for (const PortInfo& p : ports) std::printf("%s\t%s\n", qPrintable(p.path), qPrintable(p.description));
+    // Path, description, then what the desktop program's Port menu shows:
+    // USB ids, the stable by-id name, and whether this user may open it.
+    for (const PortDetails& p : ports) {
+        const QString byId = p.byIdPath.isEmpty() ? QString() : p.byIdPath;
+        std::printf("%s\t%s\t%s\t%s\t%s\n", qPrintable(p.path), qPrintable(p.description), qPrintable(usbIdText(p)),
+                    qPrintable(byId), !p.exists ? "missing" : (p.accessible ? "can open" : "no access"));
+    }
+    for (const PortDetails& p : ports)
+        if (p.exists && !p.accessible) std::fprintf(stderr, "%s\n", qPrintable(portMenuToolTip(p)));
     return kExitOk;
 }
 
 int runRead(const Args& args) {
     static const char* usage =
-        "ks340ctl read --port PORT -o OUT.ks3|OUT.img [--force] [--yes] [--stats] [--backup-dir DIR|--no-backup] "
+        "ks340ctl read --port PORT -o OUT.ks3|OUT.img [--base BASE.ks3] [--force] [--yes] [--stats] [--backup-dir "
+        "DIR|--no-backup] "
         "[--trace FILE]";
     const RadioArgs a = parseRadioArgs(args, true);
     if (a.help) {
@@ -314,15 +432,20 @@ int runRead(const Args& args) {
             "Usage: %s\n\n"
             "Reads the radio's memory over PORT (a device path, or a COM number such as\n"
             "COM1) at 19200 baud. OUT.img receives the 8192-byte memory image; OUT.ks3\n"
-            "the configuration decoded from it. Nothing is written unless the read\n"
+            "the configuration decoded from it: over BASE.ks3 with --base, as the\n"
+            "desktop program decodes a read over the configuration being edited (the\n"
+            "settings the image does not carry come from BASE), else over a new\n"
+            "configuration. Nothing is written unless the read\n"
             "completed. On a terminal it first asks \"Is the radio connected?\"\n"
             "(--yes answers it) and shows a progress bar. --stats prints the transfer\n"
             "time and the packet round-trip times.\n"
             "Every completed read keeps the 8192-byte image in the backups folder\n"
             "(%s, or --backup-dir DIR; --no-backup keeps none);\n"
             "backups older than 365 days are removed. --trace FILE appends every byte\n"
-            "each way with millisecond times to FILE.\n"
-            "Exit status 0 when the read completed, 1 when it failed.\n",
+            "each way with millisecond times to FILE. Ctrl-C stops the read at once\n"
+            "(nothing is written).\n"
+            "Exit status 0 when the read completed, 1 when it failed, 130 when stopped\n"
+            "with Ctrl-C.\n",
             usage, defaultBackupDirectory().c_str());
         return kExitOk;
     }
@@ -337,26 +460,34 @@ int runRead(const Args& args) {
     if (const int s = checkTrace("read", a.trace)) return s;
 
     if (a.verify) return usageError("read", "--verify belongs to write", usage);
+    if (a.readFirst) return usageError("read", "--read-first belongs to write", usage);
+    if (!a.base.empty() && kind != OutputFormat::SettingFile)
+        return usageError("read", "--base belongs to a .ks3 output", usage);
+    RadioSettings base;
+    std::string error;
+    if (kind == OutputFormat::SettingFile && !loadBaseConfiguration(a.base, base, error)) {
+        std::fprintf(stderr, "ks340ctl: %s\n", error.c_str());
+        return kExitFailure;
+    }
+    TransferRun run = transferRun(a);
+    run.options.kind = TransferKind::Read;
     TransferResult result;
-    const int status = runTransfer(a.port, a.yes, a.stats, nullptr, result, a.trace);
+    const int status = runTransfer(run, result);
     if (status != kExitOk) return status;
-    keepBackup(a, result.image, "read");
 
     if (kind == OutputFormat::Image) {
         const std::string_view bytes(reinterpret_cast<const char*>(result.image.data()), result.image.size());
         return writeOutput(a.output, bytes, a.force) ? kExitOk : kExitFailure;
     }
-    RadioSettings settings = newRadioSettings();
-    decodeMemoryImage(result.image, settings);
-    refreshChannelTable(settings, false);
+    RadioSettings settings = configurationFromImage(result.image, base);
     prepareForSave(settings);
     return writeSettingsOutput(a.output, settings, a.force) ? kExitOk : kExitFailure;
 }
 
 int runWrite(const Args& args) {
     static const char* usage =
-        "ks340ctl write IN.ks3|IN.img --port PORT [--yes] [--stats] [--verify] [--backup-dir DIR|--no-backup] "
-        "[--trace FILE]";
+        "ks340ctl write IN.ks3|IN.img --port PORT [--yes] [--stats] [--verify] [--read-first] "
+        "[--backup-dir DIR|--no-backup] [--trace FILE] [--force]";
     const RadioArgs a = parseRadioArgs(args, false);
     if (a.help) {
         std::printf(
@@ -370,47 +501,43 @@ int runWrite(const Args& args) {
             "the packet round-trip times.\n"
             "--verify reads the radio back after the write and compares the bytes the\n"
             "write sent; differences are listed with their addresses and settings.\n"
-            "Every write keeps the image sent in the backups folder (%s,\n"
-            "or --backup-dir DIR; --no-backup keeps none). --trace FILE appends every\n"
-            "byte each way with millisecond times to FILE.\n"
-            "Exit status 0 when the write (and the verify) succeeded, 1 when not.\n",
+            "Every write that sent a block keeps the image sent in the backups folder\n"
+            "(%s, or --backup-dir DIR; --no-backup keeps none).\n"
+            "--read-first reads the radio before writing and keeps that image as the\n"
+            "backup (even with --no-backup): writing it puts the radio back as it was.\n"
+            "--trace FILE appends every byte each way with millisecond times to FILE.\n"
+            "A setting file that loads with warnings (it ends early, or a number field\n"
+            "holds no number) is refused unless --force is given.\n"
+            "Ctrl-C stops a read at once. While blocks are being written the first\n"
+            "Ctrl-C says that stopping leaves the radio partly written; a second one\n"
+            "stops, and the message names the backup that restores the radio.\n"
+            "Exit status 0 when the write (and the verify) succeeded, 1 when not, 130\n"
+            "when stopped with Ctrl-C.\n",
             usage, defaultBackupDirectory().c_str());
         return kExitOk;
     }
     if (!a.error.empty()) return usageError("write", a.error, usage);
     if (a.positional.size() != 1) return usageError("write", "give exactly one input file", usage);
     if (!a.hasPort || a.port.empty()) return usageError("write", "the port is missing (--port)", usage);
+    const std::string& input = a.positional[0];
     if (const int s = checkTrace("write", a.trace)) return s;
 
     // An image is sent as it is; a setting file is read as the program's
     // Open does, then prepared and encoded as before every transfer.
     LinkImage image{};
     std::string error;
-    if (!loadImageInput(a.positional[0], image, error)) {
+    std::vector<FileWarning> warnings;
+    if (!loadImageInput(input, image, error, &warnings) || !acceptLoadWarnings(input, warnings, a.force, error)) {
         std::fprintf(stderr, "ks340ctl: %s\n", error.c_str());
         return kExitFailure;
     }
+    TransferRun run = transferRun(a);
+    run.options.kind = TransferKind::Write;
+    run.options.image = image;
+    run.options.verify = a.verify;
+    run.options.readFirst = a.readFirst;
     TransferResult result;
-    const int status = runTransfer(a.port, a.yes, a.stats, &image, result, a.trace);
-    keepBackup(a, image, status == kExitOk ? "write" : "write-failed");
-    if (status != kExitOk || !a.verify) return status;
-
-    // --verify: read the radio back and compare the bytes the write sent.
-    TransferResult back;
-    const int readStatus = runTransfer(a.port, true, a.stats, nullptr, back, a.trace);
-    if (readStatus != kExitOk) {
-        std::fprintf(stderr, "ks340ctl: the radio could not be read back to verify the write\n");
-        return kExitFailure;
-    }
-    keepBackup(a, back.image, "read");
-    const std::vector<ByteMismatch> mismatches = compareWrittenImage(image, back.image);
-    if (!mismatches.empty()) {
-        std::fprintf(stderr, "Verify failed: %zu byte(s) differ from what was written:\n%s", mismatches.size(),
-                     formatByteMismatches(mismatches).c_str());
-        return kExitFailure;
-    }
-    std::printf("Verify OK: the radio holds the bytes written\n");
-    return kExitOk;
+    return runTransfer(run, result);
 }
 
 }  // namespace ks340::cli

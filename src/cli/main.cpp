@@ -31,11 +31,16 @@ const Verb kVerbs[] = {
     {"export-csv", "write the channel list to a CSV file", ks340::cli::runExportCsv},
     {"import-csv", "read the channel list from a CSV file", ks340::cli::runImportCsv},
     {"diff", "list the settings two configurations differ in", ks340::cli::runDiff},
+    {"keys", "list every setting key with its allowed values", ks340::cli::runKeys},
+    {"get", "print settings of a configuration by key", ks340::cli::runGet},
+    {"set", "change settings by key and save the result", ks340::cli::runSet},
+    {"export-json", "write a whole configuration as JSON, by key", ks340::cli::runExportJson},
+    {"import-json", "read a configuration from JSON into a setting file", ks340::cli::runImportJson},
 };
 
 void usage(FILE* out) {
     std::fprintf(out, "Usage: ks340ctl VERB [OPTIONS] [ARGS]\n\nVerbs:\n");
-    for (const Verb& v : kVerbs) std::fprintf(out, "  %-10s %s\n", v.name, v.summary);
+    for (const Verb& v : kVerbs) std::fprintf(out, "  %-11s %s\n", v.name, v.summary);
     std::fprintf(out, "\n'ks340ctl VERB --help' describes one verb.\n");
     std::fprintf(out, "'ks340ctl --trace FILE read|write ...' writes every byte of the transfer to FILE.\n");
 }

@@ -255,6 +255,13 @@ std::vector<SettingDifference> diffSettings(const RadioSettings& before, const R
     return out;
 }
 
+std::vector<SettingDifference> diffSettingsWithImage(const RadioSettings& settings, const MemoryImage& image,
+                                                     bool imageFirst) {
+    const RadioSettings held = configurationAsRadioHoldsIt(settings);
+    const RadioSettings read = configurationFromImage(image, settings);
+    return imageFirst ? diffSettings(read, held) : diffSettings(held, read);
+}
+
 std::string formatSettingDifference(const SettingDifference& d) {
     auto shown = [](const std::string& v) { return v.empty() ? std::string("(empty)") : v; };
     return d.name + ": " + shown(d.before) + " \u2192 " + shown(d.after);

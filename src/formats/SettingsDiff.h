@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "image/MemoryImage.h"
 #include "model/RadioSettings.h"
 
 namespace ks340 {
@@ -31,6 +32,14 @@ struct SettingDifference {
 // The settings whose shown values differ, in the order of the first
 // configuration, then those only the second one has.
 std::vector<SettingDifference> diffSettings(const RadioSettings& before, const RadioSettings& after);
+
+// A setting file's configuration against a memory image (a file or a radio
+// read), compared as the radio holds them: the configuration goes through
+// the same encoding and decoding first, and both sides are decoded over it,
+// so settings an image does not carry, or carries differently, never show
+// as differences. imageFirst puts the image on the "before" side.
+std::vector<SettingDifference> diffSettingsWithImage(const RadioSettings& settings, const MemoryImage& image,
+                                                     bool imageFirst = false);
 
 // "name: before → after"; an empty value shows as "(empty)".
 std::string formatSettingDifference(const SettingDifference& difference);

@@ -64,6 +64,7 @@ ConfigurationFile openConfigurationFile(const std::string& path, Expected expect
     settings = std::move(*loaded);
     r.kind = ConfigurationKind::SettingFile;
     r.warning = text.warning;
+    r.warnings = text.warnings;
     r.ok = true;
     return r;
 }

@@ -6,9 +6,11 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "image/MemoryImage.h"
 #include "model/RadioSettings.h"
+#include "model/SettingFile.h"
 
 namespace ks340 {
 
@@ -21,7 +23,8 @@ struct ConfigurationFile {
     bool ok = false;
     ConfigurationKind kind = ConfigurationKind::SettingFile;
     std::string error;    // when !ok: names the file and what was expected
-    std::string warning;  // a setting file that loaded with a warning
+    std::string warning;  // a setting file that loaded with warnings: their texts
+    std::vector<FileWarning> warnings;
     int line = 0;         // the setting file's line of the error or warning
     MemoryImage image{};  // the bytes of a memory image
 };

@@ -107,11 +107,19 @@ BackupResult writeImageBackup(const std::string& directory, const MemoryImage& i
     }
     // Same millisecond as an earlier backup: the next free millisecond.
     fs::path path;
+    // The name is taken by creating the file exclusively, so that transfers
+    // running at the same time never share a backup.
     for (int i = 0; i < 1000; ++i) {
         path = fs::path(directory) / backupFileName(now + std::chrono::milliseconds(i), kind);
-        if (!fs::exists(path, ec)) break;
+        if (std::FILE* reserved = std::fopen(path.string().c_str(), "wbx")) {
+            std::fclose(reserved);
+            break;
+        }
     }
-    if (!writeImageFile(path.string(), image, r.error)) return r;
+    if (!writeImageFile(path.string(), image, r.error)) {
+        fs::remove(path, ec);
+        return r;
+    }
     r.ok = true;
     r.path = path.string();
     r.pruned = pruneImageBackups(directory, now);

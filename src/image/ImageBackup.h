@@ -25,7 +25,8 @@ using BackupClock = std::chrono::system_clock;
 // name; see ConfigurationFile.h), else false with a message naming the file.
 bool readImageFile(const std::string& path, MemoryImage& image, std::string& error);
 
-// Writes a raw image through the atomic writer (fileio/AtomicFile.h).
+// Writes a raw image through the atomic writer: the target is either the
+// old file or the complete new one.
 bool writeImageFile(const std::string& path, const MemoryImage& image, std::string& error);
 
 // "ks340-20261208-062137-042-read.img" for a time and a kind.

@@ -116,6 +116,24 @@ int imageDecodeDuration(const RadioSettings& settings);
 // by refreshChannelTable(settings, false).
 void decodeMemoryImage(const MemoryImage& image, RadioSettings& settings);
 
+// The configuration a radio read gives: the image decoded over a copy of
+// `base`, then the channel table rebuilt as the channel page does after a
+// read (frequency texts, scan flags, channels dealt out to the groups).
+// Every program that turns an image into a configuration uses this. The
+// fields the image does not carry keep base's values: the modem's common
+// sentences, the User tone texts while a built-in tone set is read, the
+// spare fields, the channels' "in use" marks and the channel slots past
+// each group's capability. Without a base: a new configuration.
+RadioSettings configurationFromImage(const MemoryImage& image, const RadioSettings& base);
+RadioSettings configurationFromImage(const MemoryImage& image);
+
+// The configuration as a radio programmed with it gives it back: prepared,
+// encoded and read back over itself. Settings the image does not carry
+// faithfully (the hidden Monitor and Public Address controls, repeated
+// sequence tones, texts longer than their places) come back as a read
+// shows them.
+RadioSettings configurationAsRadioHoldsIt(const RadioSettings& settings);
+
 // The receive and transmit frequency texts of a decoded channel entry
 // (empty when not programmed, outside the band, or with step code 3).
 std::string receiveFrequencyText(const ChannelEntry& entry, int model, int radioBand);

@@ -15,6 +15,7 @@ ProgrammingExchange::ProgrammingExchange(Transport& transport, Timer& timer, Exc
 void ProgrammingExchange::startRead() { startRead(LinkImage{}); }
 
 void ProgrammingExchange::startRead(const LinkImage& base) {
+    failure_ = Failure::None;
     image_ = base;
     std::fill(halfBlockSeen_.begin(), halfBlockSeen_.end(), false);
     halfBlocksReceived_ = 0;
@@ -28,6 +29,7 @@ void ProgrammingExchange::startRead(const LinkImage& base) {
 }
 
 void ProgrammingExchange::startWrite(const LinkImage& image) {
+    failure_ = Failure::None;
     image_ = image;
     listener_.progressChanged(0, kWriteProgressMax);
     stopWatchdog();
@@ -210,7 +212,7 @@ void ProgrammingExchange::acceptReadPacket() {
         if (halfBlocksReceived_ == wire::kReadPacketCount)
             finish(true, kReadComplete);
         else
-            fail();
+            fail(Failure::Incomplete);
         return;
     }
     armWatchdog(kBlockWatchdogMs);
@@ -268,7 +270,7 @@ void ProgrammingExchange::resendRequest() {
 }
 
 void ProgrammingExchange::onTransportLost() {
-    if (state_ != Idle) fail();
+    if (state_ != Idle) fail(Failure::TransportLost);
 }
 
 void ProgrammingExchange::cancel() {
@@ -301,14 +303,17 @@ void ProgrammingExchange::stopWatchdog() {
 
 bool ProgrammingExchange::countError() {
     if (errorCount_ > kMaxErrors) {
-        fail();
+        fail(Failure::TooManyErrors);
         return false;
     }
     ++errorCount_;
     return true;
 }
 
-void ProgrammingExchange::fail() { finish(false, kCommunicationError); }
+void ProgrammingExchange::fail(Failure why) {
+    failure_ = why;
+    finish(false, kCommunicationError);
+}
 
 void ProgrammingExchange::finish(bool ok, const char* message) {
     stopWatchdog();

@@ -85,6 +85,14 @@ public:
     static constexpr const char* kReadComplete = "Reading Data Complete!";
     static constexpr const char* kCommunicationError = "Communication Error!!";
 
+    // Why the last transfer ended with "Communication Error!!".
+    enum class Failure {
+        None,
+        TooManyErrors,  // replies missing or refused more than kMaxErrors times in a row
+        Incomplete,     // the radio sent its last packet but packets were missing
+        TransportLost,  // the port went away
+    };
+
     ProgrammingExchange(Transport& transport, Timer& timer, ExchangeListener& listener);
 
     // Starts (or restarts) a read. Bytes 0x0000..0x1FE7 of image() are
@@ -111,6 +119,8 @@ public:
     const LinkImage& image() const { return image_; }
     // Number of distinct read packets (half-blocks 0x0000..0x1FE0) stored.
     int halfBlocksReceived() const { return halfBlocksReceived_; }
+    // Why the last transfer failed (None while running or after success).
+    Failure failure() const { return failure_; }
 
 private:
     void sendBlock();
@@ -125,7 +135,7 @@ private:
     // Counts one error; false when the limit was already passed and the
     // transfer has been ended.
     bool countError();
-    void fail();
+    void fail(Failure why);
     void finish(bool ok, const char* message);
     void setBusy(bool busy);
 
@@ -148,6 +158,7 @@ private:
     LinkImage image_{};
     std::vector<bool> halfBlockSeen_;
     int halfBlocksReceived_ = 0;
+    Failure failure_ = Failure::None;
 };
 
 }  // namespace ks340

@@ -10,6 +10,7 @@
 #include "fileio/AtomicFile.h"
 #include "fileio/InputFile.h"
 #include "model/Decimal.h"
+#include "model/SettingsRegistry.h"
 #include "model/Signalling.h"
 #include "model/Tables.h"
 
@@ -72,33 +73,6 @@ private:
 };
 
 int writtenCapability(const ChannelGroup& g) { return std::clamp(g.capability, 0, kChannelCapacity); }
-
-void writeChannel(LineWriter& w, const ChannelEntry& c) {
-    w.text(c.label)
-        .integer(c.bandwidth)
-        .integer(c.inUse)
-        .integer(c.txPower)
-        .integer(c.powerOnChannel)
-        .integer(c.priorityChannel)
-        .integer(c.rxInverseDcs)
-        .integer(c.scanChannel)
-        .integer(c.txInverseDcs)
-        .integer(c.rxCodeN)
-        .integer(c.rxCodeA)
-        .integer(c.txCodeN)
-        .integer(c.txCodeA)
-        .integer(c.rxSquelch)
-        .integer(c.txSquelch)
-        .text(c.rxFrequency)
-        .text(c.txFrequency)
-        .integer(c.channelSpare1)
-        .integer(c.channelSpare2)
-        .integer(c.channelSpare3)
-        .integer(c.channelSpare4)
-        .integer(c.rxStepCode)
-        .integer(c.txStepCode)
-        .end();
-}
 
 // Splits one line into `fields`, reusing its strings; returns the number of
 // fields (the vector may hold more entries than that).
@@ -195,23 +169,63 @@ struct ReadFault {
     std::string what;
 };
 
+// True for a field that holds a whole decimal number as the C library reads
+// one: blanks, an optional sign, digits and nothing after them.
+bool holdsNumber(std::string_view f) {
+    std::size_t i = 0;
+    while (i < f.size() && (f[i] == ' ' || f[i] == '\t')) ++i;
+    if (i < f.size() && (f[i] == '+' || f[i] == '-')) ++i;
+    const std::size_t digits = i;
+    while (i < f.size() && f[i] >= '0' && f[i] <= '9') ++i;
+    return i > digits && i == f.size();
+}
+
 class Reader {
 public:
-    explicit Reader(LineSource& source) : source_(source) {}
+    Reader(LineSource& source, const std::string& name) : source_(source), name_(name) {}
 
     // Reads one whole configuration into `s`.
     void read(RadioSettings& s) {
-        readHeader(s.header);
-        readChannelTable(s.channelTable);
-        readOption(s.option);
-        readToneSequence(s.toneSequence);
-        readSelcallEncode(s.selcallEncode);
-        readSelcallDecode(s.selcallDecode);
-        readDtmf(s.dtmf);
-        readModem(s.modem);
+        nextLine();
+        if (endedAt_) fail("the file is empty");
+        if (fieldCount_ == 0) fail("the header line is empty");
+        readLine(SettingLine::Header, s);
+
+        nextLine();
+        if (fieldCount_ == 0)
+            fail(endedAt_ ? "the file ends after the header line" : "the channel table line is empty");
+        readLine(SettingLine::ChannelTable, s);
+
+        ChannelTable& t = s.channelTable;
+        int groupSum = 0;
+        for (int g = 0; g < kGroupSlots; ++g) {
+            ChannelGroup& group = t.groups[static_cast<std::size_t>(g)];
+            nextLine();
+            group_ = g;
+            readLine(SettingLine::Group, s);
+            if (g > 0) {
+                groupSum += group.capability;
+                if (groupSum > kChannelCapacity)
+                    fail("the capabilities of groups 1.." + std::to_string(g) + " add up to " +
+                         std::to_string(groupSum) + ", more than " + std::to_string(kChannelCapacity));
+            }
+            for (int c = 1; c <= group.capability; ++c) {
+                nextLine();
+                channel_ = c;
+                readLine(SettingLine::Channel, s);
+            }
+            channel_ = 0;
+        }
+        group_ = 0;
+        for (SettingLine line : {SettingLine::Option, SettingLine::ToneSequence, SettingLine::SelcallEncode,
+                                 SettingLine::SelcallDecode, SettingLine::Dtmf, SettingLine::Modem}) {
+            nextLine();
+            readLine(line, s);
+        }
     }
 
     int endedAtLine() const { return endedAt_; }
+    std::vector<FileWarning>& warnings() { return warnings_; }
 
 private:
     // Next line split into fields; a line past the end of the file is empty.
@@ -243,18 +257,42 @@ private:
         return i < fieldCount_ ? std::string_view(fields_[i]) : std::string_view{};
     }
 
-    int integer() {
-        // Read as atoi reads: leading decimal digits, anything else gives 0,
-        // so files the earlier program wrote or hand-edited still load.
-        const std::string_view f = nextField();
-        return leadingDecimal(f);
+    // The fields of one line, in the order the settings table gives them.
+    void readLine(SettingLine line, RadioSettings& s) {
+        ChannelGroup& group = s.channelTable.groups[static_cast<std::size_t>(group_)];
+        ChannelEntry& entry = group.channels[static_cast<std::size_t>(channel_)];
+        for (const SettingInfo* f : settingLineFields(line)) {
+            if (f->storedAs == StoredAs::Integer) {
+                int* target = f->channelInteger ? &(entry.*f->channelInteger)
+                              : f->groupInteger ? &(group.*f->groupInteger)
+                                                : f->integer(s, f->index);
+                *target = f->checkedOnLoad ? integerIn(*f) : integer(*f);
+            } else {
+                std::string* target = f->channelText ? &(entry.*f->channelText) : f->text(s, f->index);
+                const std::string_view t = textField();
+                if (f->storedAs == StoredAs::Text && t == kNull)
+                    target->clear();
+                else
+                    target->assign(t);
+            }
+        }
     }
 
-    int integerIn(int low, int high, const char* what) {
-        const int v = integer();
-        if (v < low || v > high)
-            fail(std::string(what) + " " + std::to_string(v) + " is outside " + std::to_string(low) + ".." +
-                 std::to_string(high));
+    int integer(const SettingInfo& f) {
+        // Read as atoi reads: leading decimal digits, anything else gives 0,
+        // so files the earlier program wrote or hand-edited still load. A
+        // field that holds something other than a number is reported; an
+        // empty field and "NULL" read as 0 quietly.
+        const std::string_view field = nextField();
+        if (!field.empty() && field != kNull && !holdsNumber(field)) warnNotANumber(f, field);
+        return leadingDecimal(field);
+    }
+
+    int integerIn(const SettingInfo& f) {
+        const int v = integer(f);
+        if (v < f.minimum || v > f.maximum)
+            fail(f.checkName + " " + std::to_string(v) + " is outside " + std::to_string(f.minimum) + ".." +
+                 std::to_string(f.maximum));
         return v;
     }
 
@@ -266,229 +304,38 @@ private:
         return f;
     }
 
-    std::string text() {  // "NULL" reads as the empty text
-        const std::string_view f = textField();
-        return f == kNull ? std::string() : std::string(f);
-    }
-
-    std::string rawText() { return std::string(textField()); }
-
-    void readHeader(HeaderSettings& h) {
-        nextLine();
-        if (endedAt_) fail("the file is empty");
-        if (fieldCount_ == 0) fail("the header line is empty");
-        h.speaker = integerIn(0, kSpeakerCount - 1, "speaker");
-        h.model = integerIn(0, kModelCount - 1, "model");
-        h.radioBand = integerIn(0, kBandsPerModel - 1, "band");
-        h.lcdDisplayLogo = text();
-    }
-
-    void readChannelTable(ChannelTable& t) {
-        nextLine();
-        if (fieldCount_ == 0)
-            fail(endedAt_ ? "the file ends after the header line" : "the channel table line is empty");
-        t.currentGroup = integerIn(0, kGroupSlots - 1, "current group");
-        t.currentChannel = integer();
-        t.totalCapability = integer();
-        t.tableSpare = integer();
-        t.channelsLeft = integer();
-        t.channelCapacity = integer();
-        t.firstProgrammedGroup = integer();
-        t.firstScanGroup = integer();
-        t.lowestGroup = integer();
-        t.highestGroup = integer();
-        t.lastScanGroup = integer();
-        t.priorityPresent = integer();
-        t.noPowerOnChannel = integer();
-        t.scanMode = integer();
-        t.appliedScanMode = integer();
-        t.groupScanFlag = integer();
-        t.anyScanChannel = integer();
-
-        int groupSum = 0;
-        for (int g = 0; g < kGroupSlots; ++g) {
-            ChannelGroup& group = t.groups[static_cast<std::size_t>(g)];
-            nextLine();
-            group.enabled = integer();
-            group.hasChannels = integer();
-            group.groupSpare = integer();
-            group.firstChannel = integer();
-            group.lastChannel = integer();
-            group.priorityChannel = integer();
-            group.powerOnChannel = integer();
-            group.capability = integerIn(0, kChannelCapacity, "capability");
-            group.channelEnd = integer();
-            if (g > 0) {
-                groupSum += group.capability;
-                if (groupSum > kChannelCapacity)
-                    fail("the capabilities of groups 1.." + std::to_string(g) + " add up to " +
-                         std::to_string(groupSum) + ", more than " + std::to_string(kChannelCapacity));
-            }
-            for (int c = 1; c <= group.capability; ++c) {
-                nextLine();
-                readChannel(group.channels[static_cast<std::size_t>(c)]);
-            }
-        }
-    }
-
-    void readChannel(ChannelEntry& c) {
-        c.label = text();
-        c.bandwidth = integer();
-        c.inUse = integer();
-        c.txPower = integer();
-        c.powerOnChannel = integer();
-        c.priorityChannel = integer();
-        c.rxInverseDcs = integer();
-        c.scanChannel = integer();
-        c.txInverseDcs = integer();
-        c.rxCodeN = integer();
-        c.rxCodeA = integer();
-        c.txCodeN = integer();
-        c.txCodeA = integer();
-        c.rxSquelch = integer();
-        c.txSquelch = integer();
-        c.rxFrequency = text();
-        c.txFrequency = text();
-        c.channelSpare1 = integer();
-        c.channelSpare2 = integer();
-        c.channelSpare3 = integer();
-        c.channelSpare4 = integer();
-        c.rxStepCode = integer();
-        c.txStepCode = integer();
-    }
-
-    void readOption(OptionSettings& o) {
-        nextLine();
-        o.programmableKey1Short = integer();
-        o.programmableKey2Short = integer();
-        o.programmableKey3Short = integer();
-        o.programmableKey1Long = integer();
-        o.programmableKey2Long = integer();
-        o.programmableKey3Long = integer();
-        o.programmableKey1Mode = integer();
-        o.programmableKey2Mode = integer();
-        o.programmableKey3Mode = integer();
-        o.txDelay = integer();
-        o.monitor = integer();
-        o.priorityLbTime = integer();
-        o.hook = integer();
-        o.hookScan = integer();
-        o.beep = integer();
-        o.publicAddress = integer();
-        o.powerUpAlert = integer();
-        o.powerUp = integer();
-        o.autoMute = integer();
-        o.autoMuteTimer = integer();
-        o.pttTimer = integer();
-        o.txTimer = integer();
-        o.txInhibit = integer();
-        o.txInhibitAlert = integer();
-        o.openLock = integer();
-        o.busyChLockOut = integer();
-        o.markIdle = integer();
-        o.scanType = integer();
-        o.scanTx = integer();
-        o.scanWaitTime = integer();
-        o.scanSpeedTime = integer();
-    }
-
-    void readToneSequence(ToneSequenceSettings& t) {
-        nextLine();
-        t.toneset = integerIn(0, kToneSetCount - 1, "tone set");
-        for (int& f : t.toneFrequency) f = integer();
-        t.toneLength = integer();
-        for (int i = 1; i < kSequenceSlots; ++i) t.sequences[static_cast<std::size_t>(i)].sequence = text();
-        for (int i = 1; i < kSequenceSlots; ++i) t.sequences[static_cast<std::size_t>(i)].leadInTime = integer();
-        for (int i = 1; i < kSequenceSlots; ++i) t.sequences[static_cast<std::size_t>(i)].firstToneTime = integer();
-        for (int i = 1; i < kSequenceSlots; ++i) t.sequences[static_cast<std::size_t>(i)].leadOutTime = integer();
-        for (std::string& u : t.userTone) u = rawText();
-    }
-
-    void readSelcallEncode(SelcallEncodeSettings& e) {
-        nextLine();
-        e.selcall = integer();
-        e.emgType = integer();
-        e.emgSequence = text();
-        e.emgCheckOpen = integer();
-        e.emgCheckBusy = integer();
-        e.emgEncodeAlert = integer();
-        e.emgRepeats = integer();
-        e.emgCycleRepeatTime = integer();
-        e.emgTxTimer = integer();
-        e.acknowledge1 = text();
-        e.acknowledge2 = text();
-        e.acknowledge3 = text();
-        e.aniType = integer();
-        e.aniSequence = text();
-        e.aniAt = integer();
-        e.multiAniDelay = integer();
-        e.call1Sequence = text();
-        e.call1CheckOpen = integer();
-        e.call1CheckBusy = integer();
-        e.call1EncodeAlert = integer();
-        e.call2Sequence = text();
-        e.call2CheckOpen = integer();
-        e.call2CheckBusy = integer();
-        e.call2EncodeAlert = integer();
-        e.call3Sequence = text();
-        e.call3CheckOpen = integer();
-        e.call3CheckBusy = integer();
-        e.call3EncodeAlert = integer();
-    }
-
-    void readSelcallDecode(SelcallDecodeSettings& d) {
-        nextLine();
-        for (DecodeEntry& e : d.decodeEntries) {
-            e.address = text();
-            e.action = integer();
-            e.ack = integer();
-            e.text = text();
-        }
-        d.decoderToneLength = integer();
-        d.covertRxTime = integer();
-        d.covertTxTime = integer();
-    }
-
-    void readDtmf(DtmfSettings& d) {
-        nextLine();
-        d.dtmf = integer();
-        d.dtmfLeadInTime = integer();
-        d.dtmfLeadOutTime = integer();
-        d.dtmfMarkTime = integer();
-        d.dtmfSpaceTime = integer();
-        for (std::string& s : d.dtmfCodes) s = text();
-        for (int i = 0; i < 4; ++i) {
-            d.dtmfDecodeAddress[static_cast<std::size_t>(i)] = text();
-            d.dtmfDecodeAction[static_cast<std::size_t>(i)] = integer();
-        }
-        for (std::string& s : d.statusText) s = text();
-    }
-
-    void readModem(ModemSettings& m) {
-        nextLine();
-        m.modemBaudRate = integer();
-        m.initializingDataForHt = integer();
-        m.txDelayTime = integer();
-        m.txOnDelay = integer();
-        m.txOffDelay = integer();
-        m.rxOnDelay = integer();
-        for (std::string& s : m.modemText) s = text();
-        for (std::string& s : m.commonSentence) s = text();
+    void warnNotANumber(const SettingInfo& f, std::string_view field) {
+        FileWarning w;
+        w.line = lineNo_;
+        w.key = settingKey({&f, group_, channel_});
+        std::string shown(field.substr(0, 20));
+        for (char& c : shown)
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+        if (field.size() > 20) shown += "...";
+        w.text = name_ + ": line " + std::to_string(lineNo_) + ": field " + std::to_string(fieldNo_) + " (" + w.key +
+                 ") holds \"" + shown + "\", not a number; it was read as " + std::to_string(leadingDecimal(field));
+        warnings_.push_back(std::move(w));
     }
 
     LineSource& source_;
+    const std::string& name_;
     std::string buffer_;
     std::vector<std::string> fields_;
     std::size_t fieldCount_ = 0;
     std::size_t fieldNo_ = 0;
     int lineNo_ = 0;
     int endedAt_ = 0;
+    int group_ = 0;
+    int channel_ = 0;
+    std::vector<FileWarning> warnings_;
 };
+
+constexpr std::size_t kWarningsShown = 20;
 
 FileResult readFrom(LineSource& source, RadioSettings& settings, const std::string& name) {
     FileResult result;
     auto copy = std::make_unique<RadioSettings>(settings);
-    Reader reader(source);
+    Reader reader(source, name);
     try {
         reader.read(*copy);
     } catch (const ReadFault& fault) {
@@ -499,11 +346,22 @@ FileResult readFrom(LineSource& source, RadioSettings& settings, const std::stri
     }
     settings = std::move(*copy);
     result.ok = true;
+    result.warnings = std::move(reader.warnings());
     if (reader.endedAtLine() != 0) {
-        result.line = reader.endedAtLine();
-        result.warning = name + ": line " + std::to_string(result.line) +
-                         ": the file ends early; the missing lines were read as empty";
+        FileWarning w;
+        w.line = reader.endedAtLine();
+        w.text =
+            name + ": line " + std::to_string(w.line) + ": the file ends early; the missing lines were read as empty";
+        result.warnings.push_back(std::move(w));
     }
+    for (std::size_t i = 0; i < result.warnings.size() && i < kWarningsShown; ++i) {
+        if (i) result.warning += '\n';
+        result.warning += result.warnings[i].text;
+    }
+    if (result.warnings.size() > kWarningsShown)
+        result.warning +=
+            "\n" + name + ": " + std::to_string(result.warnings.size() - kWarningsShown) + " more warnings";
+    if (!result.warnings.empty()) result.line = result.warnings.front().line;
     return result;
 }
 
@@ -532,153 +390,52 @@ int settingFileLineCount(const RadioSettings& s) {
     return lines;
 }
 
+namespace {
+
+// One line's fields in the order the settings table gives them.
+void writeLine(LineWriter& w, SettingLine line, const RadioSettings& cs, int group, int channel) {
+    auto& s = const_cast<RadioSettings&>(cs);  // the accessors only read here
+    const ChannelGroup& g = cs.channelTable.groups[static_cast<std::size_t>(group)];
+    const ChannelEntry& entry = g.channels[static_cast<std::size_t>(channel)];
+    for (const SettingInfo* f : settingLineFields(line)) {
+        switch (f->storedAs) {
+            case StoredAs::Integer:
+                if (f->channelInteger)
+                    w.integer(entry.*f->channelInteger);
+                else if (f->groupInteger == &ChannelGroup::capability)
+                    w.integer(writtenCapability(g));
+                else if (f->groupInteger)
+                    w.integer(g.*f->groupInteger);
+                else
+                    w.integer(*f->integer(s, f->index));
+                break;
+            case StoredAs::Text:
+                w.text(f->channelText ? entry.*f->channelText : *f->text(s, f->index));
+                break;
+            case StoredAs::RawText:
+                w.rawText(*f->text(s, f->index));
+                break;
+        }
+    }
+    w.end();
+}
+
+}  // namespace
+
 std::string formatSettingFile(const RadioSettings& s) {
     std::string out;
     out.reserve(static_cast<std::size_t>(settingFileLineCount(s)) * 64 + 1024);
     LineWriter w(out);
-
-    const HeaderSettings& h = s.header;
-    w.integer(h.speaker).integer(h.model).integer(h.radioBand).text(h.lcdDisplayLogo).end();
-
-    const ChannelTable& t = s.channelTable;
-    w.integer(t.currentGroup)
-        .integer(t.currentChannel)
-        .integer(t.totalCapability)
-        .integer(t.tableSpare)
-        .integer(t.channelsLeft)
-        .integer(t.channelCapacity)
-        .integer(t.firstProgrammedGroup)
-        .integer(t.firstScanGroup)
-        .integer(t.lowestGroup)
-        .integer(t.highestGroup)
-        .integer(t.lastScanGroup)
-        .integer(t.priorityPresent)
-        .integer(t.noPowerOnChannel)
-        .integer(t.scanMode)
-        .integer(t.appliedScanMode)
-        .integer(t.groupScanFlag)
-        .integer(t.anyScanChannel)
-        .end();
-
-    for (const ChannelGroup& g : t.groups) {
-        const int capability = writtenCapability(g);
-        w.integer(g.enabled)
-            .integer(g.hasChannels)
-            .integer(g.groupSpare)
-            .integer(g.firstChannel)
-            .integer(g.lastChannel)
-            .integer(g.priorityChannel)
-            .integer(g.powerOnChannel)
-            .integer(capability)
-            .integer(g.channelEnd)
-            .end();
-        for (int c = 1; c <= capability; ++c) writeChannel(w, g.channels[static_cast<std::size_t>(c)]);
+    writeLine(w, SettingLine::Header, s, 0, 0);
+    writeLine(w, SettingLine::ChannelTable, s, 0, 0);
+    for (int g = 0; g < kGroupSlots; ++g) {
+        writeLine(w, SettingLine::Group, s, g, 0);
+        const int capability = writtenCapability(s.channelTable.groups[static_cast<std::size_t>(g)]);
+        for (int c = 1; c <= capability; ++c) writeLine(w, SettingLine::Channel, s, g, c);
     }
-
-    const OptionSettings& o = s.option;
-    w.integer(o.programmableKey1Short)
-        .integer(o.programmableKey2Short)
-        .integer(o.programmableKey3Short)
-        .integer(o.programmableKey1Long)
-        .integer(o.programmableKey2Long)
-        .integer(o.programmableKey3Long)
-        .integer(o.programmableKey1Mode)
-        .integer(o.programmableKey2Mode)
-        .integer(o.programmableKey3Mode)
-        .integer(o.txDelay)
-        .integer(o.monitor)
-        .integer(o.priorityLbTime)
-        .integer(o.hook)
-        .integer(o.hookScan)
-        .integer(o.beep)
-        .integer(o.publicAddress)
-        .integer(o.powerUpAlert)
-        .integer(o.powerUp)
-        .integer(o.autoMute)
-        .integer(o.autoMuteTimer)
-        .integer(o.pttTimer)
-        .integer(o.txTimer)
-        .integer(o.txInhibit)
-        .integer(o.txInhibitAlert)
-        .integer(o.openLock)
-        .integer(o.busyChLockOut)
-        .integer(o.markIdle)
-        .integer(o.scanType)
-        .integer(o.scanTx)
-        .integer(o.scanWaitTime)
-        .integer(o.scanSpeedTime)
-        .end();
-
-    const ToneSequenceSettings& ts = s.toneSequence;
-    w.integer(ts.toneset);
-    for (int f : ts.toneFrequency) w.integer(f);
-    w.integer(ts.toneLength);
-    for (int i = 1; i < kSequenceSlots; ++i) w.text(ts.sequences[static_cast<std::size_t>(i)].sequence);
-    for (int i = 1; i < kSequenceSlots; ++i) w.integer(ts.sequences[static_cast<std::size_t>(i)].leadInTime);
-    for (int i = 1; i < kSequenceSlots; ++i) w.integer(ts.sequences[static_cast<std::size_t>(i)].firstToneTime);
-    for (int i = 1; i < kSequenceSlots; ++i) w.integer(ts.sequences[static_cast<std::size_t>(i)].leadOutTime);
-    for (const std::string& u : ts.userTone) w.rawText(u);
-    w.end();
-
-    const SelcallEncodeSettings& e = s.selcallEncode;
-    w.integer(e.selcall)
-        .integer(e.emgType)
-        .text(e.emgSequence)
-        .integer(e.emgCheckOpen)
-        .integer(e.emgCheckBusy)
-        .integer(e.emgEncodeAlert)
-        .integer(e.emgRepeats)
-        .integer(e.emgCycleRepeatTime)
-        .integer(e.emgTxTimer)
-        .text(e.acknowledge1)
-        .text(e.acknowledge2)
-        .text(e.acknowledge3)
-        .integer(e.aniType)
-        .text(e.aniSequence)
-        .integer(e.aniAt)
-        .integer(e.multiAniDelay)
-        .text(e.call1Sequence)
-        .integer(e.call1CheckOpen)
-        .integer(e.call1CheckBusy)
-        .integer(e.call1EncodeAlert)
-        .text(e.call2Sequence)
-        .integer(e.call2CheckOpen)
-        .integer(e.call2CheckBusy)
-        .integer(e.call2EncodeAlert)
-        .text(e.call3Sequence)
-        .integer(e.call3CheckOpen)
-        .integer(e.call3CheckBusy)
-        .integer(e.call3EncodeAlert)
-        .end();
-
-    const SelcallDecodeSettings& d = s.selcallDecode;
-    for (const DecodeEntry& entry : d.decodeEntries)
-        w.text(entry.address).integer(entry.action).integer(entry.ack).text(entry.text);
-    w.integer(d.decoderToneLength).integer(d.covertRxTime).integer(d.covertTxTime).end();
-
-    const DtmfSettings& m = s.dtmf;
-    w.integer(m.dtmf)
-        .integer(m.dtmfLeadInTime)
-        .integer(m.dtmfLeadOutTime)
-        .integer(m.dtmfMarkTime)
-        .integer(m.dtmfSpaceTime);
-    for (const std::string& code : m.dtmfCodes) w.text(code);
-    for (std::size_t i = 0; i < m.dtmfDecodeAddress.size(); ++i)
-        w.text(m.dtmfDecodeAddress[i]).integer(m.dtmfDecodeAction[i]);
-    for (const std::string& st : m.statusText) w.text(st);
-    w.end();
-
-    const ModemSettings& md = s.modem;
-    w.integer(md.modemBaudRate)
-        .integer(md.initializingDataForHt)
-        .integer(md.txDelayTime)
-        .integer(md.txOnDelay)
-        .integer(md.txOffDelay)
-        .integer(md.rxOnDelay);
-    for (const std::string& t2 : md.modemText) w.text(t2);
-    for (const std::string& t2 : md.commonSentence) w.text(t2);
-    w.end();
-
+    for (SettingLine line : {SettingLine::Option, SettingLine::ToneSequence, SettingLine::SelcallEncode,
+                             SettingLine::SelcallDecode, SettingLine::Dtmf, SettingLine::Modem})
+        writeLine(w, line, s, 0, 0);
     return out;
 }
 

@@ -28,11 +28,20 @@ std::string joinCsvLine(const std::vector<std::string>& fields);
 // line yields no fields.
 std::vector<std::string> splitCsvLine(std::string_view line);
 
+// Something a file that loaded holds that the user should know about: the
+// file ends early, or a number field holds no number (read as 0).
+struct FileWarning {
+    int line = 0;      // 1-based
+    std::string key;   // the setting's key ("channel[3].bandwidth"); empty for the early end
+    std::string text;  // "name: line 7: ..." as shown to the user
+};
+
 struct FileResult {
     bool ok = false;
-    std::string error;    // when !ok: names the file, the line and the fault
-    std::string warning;  // when ok: something the user should know (file ended early)
-    int line = 0;         // line of the error or warning, 1-based; 0 when none
+    std::string error;                  // when !ok: names the file, the line and the fault
+    std::vector<FileWarning> warnings;  // when ok: in line order
+    std::string warning;                // the warnings' texts, one per line (at most 20, then a count)
+    int line = 0;                       // line of the error or first warning, 1-based; 0 when none
 };
 
 // The whole file as the writer produces it.

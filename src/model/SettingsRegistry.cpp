@@ -2,12 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <charconv>
 #include <climits>
 #include <cstdio>
 
 #include "model/ChannelEditing.h"
-#include "model/ChannelStep.h"
+#include "model/ChannelValidator.h"
 #include "model/Defaults.h"
 #include "model/OptionLists.h"
 #include "model/OptionRules.h"
@@ -134,8 +135,9 @@ SettingInfo indexed(SettingInfo e, int index) {
     return e;
 }
 
-SettingInfo checked(SettingInfo e, int minimum, int maximum) {
+SettingInfo checked(SettingInfo e, int minimum, int maximum, std::string checkName) {
     e.checkedOnLoad = true;
+    e.checkName = std::move(checkName);
     e.minimum = minimum;
     e.maximum = maximum;
     return e;
@@ -226,16 +228,16 @@ void buildHeader(TableBuilder& b) {
     b.line(SettingLine::Header);
     b.add(checked(
         choice("header.speaker", "Header / Speaker", KS_INT(s.header.speaker), KS_CHOICES(positions(SpeakerTable))), 0,
-        kSpeakerCount - 1));
+        kSpeakerCount - 1, "speaker"));
     b.add(checked(choice("header.model", "Header / Model", KS_INT(s.header.model), KS_CHOICES(positions(ModelTable))),
-                  0, kModelCount - 1));
+                  0, kModelCount - 1, "model"));
     b.add(checked(choice("header.radioBand", "Header / Radio Band", KS_INT(s.header.radioBand), KS_CHOICES([&] {
                              ChoiceList l;
                              for (int band = 0; band < kBandsPerModel; ++band)
                                  l.push_back({band, std::string(bandRow(s.header.model, band).name)});
                              return l;
                          }())),
-                  0, kBandsPerModel - 1));
+                  0, kBandsPerModel - 1, "band"));
     b.add(text("header.lcdDisplayLogo", "Header / LCD Display Logo", KS_TEXT(s.header.lcdDisplayLogo), 9,
                TextAlphabet::Any));
 }
@@ -243,7 +245,7 @@ void buildHeader(TableBuilder& b) {
 void buildChannelTable(TableBuilder& b) {
     b.line(SettingLine::ChannelTable);
     b.add(checked(stored("channels.currentGroup", "Channels / Current Group", KS_INT(s.channelTable.currentGroup)), 0,
-                  kGroupSlots - 1));
+                  kGroupSlots - 1, "current group"));
     b.add(stored("channels.currentChannel", "Channels / Current Channel", KS_INT(s.channelTable.currentChannel)));
     b.add(stored("channels.totalCapability", "Channels / Total Capability", KS_INT(s.channelTable.totalCapability)));
     b.add(stored("channels.tableSpare", "Channels / tableSpare", KS_INT(s.channelTable.tableSpare)));
@@ -276,7 +278,7 @@ void buildGroup(TableBuilder& b) {
     add(groupField("powerOnChannel", "powerOnChannel", &ChannelGroup::powerOnChannel));
     SettingInfo capability = groupField("capability", "Capability", &ChannelGroup::capability);
     capability.settable = true;
-    add(checked(std::move(capability), 0, kChannelCapacity));
+    add(checked(std::move(capability), 0, kChannelCapacity, "capability"));
     add(groupField("channelEnd", "channelEnd", &ChannelGroup::channelEnd));
 }
 
@@ -387,7 +389,7 @@ void buildToneSequence(TableBuilder& b) {
                                  l.push_back({t, std::string(tonelists::toneSetName(t))});
                              return l;
                          }())),
-                  0, kToneSetCount - 1));
+                  0, kToneSetCount - 1, "tone set"));
     for (int t = 0; t < kToneCount; ++t) {
         SettingInfo e = number("tone.toneFrequency[" + toneIndex(t) + "]", "Tone Sequence / " + tonelists::toneLabel(t),
                                KS_INT(s.toneSequence.toneFrequency[static_cast<std::size_t>(i)]), 0, 3000, "Hz");
@@ -662,12 +664,8 @@ bool alphabetAccepts(TextAlphabet alphabet, unsigned char c) {
             return digit || in("ABCDEabcdeSsXx");
         case TextAlphabet::ToneSequence:
             return digit || in("ABCDEabcdeKkSsXx");
-        case TextAlphabet::Printable: {
-            if (digit || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || in(" #'()*+-./?\\_")) return true;
-            // Windows-1252 letters: Š Œ Ž š œ ž Ÿ ƒ ª µ º and À..ÿ without × ÷.
-            if (in("\x8A\x8C\x8E\x9A\x9C\x9E\x9F\x83\xAA\xB5\xBA")) return true;
-            return c >= 0xC0 && c != 0xD7 && c != 0xF7;
-        }
+        case TextAlphabet::Printable:
+            return isLabelByte(c);
     }
     return false;
 }
@@ -707,11 +705,6 @@ TextRule textRule(const SettingInfo& info, const RadioSettings& s) {
     if (info.key == "encode.aniSequence" && s.selcallEncode.aniType == sl::kSignallingTypeDtmf)
         return {sl::kDtmfDigitsLength, TextAlphabet::DtmfDigits};
     return {info.maxLength, info.alphabet};
-}
-
-std::string bandText(const RadioSettings& s) {
-    const BandLimits limits = bandLimits(s.header.model, s.header.radioBand);
-    return "a frequency in MHz from " + std::to_string(limits.lowerMhz) + " to " + std::to_string(limits.upperMhz);
 }
 
 std::string keyNameForMessages(const SettingRef& ref) { return settingKey(ref); }
@@ -865,7 +858,9 @@ bool applyText(RadioSettings& s, const SettingRef& ref, std::string_view value, 
         ChannelEntry& c = t.groups[static_cast<std::size_t>(ref.group)].channels[static_cast<std::size_t>(ref.channel)];
         if (rule.alphabet == TextAlphabet::Frequency) {
             const bool rx = info.key == "rxFrequency";
-            if (bytes.empty()) {
+            const FieldCheck check = checkChannelFrequency(value, s.header.model, s.header.radioBand);
+            if (!check.ok) return fail(error, settingKey(ref) + ": " + check.reason);
+            if (check.value.empty()) {
                 if (rx) {
                     clearChannel(t, s.option, ref.group, ref.channel);
                     updateAnyScanChannel(t);
@@ -874,19 +869,22 @@ bool applyText(RadioSettings& s, const SettingRef& ref, std::string_view value, 
                 }
                 return true;
             }
-            const BandLimits limits = bandLimits(s.header.model, s.header.radioBand);
-            const SnapResult snap = snapToChannelStep(bytes, limits.lowerMhz, limits.upperMhz);
-            if (snap.outcome != SnapOutcome::Snapped) return fail(error, refusal(ref, s, value));
             if (!rx && !c.isProgrammed())
                 return fail(error, settingKey(ref) + ": the channel is empty; give it an rxFrequency first");
             ChannelDialogResult result{c.label,
-                                       rx ? snap.text : c.rxFrequency,
-                                       rx ? c.txFrequency : snap.text,
+                                       rx ? check.value : c.rxFrequency,
+                                       rx ? c.txFrequency : check.value,
                                        c.rxSquelch,
                                        c.rxInverseDcs,
                                        c.txSquelch,
                                        c.txInverseDcs};
             applyChannelDialog(t, ref.group, ref.channel, result);
+            return true;
+        }
+        if (info.key == "label") {
+            const FieldCheck check = checkChannelLabel(value);
+            if (!check.ok) return fail(error, settingKey(ref) + ": " + check.reason);
+            c.label = check.value;
             return true;
         }
     }
@@ -895,16 +893,37 @@ bool applyText(RadioSettings& s, const SettingRef& ref, std::string_view value, 
         if (!alphabetAccepts(rule.alphabet, ch)) return fail(error, refusal(ref, s, value));
     if (info.key.rfind("tone.sequence[", 0) == 0 && !tonelists::sequenceWithinLimits(bytes))
         return fail(error, settingKey(ref) + ": a sequence holds at most two S and two K");
-    if (info.scope == SettingScope::Channel) {
-        s.channelTable.groups[static_cast<std::size_t>(ref.group)].channels[static_cast<std::size_t>(ref.channel)].*
-            info.channelText = std::move(bytes);
-        return true;
-    }
     const bool leadIn5 = info.key == "tone.sequence[5].sequence" && !bytes.empty();
     *info.text(s, info.index) = std::move(bytes);
     // Sequence 5 always starts with the long lead-in.
     if (leadIn5) s.toneSequence.sequences[5].leadInTime = tonelists::kSequence5LeadInTime;
     return true;
+}
+
+bool sameLetters(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+// The item a value names: its text exactly, in any case, or the one item
+// whose text begins with the value and a space ("UHF2" for
+// "UHF2 (440 ~ 480Mhz)", "KS-390" for "KS-390 Series").
+const ChoiceItem* findChoice(const ChoiceList& list, std::string_view value) {
+    for (const ChoiceItem& c : list)
+        if (c.text == value) return &c;
+    for (const ChoiceItem& c : list)
+        if (sameLetters(c.text, value)) return &c;
+    const ChoiceItem* found = nullptr;
+    for (const ChoiceItem& c : list) {
+        if (value.empty() || c.text.size() <= value.size() || c.text[value.size()] != ' ') continue;
+        if (!sameLetters(std::string_view(c.text).substr(0, value.size()), value)) continue;
+        if (found) return nullptr;  // more than one
+        found = &c;
+    }
+    return found;
 }
 
 // "0.50" -> 49; nothing for a text that is not a time of 0.05 .. 2.00 S
@@ -1085,7 +1104,9 @@ std::string allowedValues(const SettingRef& ref, const RadioSettings& s) {
             return "OFF, a CTCSS tone (67.0 .. 254.1) or a DCS code (D023N, D023I)";
         case SettingType::Text: {
             const TextRule rule = textRule(info, s);
-            if (rule.alphabet == TextAlphabet::Frequency) return bandText(s) + " on the channel raster, or empty";
+            if (rule.alphabet == TextAlphabet::Frequency)
+                return "a frequency in MHz within " + bandRangeText(s.header.model, s.header.radioBand) +
+                       " on the channel raster, or empty";
             return "at most " + std::to_string(rule.maxLength) + " " + alphabetText(rule.alphabet);
         }
     }
@@ -1177,10 +1198,9 @@ bool applySetting(RadioSettings& s, std::string_view key, std::string_view value
             break;
         case SettingType::Choice: {
             const ChoiceList list = info.choices(s);
-            const auto it =
-                std::find_if(list.begin(), list.end(), [&](const ChoiceItem& c) { return c.text == value; });
-            if (it == list.end()) return fail(error, refusal(ref, s, value));
-            wanted = it->value;
+            const ChoiceItem* item = findChoice(list, value);
+            if (!item) return fail(error, refusal(ref, s, value));
+            wanted = item->value;
             break;
         }
         case SettingType::Seconds: {
@@ -1190,8 +1210,9 @@ bool applySetting(RadioSettings& s, std::string_view key, std::string_view value
             break;
         }
         case SettingType::Squelch: {
-            const std::optional<SquelchSetting> q = parseSquelchText(value);
-            if (!q) return fail(error, refusal(ref, s, value));
+            const SquelchCheck check = checkSquelchText(value);
+            if (!check.ok) return fail(error, settingKey(ref) + ": " + check.reason);
+            const SquelchSetting* q = &check.setting;
             ChannelEntry& c = s.channelTable.groups[static_cast<std::size_t>(ref.group)]
                                   .channels[static_cast<std::size_t>(ref.channel)];
             if (!c.isProgrammed())

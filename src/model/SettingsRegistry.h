@@ -112,6 +112,7 @@ struct SettingInfo {
     int maximum = 0;
     int step = 1;                // Number: the value is a multiple of step
     bool checkedOnLoad = false;  // the reader refuses a file holding a value outside minimum..maximum
+    std::string checkName;       // names the value in that refusal ("model", "tone set")
     std::string unit;            // "S", "mS", "Hz", "MHz" or empty
     int maxLength = 0;           // Text
     TextAlphabet alphabet = TextAlphabet::Any;

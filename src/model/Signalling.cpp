@@ -22,10 +22,14 @@ ToneCycles toneCycles(int frequencyHz) {
 }
 
 void collectToneSequence(ToneSequenceSettings& tone) {
-    if (tone.toneset == kUserToneSet)
+    if (tone.toneset == kUserToneSet) {
         for (int i = 0; i < kToneCount; ++i)
             tone.toneFrequency[static_cast<std::size_t>(i)] =
                 leadingDecimal(tone.userTone[static_cast<std::size_t>(i)]);
+    } else if (isValidToneSet(tone.toneset)) {
+        // A built-in set sends its own tones, whatever a file held.
+        tone.toneFrequency = ToneSetTable[static_cast<std::size_t>(tone.toneset)].tones;
+    }
     for (int i = 0; i < kToneCount; ++i) {
         const auto k = static_cast<std::size_t>(i);
         const ToneCycles c = toneCycles(tone.toneFrequency[k]);

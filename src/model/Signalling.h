@@ -73,7 +73,8 @@ struct ToneCycles {
 ToneCycles toneCycles(int frequencyHz);
 
 // The tone page's collect step: with the "User" tone set each toneFrequency
-// becomes the decimal value of its userTone text; then the cycle count and
+// becomes the decimal value of its userTone text, with a built-in set the
+// set's table tone (a file may hold others); then the cycle count and
 // remainder of all fifteen tones are derived from toneFrequency.
 void collectToneSequence(ToneSequenceSettings& tone);
 

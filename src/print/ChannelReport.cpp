@@ -100,7 +100,16 @@ void drawChannelPage(PageLayout& layout, const ChannelTable& table, const std::v
         for (int t = firstText; t < 12; ++t) row << QString::fromStdString(cp1252ToUtf8(rows[i][t]));
         cells.push_back(row);
     }
-    layout.printTable(0.5, y, columns, cells, 8.0);
+    // A column is at least as wide as its title ("PowON CH"), and the table
+    // moves left from its usual 0.5 in as far as it must to end inside the
+    // printable area (A4 is narrower than Letter).
+    double total = 0.0;
+    for (TableColumn& column : columns) {
+        column.width = std::max(column.width, layout.textWidth(column.title, 8.0, true) + 0.06);
+        total += column.width;
+    }
+    const double x = std::clamp(layout.pageWidth() - total, 0.0, 0.5);
+    layout.printTable(x, y, columns, cells, 8.0);
     layout.selectFont(QStringLiteral("Tahoma"));
 }
 

@@ -28,10 +28,7 @@ bool loadSettingFileMemory(const std::string& path, Memory& memory, std::string&
 bool saveSettingFileMemory(const std::string& path, const Memory& memory, std::string& error) {
     MemoryImage image{};
     for (std::size_t i = 0; i < memory.size(); ++i) image[i] = memory[i];
-    RadioSettings settings;
-    resetRadioSettings(settings);
-    decodeMemoryImage(image, settings);
-    refreshChannelTable(settings, false);
+    RadioSettings settings = configurationFromImage(image);
     prepareForSave(settings);
     const FileResult result = writeSettingFile(path, settings);
     if (!result.ok) {

@@ -85,6 +85,26 @@ TEST(SettingsDiffTest, GroupLayoutsNameGroupsAndChannels) {
     EXPECT_EQ(diffSettings(a, c).at(0).name, "Radio / Group 3 Capability");
 }
 
+TEST(SettingsDiffTest, ASettingFileAgainstAnImageComparesAsTheRadioHoldsIt) {
+    // A read sets the hidden Monitor and Public Address controls; a file
+    // never written shows no difference for them, nor for a repeated tone.
+    RadioSettings file = vhfWithChannel12();
+    file.toneSequence.sequences[3].sequence = "1123";
+    file.modem.commonSentence[0] = "NOT IN THE IMAGE";
+    RadioSettings sent = file;
+    const MemoryImage image = test::prepareAndEncode(sent);
+    EXPECT_TRUE(diffSettingsWithImage(file, image).empty());
+    EXPECT_FALSE(diffSettings(file, configurationFromImage(image)).empty());
+
+    RadioSettings changed = file;
+    changed.option.beep = 0;
+    const MemoryImage changedImage = test::prepareAndEncode(changed);
+    EXPECT_EQ(lines(diffSettingsWithImage(file, changedImage)),
+              std::vector<std::string>{"Option / Beep: Enable \u2192 Disable"});
+    EXPECT_EQ(lines(diffSettingsWithImage(file, changedImage, true)),
+              std::vector<std::string>{"Option / Beep: Disable \u2192 Enable"});
+}
+
 TEST(ImageVerifyTest, EachChangedSettingsBytesAreNamedAfterIt) {
     struct Case {
         const char* expected;

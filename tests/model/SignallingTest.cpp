@@ -81,10 +81,10 @@ TEST(SignallingTest, CollectUsesUserTonesOnlyForTheUserSet) {
     ToneSequenceSettings eea = t;
     collectToneSequence(eea);
     EXPECT_EQ(eea.toneFrequency[0], 1981);  // not taken from the user text
-    EXPECT_EQ(eea.toneFrequency[3], 999);
+    EXPECT_EQ(eea.toneFrequency[3], 1275);  // a built-in set sends its own tones
     EXPECT_EQ(eea.toneCycleCount[0], 84);
     EXPECT_EQ(eea.toneCycleRemainder[0], 2);
-    EXPECT_EQ(eea.toneCycleCount[3], toneCycles(999).count);
+    EXPECT_EQ(eea.toneCycleCount[3], toneCycles(1275).count);
 
     t.toneset = kUserToneSet;
     collectToneSequence(t);

@@ -77,7 +77,7 @@ private slots:
     void startUpShowsMenusToolbarHeaderAndTabs() {
         Sandbox sandbox;
         MainWindow w;
-        QCOMPARE(w.windowTitle(), QString("Vandrell KS340/390 Series PC Programmer"));
+        QCOMPARE(w.windowTitle(), QString("Untitled - Vandrell KS340/390 Series PC Programmer"));
 
         QStringList menus;
         for (QAction* a : w.menuBar()->actions()) menus << a->text();

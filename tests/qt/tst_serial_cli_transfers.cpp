@@ -10,6 +10,8 @@
 
 #include <random>
 
+#include <signal.h>
+
 #include "qt/cli_sim_support.h"
 
 namespace {
@@ -34,6 +36,7 @@ private slots:
     void initTestCase();
     void everyTransferKeepsABackupThatRestoresTheRadio();
     void noBackupKeepsNone();
+    void ctrlCStopsAReadAtOnceAndAWriteOnTheSecond();
     void verifyFindsTheByteTheRadioStoredWrongly();
     void traceHoldsEveryByteEachWay();
     void csvImportExportAndDiff();
@@ -45,12 +48,12 @@ private:
 };
 
 void CliTransfersTest::initTestCase() {
-    if (!QFileInfo::exists(ctlBinary())) QSKIP("ks340ctl is not built");
+    QVERIFY2(QFileInfo::exists(ctlBinary()), "ks340ctl was not built");
+    QVERIFY2(QFileInfo::exists(simBinary()), "ks340sim was not built");
     QVERIFY(dir_.isValid());
 }
 
 void CliTransfersTest::everyTransferKeepsABackupThatRestoresTheRadio() {
-    if (!QFileInfo::exists(simBinary())) QSKIP("ks340sim is not built");
     const QByteArray original = randomImage(11);
     QVERIFY(writeFile(file("radio.img"), original));
     Sim sim;
@@ -86,7 +89,6 @@ void CliTransfersTest::everyTransferKeepsABackupThatRestoresTheRadio() {
 }
 
 void CliTransfersTest::noBackupKeepsNone() {
-    if (!QFileInfo::exists(simBinary())) QSKIP("ks340sim is not built");
     Sim sim;
     QVERIFY(sim.start({}));
     QVERIFY(writeFile(file("nb.img"), randomImage(3)));
@@ -96,10 +98,56 @@ void CliTransfersTest::noBackupKeepsNone() {
     QVERIFY(backups(backupDir).isEmpty());
     r = ctl({"read", "--port", sim.path(), "-o", file("nb2.img"), "--verify"});
     QCOMPARE(r.exitCode, 2);
+
+    // A port that does not open sends nothing and keeps no backup.
+    r = ctl({"write", file("nb.img"), "--port", "/dev/ks340-missing", "--backup-dir", backupDir});
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY(backups(backupDir).isEmpty());
+}
+
+void CliTransfersTest::ctrlCStopsAReadAtOnceAndAWriteOnTheSecond() {
+    {
+        Sim slow;
+        QVERIFY(slow.start({"--reply-delay", "5"}));
+        QProcess read;
+        read.start(ctlBinary(), {"read", "--port", slow.path(), "-o", file("stopped.img"), "--no-backup"});
+        QVERIFY(read.waitForStarted(5000));
+        QTest::qWait(500);
+        ::kill(pid_t(read.processId()), SIGINT);
+        QVERIFY(read.waitForFinished(5000));
+        QCOMPARE(read.exitCode(), 130);
+        const QString err = QString::fromLocal8Bit(read.readAllStandardError());
+        QVERIFY2(err.contains("Reading stopped.\nThe radio was not changed."), qPrintable(err));
+        QVERIFY(!QFileInfo::exists(file("stopped.img")));
+    }
+    Sim slow;
+    QVERIFY(slow.start({"--reply-delay", "5"}));
+    QVERIFY(writeFile(file("cc.img"), randomImage(8)));
+    const QString backupDir = file("ccbackups");
+    QProcess write;
+    write.start(ctlBinary(), {"write", file("cc.img"), "--port", slow.path(), "--backup-dir", backupDir});
+    QVERIFY(write.waitForStarted(5000));
+    // The write's backup appears when its first block goes out.
+    QTRY_VERIFY_WITH_TIMEOUT(!backups(backupDir).isEmpty(), 5000);
+    QTest::qWait(200);
+    ::kill(pid_t(write.processId()), SIGINT);
+    QVERIFY(!write.waitForFinished(300));  // one Ctrl-C only warns
+    QString err = QString::fromLocal8Bit(write.readAllStandardError());
+    QVERIFY2(err.contains("stopping now leaves the radio partly written"), qPrintable(err));
+    QVERIFY2(err.contains("Press Ctrl-C again"), qPrintable(err));
+    ::kill(pid_t(write.processId()), SIGINT);
+    QVERIFY(write.waitForFinished(5000));
+    QCOMPARE(write.exitCode(), 130);
+    err += QString::fromLocal8Bit(write.readAllStandardError());
+    const QStringList kept = backups(backupDir);
+    QCOMPARE(kept.size(), 1);
+    QVERIFY(kept[0].endsWith("-write-failed.img"));
+    QCOMPARE(readFile(kept[0]), randomImage(8));
+    QVERIFY2(err.contains("Writing stopped.\nThe radio is partly written"), qPrintable(err));
+    QVERIFY2(err.contains("The backup " + kept[0] + " holds the image being written"), qPrintable(err));
 }
 
 void CliTransfersTest::verifyFindsTheByteTheRadioStoredWrongly() {
-    if (!QFileInfo::exists(simBinary())) QSKIP("ks340sim is not built");
     QVERIFY(writeFile(file("v.img"), randomImage(21)));
     {
         Sim good;
@@ -121,7 +169,6 @@ void CliTransfersTest::verifyFindsTheByteTheRadioStoredWrongly() {
 }
 
 void CliTransfersTest::traceHoldsEveryByteEachWay() {
-    if (!QFileInfo::exists(simBinary())) QSKIP("ks340sim is not built");
     Sim sim;
     QVERIFY(sim.start({}));
     QVERIFY(writeFile(file("t.img"), randomImage(5)));

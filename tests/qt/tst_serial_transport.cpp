@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "link/serial/PortNames.h"
-#include "link/serial/RadioSession.h"
+#include "link/serial/SerialTransferJob.h"
 #include "link/serial/SerialTransport.h"
 #include "link/serial/WatchdogTimer.h"
 
@@ -128,14 +128,17 @@ void SerialTransportTest::portArgumentsResolve() {
 }
 
 void SerialTransportTest::openFailsForBadNumbersAndMissingDevices() {
-    RadioSession session;
-    QVERIFY(!session.openComNumber(0));
-    QCOMPARE(session.openErrorMessage(), QStringLiteral("Com0 Port Open Error!!"));
-    QVERIFY(!session.openComNumber(11));
-    QCOMPARE(session.openErrorMessage(), QStringLiteral("Com11 Port Open Error!!"));
-    QVERIFY(!session.open(QStringLiteral("/dev/ks340-no-such-port")));
-    QCOMPARE(session.openErrorMessage(), QStringLiteral("/dev/ks340-no-such-port Port Open Error!!"));
-    QVERIFY(!session.isOpen());
+    SerialTransferJob job;
+    QVERIFY(!job.openComNumber(0));
+    QCOMPARE(job.lastResult().outcome, TransferOutcome::PortError);
+    QCOMPARE(job.lastResult().message, std::string("Com0 Port Open Error!!"));
+    QVERIFY(!job.openComNumber(11));
+    QCOMPARE(job.lastResult().message, std::string("Com11 Port Open Error!!"));
+    QVERIFY(!job.open(QStringLiteral("/dev/ks340-no-such-port")));
+    QCOMPARE(job.lastResult().message, std::string("/dev/ks340-no-such-port Port Open Error!!"));
+    // The reason and its fix come with it.
+    QVERIFY(job.lastResult().detail.find("no such device") != std::string::npos);
+    QVERIFY(!job.isOpen());
     SerialTransport t;
     QVERIFY(!t.open(QString()));
 }
@@ -233,36 +236,40 @@ void SerialTransportTest::watchdogFiresOnceAndCanBeStopped() {
 void SerialTransportTest::sessionEndsWithErrorWhenTheLineHangsUp() {
     PtyPair pty;
     QVERIFY(pty.ok());
-    RadioSession session;
-    QVERIFY(session.open(pty.path()));
-    QSignalSpy finished(&session, &RadioSession::finished);
-    QSignalSpy busy(&session, &RadioSession::busyChanged);
-    LinkImage image{};
-    session.startWrite(image);
+    SerialTransferJob job;
+    QVERIFY(job.open(pty.path()));
+    QSignalSpy finished(&job, &SerialTransferJob::finished);
+    QSignalSpy busy(&job, &SerialTransferJob::busyChanged);
+    TransferOptions options;
+    options.kind = TransferKind::Write;
+    options.keepBackups = false;
+    job.start(options);
     QCOMPARE(pty.receive(3), QByteArray("\x76\x57\xCD", 3));
     pty.send(QByteArray("\xA1\xFF", 2));
     QByteArray block0 = pty.receive(20);
     QCOMPARE(block0.size(), 20);
     QCOMPARE(static_cast<std::uint8_t>(block0.at(0)), 0x99);
-    QVERIFY(session.busy());
+    QVERIFY(job.busy());
     pty.closeMaster();
     // Well before the watchdog could have given up (12 expiries of 100 ms).
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 500);
-    QCOMPARE(finished.at(0).at(0).toBool(), false);
-    QCOMPARE(finished.at(0).at(1).toString(), QStringLiteral("Communication Error!!"));
-    QVERIFY(!session.busy());
-    QVERIFY(!session.running());
+    const TransferResult r = job.lastResult();
+    QCOMPARE(r.outcome, TransferOutcome::CommunicationError);
+    QCOMPARE(r.message, std::string("Communication Error!!"));
+    QVERIFY2(r.detail.find("went away") != std::string::npos, r.detail.c_str());
+    QVERIFY(!job.busy());
+    QVERIFY(!job.running());
     QCOMPARE(busy.last().at(0).toBool(), false);
 }
 
 void SerialTransportTest::transferOnAClosedPortFailsAtOnce() {
-    RadioSession session;
-    QSignalSpy finished(&session, &RadioSession::finished);
-    session.startRead();
+    SerialTransferJob job;
+    QSignalSpy finished(&job, &SerialTransferJob::finished);
+    job.start(TransferOptions{});
     QCOMPARE(finished.count(), 1);
-    QCOMPARE(finished.at(0).at(0).toBool(), false);
-    QCOMPARE(finished.at(0).at(1).toString(), QStringLiteral("Communication Error!!"));
-    QVERIFY(!session.running());
+    QCOMPARE(job.lastResult().outcome, TransferOutcome::CommunicationError);
+    QCOMPARE(job.lastResult().message, std::string("Communication Error!!"));
+    QVERIFY(!job.running());
 }
 
 QTEST_GUILESS_MAIN(SerialTransportTest)

@@ -130,7 +130,7 @@ Bytes pattern() {
 }
 
 TEST(SimBinary, ServesAWriteAndAReadAcrossReopensAndStopsCleanly) {
-    if (simBinary().empty()) GTEST_SKIP() << "ks340sim not built";
+    ASSERT_FALSE(simBinary().empty()) << "ks340sim was not built";
     const std::string dir = testing::TempDir() + "ks340sim_bin_" + std::to_string(::getpid());
     ::mkdir(dir.c_str(), 0755);
     const std::string imagePath = dir + "/radio.img";
@@ -199,7 +199,7 @@ TEST(SimBinary, ServesAWriteAndAReadAcrossReopensAndStopsCleanly) {
 }
 
 TEST(SimBinary, HangupClosesTheTerminalUnderThePc) {
-    if (simBinary().empty()) GTEST_SKIP() << "ks340sim not built";
+    ASSERT_FALSE(simBinary().empty()) << "ks340sim was not built";
     SimProcess sim;
     ASSERT_TRUE(sim.start({"--baud", "0", "--hangup-after", "2", "-q"}));
     const int fd = openRaw(sim.device());

@@ -1,9 +1,8 @@
 #include "link/serial/PortNames.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
-#include <QSerialPortInfo>
-
-#include <algorithm>
 
 namespace ks340 {
 
@@ -30,24 +29,20 @@ PortChoice resolvePortArgument(const QString& argument) {
         return choice;
     }
     choice.name = argument;
+#ifndef Q_OS_WIN
+    // The serial port itself would put "/dev/" in front of any name without
+    // a leading slash, relative paths included.
+    if (argument.contains(QLatin1Char('/')))
+        choice.name = QDir::cleanPath(QFileInfo(argument).absoluteFilePath());
+    else if (!argument.isEmpty())
+        choice.name = QStringLiteral("/dev/") + argument;
+#endif
     return choice;
 }
 
 QString portOpenErrorMessage(const PortChoice& choice) {
     if (choice.byNumber) return QStringLiteral("Com%1 Port Open Error!!").arg(choice.comNumber);
     return QStringLiteral("%1 Port Open Error!!").arg(choice.name);
-}
-
-QList<PortInfo> availablePorts() {
-    QList<PortInfo> ports;
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
-        PortInfo p;
-        p.path = info.systemLocation();
-        p.description = info.description();
-        ports.append(p);
-    }
-    std::sort(ports.begin(), ports.end(), [](const PortInfo& a, const PortInfo& b) { return a.path < b.path; });
-    return ports;
 }
 
 }  // namespace ks340

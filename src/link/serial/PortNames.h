@@ -13,8 +13,9 @@ inline constexpr int kMaxComNumber = 10;
 QString portNameForComNumber(int comNumber);
 
 // A --port argument or a stored choice: "COM3", "com 3" or "3" name a COM
-// number (comNumber set, name from portNameForComNumber); anything else is a
-// device path used as given (comNumber 0).
+// number (comNumber set, name from portNameForComNumber). A name with a
+// slash is a device path used as given (a relative one from the working
+// folder); a bare name ("ttyUSB0") is looked up under /dev.
 struct PortChoice {
     QString name;
     int comNumber = 0;
@@ -25,12 +26,5 @@ PortChoice resolvePortArgument(const QString& argument);
 // Message shown when the port cannot be opened: "Com%d Port Open Error!!"
 // with the COM number, or the device path in its place.
 QString portOpenErrorMessage(const PortChoice& choice);
-
-struct PortInfo {
-    QString path;         // device path (Windows: "COM3")
-    QString description;  // driver's description, may be empty
-};
-// The serial ports present, sorted by path.
-QList<PortInfo> availablePorts();
 
 }  // namespace ks340

@@ -1,17 +1,29 @@
 #include "link/serial/SerialTransport.h"
 
+#include <QDeadlineTimer>
+#include <QThread>
+
+#include "link/serial/PortInfo.h"
+
+#ifdef Q_OS_UNIX
+#include <sys/ioctl.h>
+#include <termios.h>
+#endif
+
 namespace ks340 {
 
 SerialTransport::SerialTransport(QObject* parent) : QObject(parent), port_(this) {
-    connect(&port_, &QSerialPort::readyRead, this, &SerialTransport::drain);
+    connect(&port_, &QSerialPort::readyRead, this, &SerialTransport::takeReceived);
     connect(&port_, &QSerialPort::errorOccurred, this, &SerialTransport::onError);
 }
 
 SerialTransport::~SerialTransport() { close(); }
 
 bool SerialTransport::open(const QString& portName) {
+    note_.clear();
     if (port_.isOpen() || portName.isEmpty()) return false;
     portName_ = portName;
+    note_ = takeOverStaleSerialLock(portName);
     port_.setPortName(portName);
     // QSerialPort opens the device exclusively (lock file and TIOCEXCL).
     if (!port_.open(QIODevice::ReadWrite)) return false;
@@ -30,9 +42,47 @@ bool SerialTransport::open(const QString& portName) {
     return true;
 }
 
+bool SerialTransport::open(std::string& message, std::string& reason) {
+    if (port_.isOpen()) {
+        message = portOpenErrorMessage(choice_).toStdString();
+        reason = "the port is open already";
+        return false;
+    }
+    if (open(choice_.name)) return true;
+    message = portOpenErrorMessage(choice_).toStdString();
+    reason = choice_.name.isEmpty() ? std::string() : explainPortOpenFailure(choice_.name).toStdString();
+    return false;
+}
+
+std::string SerialTransport::name() const {
+    const QString shown = portName_.isEmpty() ? choice_.name : portName_;
+    return shown.toStdString();
+}
+
+void SerialTransport::drain(int timeoutMs) {
+    if (!port_.isOpen()) return;
+    const QDeadlineTimer deadline(timeoutMs);
+    // Qt's own buffer first, then the driver's output queue.
+    while (port_.bytesToWrite() > 0 && !deadline.hasExpired())
+        if (!port_.waitForBytesWritten(int(deadline.remainingTime()))) break;
+#ifdef Q_OS_UNIX
+    const int fd = int(port_.handle());
+    if (fd < 0) return;
+    int queued = 0;
+    while (::ioctl(fd, TIOCOUTQ, &queued) == 0 && queued > 0 && !deadline.hasExpired()) QThread::usleep(200);
+    // Nothing left in the queue: tcdrain now waits only for the last
+    // characters in the transmitter, well under the time-out. With bytes
+    // still queued it could wait for ever, so it is skipped.
+    if (queued == 0) ::tcdrain(fd);
+#endif
+}
+
 void SerialTransport::close() {
     if (!port_.isOpen()) return;
-    port_.clear(QSerialPort::AllDirections);
+    drain(kCloseDrainMs);
+    // Only received bytes are thrown away: discarding output would lose
+    // what has not reached the radio yet.
+    port_.clear(QSerialPort::Input);
     port_.close();
 }
 
@@ -52,7 +102,7 @@ int SerialTransport::write(const std::uint8_t* data, int n) {
     return static_cast<int>(written);
 }
 
-void SerialTransport::drain() {
+void SerialTransport::takeReceived() {
     char buffer[kReadChunk];
     for (;;) {
         const qint64 n = port_.read(buffer, sizeof buffer);

@@ -169,7 +169,7 @@ void ChannelTablePage::fillRow(int channel) {
         if (c.priorityChannel == 1) texts[ColumnPriority] = kOn;
         if (c.powerOnChannel == 1) texts[ColumnPowerOn] = kOn;
     }
-    if (c.rxFrequency != "NULL") texts[ColumnRxFrequency] = recordText(c.rxFrequency);
+    texts[ColumnRxFrequency] = recordText(c.rxFrequency);
     texts[ColumnTxFrequency] = recordText(c.txFrequency);
     if (!c.txFrequency.empty()) texts[ColumnTxOption] = signallingText(c.txSquelch, c.txInverseDcs);
     if (c.scanChannel != 0) texts[ColumnScan] = kOn;

@@ -363,16 +363,9 @@ void ToneSequencePage::refreshFromSettings() {
 
 void ToneSequencePage::collectIntoSettings() {
     ToneSequenceSettings& t = settings_.toneSequence;
-    if (t.toneset == kUserToneSet) {
+    if (t.toneset == kUserToneSet)
         for (int i = 0; i < kToneCount; ++i)
             t.userTone[static_cast<std::size_t>(i)] = stored(tones_[static_cast<std::size_t>(i)]->text());
-    } else if (isValidToneSet(t.toneset)) {
-        // A built-in set's fields show its table tones; those are what the
-        // radio gets, even if a loaded file held other frequencies.
-        for (int i = 0; i < kToneCount; ++i)
-            t.toneFrequency[static_cast<std::size_t>(i)] =
-                leadingDecimal(tones_[static_cast<std::size_t>(i)]->text().toStdString());
-    }
     collectToneSequence(t);
     // The longest lead-in is derived alongside; it is not saved, so working
     // it out before a save as well changes nothing there.

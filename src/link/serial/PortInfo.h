@@ -91,6 +91,16 @@ PortOpenDiagnosis diagnosePortOpen(const QString& path);
 // as "name, process 1234" when that process is alive, else empty.
 QString serialLockHolder(const QString& path);
 
+// Where QSerialPort keeps the lock file of `path`: LCK..<name> in the first
+// usable lock folder; empty when there is none.
+QString serialLockFilePath(const QString& path);
+
+// Before opening `path`: removes its lock file when no live process holds
+// it (an empty file, or the number of a process that has ended, on this
+// host), which would otherwise refuse every open for half a minute. Returns
+// a note saying what was taken over, or empty.
+QString takeOverStaleSerialLock(const QString& path);
+
 // The reason for the failure and the fix, a few lines to show below
 // "ComN Port Open Error!!". `sessionGroups` are the groups this process has;
 // `ownerGroupMembers` the users the group database lists in the device's group.

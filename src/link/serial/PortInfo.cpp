@@ -1,10 +1,11 @@
-#include "app/PortInfo.h"
+#include "link/serial/PortInfo.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QSerialPortInfo>
 #include <QStandardPaths>
+#include <QSysInfo>
 
 #include <algorithm>
 #include <cerrno>
@@ -292,6 +293,51 @@ QString serialLockHolder(const QString& path) {
         }
     }
     return {};
+}
+
+QString serialLockFilePath(const QString& path) {
+    if (path.isEmpty()) return {};
+    // The folders and the rule QSerialPort uses: the first readable folder
+    // that holds the file already or may be written.
+    const QStringList dirs{QStringLiteral("/var/lock"), QStringLiteral("/etc/locks"),
+                           QStringLiteral("/var/spool/locks"), QStringLiteral("/var/spool/uucp"),
+                           QStandardPaths::writableLocation(QStandardPaths::TempLocation)};
+    const QString name = lockFileName(path);
+    for (const QString& dir : dirs) {
+        const QFileInfo info(dir);
+        const QString file = dir + QLatin1Char('/') + name;
+        if (info.isReadable() && (QFileInfo::exists(file) || info.isWritable())) return file;
+    }
+    return {};
+}
+
+QString takeOverStaleSerialLock(const QString& path) {
+#ifdef Q_OS_UNIX
+    const QString lockPath = serialLockFilePath(path);
+    QFile file(lockPath);
+    if (lockPath.isEmpty() || !file.open(QIODevice::ReadOnly)) return {};
+    // QLockFile writes: process number, program name, host name, one a line.
+    const QList<QByteArray> lines = file.read(4096).split('\n');
+    file.close();
+    QString why;
+    bool numberOk = false;
+    const qint64 pid = lines.value(0).trimmed().toLongLong(&numberOk);
+    if (lines.value(0).trimmed().isEmpty()) {
+        why = QStringLiteral("it was empty");
+    } else if (!numberOk || pid <= 0) {
+        why = QStringLiteral("it held no process number");
+    } else {
+        const QByteArray host = lines.value(2).trimmed();
+        if (!host.isEmpty() && host != QSysInfo::machineHostName().toLocal8Bit()) return {};
+        if (::kill(pid_t(pid), 0) == 0 || errno != ESRCH) return {};  // alive: not stale
+        why = QStringLiteral("process %1 no longer runs").arg(pid);
+    }
+    if (!QFile::remove(lockPath)) return {};
+    return QStringLiteral("took over the stale lock %1 (%2)").arg(lockPath, why);
+#else
+    Q_UNUSED(path);
+    return {};
+#endif
 }
 
 PortOpenDiagnosis diagnosePortOpen(const QString& path) {
