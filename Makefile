@@ -25,7 +25,8 @@ run: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-# AddressSanitizer + UndefinedBehaviorSanitizer build of the Qt-free core and its tests.
+# AddressSanitizer + UndefinedBehaviorSanitizer build of the Qt-free core (with the
+# file readers and writers of ks340ctl: fileio, cli/CliOutput) and their tests.
 sanitize: deps
 	cmake -S . -B build-sanitize $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug \
 	  -DKS340_CORE_ONLY=ON -DKS340_SANITIZE=ON -DKS340_WERROR=ON

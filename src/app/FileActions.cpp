@@ -16,6 +16,8 @@
 
 #include "app/ProgrammingDialog.h"
 #include "app/RecentFiles.h"
+#include "fileio/AtomicFile.h"
+#include "formats/CsvFile.h"
 #include "image/ImageBackup.h"
 #include "image/ImageVerify.h"
 #include "link/TransferTrace.h"
@@ -113,11 +115,11 @@ void FileActions::addTo(QMenu* fileMenu) {
 }
 
 bool FileActions::exportChannels(const QString& path, ChannelCsvFormat format) {
-    QFile f(path);
     const std::string csv = exportChannelCsv(settings_, format);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        f.write(csv.data(), static_cast<qint64>(csv.size())) != static_cast<qint64>(csv.size())) {
-        message_ = QStringLiteral("%1\nThe file could not be written.").arg(path);
+    const fileio::IoStatus written = fileio::writeFileAtomically(localPath(path), csv);
+    if (!written.ok) {
+        message_ =
+            QStringLiteral("%1\nThe file could not be written.").arg(QString::fromLocal8Bit(written.error.c_str()));
         return false;
     }
     const auto rows = std::count(csv.begin(), csv.end(), '\n') - 1;
@@ -139,17 +141,15 @@ QString issueLines(const std::vector<CsvIssue>& issues) {
 bool FileActions::importChannels(const QString& path, bool cutLongLabels, bool skipUnfit) {
     errors_.clear();
     unfitRows_ = fittingRows_ = 0;
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        message_ = QStringLiteral("%1\nThe file could not be read.").arg(path);
+    std::string text, error;
+    if (!readCsvFile(localPath(path), text, error)) {
+        message_ = QStringLiteral("%1\nThe file could not be read.").arg(QString::fromLocal8Bit(error.c_str()));
         return false;
     }
-    const QByteArray bytes = f.readAll();
     CsvImportOptions options;
     options.cutLongLabels = cutLongLabels;
     options.skipUnfit = skipUnfit;
-    const CsvImportResult r =
-        importChannelCsv(std::string_view(bytes.constData(), std::size_t(bytes.size())), settings_, options);
+    const CsvImportResult r = importChannelCsv(text, settings_, options);
     unfitRows_ = r.unfitRows;
     fittingRows_ = r.fittingRows;
     if (!r.ok) {

@@ -376,8 +376,9 @@ void MainView::printReport(int mode) {
     if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     QPrintDialog dialog(printer_.get(), this);
     if (dialog.exec() != QDialog::Accepted) return;
-    if (!paintReport(*printer_, settings_, mode, reportInfo()))
-        QMessageBox::critical(this, QStringLiteral("Error"), QStringLiteral("Could not start print job."));
+    QString error;
+    if (!ks340::printReport(*printer_, settings_, mode, &error, reportInfo()))
+        QMessageBox::critical(this, QStringLiteral("Error"), error);
 }
 
 void MainView::previewReport(int mode) {

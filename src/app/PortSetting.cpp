@@ -2,7 +2,12 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
+
+#include <string>
+#include <string_view>
+
+#include "fileio/AtomicFile.h"
+#include "fileio/InputFile.h"
 
 namespace ks340 {
 
@@ -31,13 +36,15 @@ int leadingDecimal(const QString& text) {
 
 PortSetting readPortSetting(const QString& directory) {
     PortSetting setting;
-    QFile file(portSettingPath(directory));
-    if (!file.open(QIODevice::ReadOnly)) {
+    const fileio::InputFile file =
+        fileio::readInputFile(QFile::encodeName(portSettingPath(directory)).toStdString(), 4096);
+    if (!file.ok && !file.tooLarge) {
         setting.comPortNumber = 1;
         writePortSetting(setting, directory);
         return setting;
     }
-    QString line = QString::fromLocal8Bit(file.readLine(4096));
+    const std::string& bytes = file.bytes;
+    QString line = QString::fromLocal8Bit(bytes.substr(0, bytes.find('\n')).c_str());
     while (line.endsWith('\n') || line.endsWith('\r')) line.chop(1);
     if (line.startsWith('/')) {
         setting.devicePath = line.trimmed();
@@ -49,12 +56,11 @@ PortSetting readPortSetting(const QString& directory) {
 }
 
 bool writePortSetting(const PortSetting& setting, const QString& directory) {
-    QSaveFile file(portSettingPath(directory));
-    if (!file.open(QIODevice::WriteOnly)) return false;
     const QByteArray text =
         setting.usesDevicePath() ? setting.devicePath.toLocal8Bit() : QByteArray::number(setting.comPortNumber);
-    if (file.write(text) != text.size()) return false;
-    return file.commit();
+    return fileio::writeFileAtomically(QFile::encodeName(portSettingPath(directory)).toStdString(),
+                                       std::string_view(text.constData(), std::size_t(text.size())))
+        .ok;
 }
 
 }  // namespace ks340

@@ -25,6 +25,8 @@ FileArgs parseFileArgs(const Args& args, bool takesOutput, bool takesForce, bool
             }
             r.output = args[++i];
             r.hasOutput = true;
+        } else if (takesOutput && a == "--force") {
+            r.force = true;
         } else if (takesOutput && a.rfind("--output=", 0) == 0) {
             r.output = a.substr(9);
             r.hasOutput = true;

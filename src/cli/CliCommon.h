@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/Verbs.h"
+#include "image/MemoryImage.h"
 #include "model/RadioSettings.h"
 #include "model/SettingFile.h"
 
@@ -24,20 +25,23 @@ bool acceptLoadWarnings(const std::string& path, const std::vector<FileWarning>&
                         std::string& error);
 
 // Defined in CliFormats.cpp:
-// True for a name that ends in .img or .bin (a raw memory image).
-bool isImagePath(const std::string& path);
-// Writes a text file, replacing it only when everything was written.
-bool writeText(const std::string& path, const std::string& text, std::string& error);
-// A .ks3 file read as loadConfiguration does, or a .img/.bin memory image
-// decoded as a radio read is.
+// A setting file read as loadConfiguration does, or a memory image decoded
+// as a radio read is; the kind is told by the contents.
 bool loadAnyConfiguration(const std::string& path, RadioSettings& settings, std::string& error);
+// Defined in CliImage.cpp:
+// A memory image as it is, or a setting file prepared and encoded as before
+// a write to the radio; the kind is told by the contents.
+// Warnings of a setting file go to stderr and, when given, into `warnings`.
+bool loadImageInput(const std::string& path, MemoryImage& image, std::string& error,
+                    std::vector<FileWarning>* warnings = nullptr);
 // The backups folder the desktop program uses as well.
 std::string defaultBackupDirectory();
 // The trace file given before the verb (ks340ctl --trace FILE VERB ...).
 void setGlobalTraceFile(const std::string& path);
 const std::string& globalTraceFilePath();
 
-// Positional arguments and an optional "-o FILE" / "--output FILE".
+// Positional arguments, an optional "-o FILE" / "--output FILE" and, with
+// an output, "--force".
 struct FileArgs {
     std::vector<std::string> positional;
     std::string output;

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "cli/CliCommon.h"
+#include "cli/CliOutput.h"
 #include "cli/Verbs.h"
 #include "image/MemoryImage.h"
 #include "model/Defaults.h"
@@ -20,12 +21,6 @@
 namespace ks340::cli {
 
 namespace {
-
-bool save(const std::string& path, const RadioSettings& settings) {
-    const FileResult r = writeSettingFile(path, settings);
-    if (!r.ok) std::fprintf(stderr, "ks340ctl: %s\n", r.error.c_str());
-    return r.ok;
-}
 
 // A text field for the terminal: control characters show as '?', the
 // rest is converted from Windows-1252.
@@ -78,7 +73,7 @@ bool loadConfiguration(const std::string& path, RadioSettings& settings, std::st
 
 int runNew(const Args& args) {
     static const char* usage =
-        "ks340ctl new [--model MODEL] [--band BAND] [--speaker SPEAKER] [--logo TEXT] -o FILE.ks3";
+        "ks340ctl new [--model MODEL] [--band BAND] [--speaker SPEAKER] [--logo TEXT] -o FILE.ks3 [--force]";
     // The header options, as the keys they set.
     static const std::pair<const char*, const char*> kHeaderOptions[] = {{"--model", "header.model"},
                                                                          {"--band", "header.radioBand"},
@@ -106,7 +101,8 @@ int runNew(const Args& args) {
         std::printf(
             "Usage: %s\n\n"
             "Writes a new configuration (the state after New: all 208 channels empty,\n"
-            "every page at its defaults) to FILE.ks3. An existing file is replaced.\n"
+            "every page at its defaults) to FILE.ks3. An existing file is replaced\n"
+            "(a read-only one only with --force).\n"
             "The header is KS-340 Series, UHF2, Internal speaker and logo \"Vandrell\"\n"
             "unless the options name others, in the header's own words:\n"
             "  --model    \"KS-340 Series\" or \"KS-390 Series\" (or KS-340, KS-390)\n"
@@ -119,6 +115,7 @@ int runNew(const Args& args) {
     if (!a.error.empty()) return usageError("new", a.error, usage);
     if (!a.positional.empty()) return usageError("new", "unexpected argument '" + a.positional[0] + "'", usage);
     if (!a.hasOutput || a.output.empty()) return usageError("new", "the output file is missing", usage);
+    if (const int s = checkOutput("new", a.output, OutputFormat::SettingFile, a.force)) return s;
 
     RadioSettings settings = newRadioSettings();
     // The model first: choosing it resets the band.
@@ -132,11 +129,11 @@ int runNew(const Args& args) {
         }
     }
     prepareForSave(settings);
-    return save(a.output, settings) ? kExitOk : kExitFailure;
+    return writeSettingsOutput(a.output, settings, a.force) ? kExitOk : kExitFailure;
 }
 
 int runConvert(const Args& args) {
-    static const char* usage = "ks340ctl convert IN.ks3 -o OUT.ks3";
+    static const char* usage = "ks340ctl convert IN.ks3 -o OUT.ks3 [--force]";
     const FileArgs a = parseFileArgs(args, true);
     if (a.help) {
         std::printf(
@@ -150,6 +147,7 @@ int runConvert(const Args& args) {
     if (!a.error.empty()) return usageError("convert", a.error, usage);
     if (a.positional.size() != 1) return usageError("convert", "give exactly one input file", usage);
     if (!a.hasOutput || a.output.empty()) return usageError("convert", "the output file is missing", usage);
+    if (const int s = checkOutput("convert", a.output, OutputFormat::SettingFile, a.force)) return s;
 
     RadioSettings settings;
     std::string error;
@@ -158,7 +156,7 @@ int runConvert(const Args& args) {
         return kExitFailure;
     }
     prepareForSave(settings);
-    return save(a.output, settings) ? kExitOk : kExitFailure;
+    return writeSettingsOutput(a.output, settings, a.force) ? kExitOk : kExitFailure;
 }
 
 int runCheck(const Args& args) {

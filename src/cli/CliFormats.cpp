@@ -4,17 +4,16 @@
 #include <QStandardPaths>
 #include <QString>
 
-#include <cctype>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "cli/CliCommon.h"
+#include "cli/CliOutput.h"
 #include "cli/Verbs.h"
 #include "formats/ChannelCsv.h"
+#include "formats/CsvFile.h"
 #include "formats/SettingsDiff.h"
-#include "image/ImageBackup.h"
+#include "image/ConfigurationFile.h"
 #include "image/MemoryImage.h"
 #include "model/Defaults.h"
 #include "model/SettingFile.h"
@@ -26,18 +25,11 @@ namespace {
 
 std::string globalTraceFile;
 
-bool endsWithNoCase(const std::string& s, const char* suffix) {
-    const std::string x(suffix);
-    if (s.size() < x.size()) return false;
-    for (std::size_t i = 0; i < x.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(s[s.size() - x.size() + i])) != x[i]) return false;
-    return true;
-}
-
 struct FormatArgs {
     std::vector<std::string> positional;
     std::string output;
     bool hasOutput = false;
+    bool force = false;
     std::string format;
     bool cutLabels = false;
     bool skipUnfit = false;
@@ -62,6 +54,8 @@ FormatArgs parseArgs(const Args& args, bool takesOutput, bool takesFormat, bool 
         } else if (takesOutput && (a == "-o" || a == "--output")) {
             if (!value(r.output)) return r;
             r.hasOutput = true;
+        } else if (takesOutput && a == "--force") {
+            r.force = true;
         } else if (takesOutput && a.rfind("--output=", 0) == 0) {
             r.output = a.substr(9);
             r.hasOutput = true;
@@ -83,48 +77,19 @@ FormatArgs parseArgs(const Args& args, bool takesOutput, bool takesFormat, bool 
     return r;
 }
 
-bool readText(const std::string& path, std::string& text, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = path + ": cannot be opened";
-        return false;
-    }
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    text = ss.str();
-    return true;
-}
-
 }  // namespace
 
-bool isImagePath(const std::string& path) { return endsWithNoCase(path, ".img") || endsWithNoCase(path, ".bin"); }
-
-bool writeText(const std::string& path, const std::string& text, std::string& error) {
-    const std::string temporary = path + ".part";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out || !(out << text) || !out.flush()) {
-            error = path + ": cannot be written";
-            out.close();
-            std::remove(temporary.c_str());
-            return false;
-        }
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        error = path + ": cannot be written";
+// A setting file as the program's Open reads it, or a memory image decoded
+// as a radio read is; the kind is told by the contents.
+bool loadAnyConfiguration(const std::string& path, RadioSettings& settings, std::string& error) {
+    settings = newRadioSettings();
+    const ConfigurationFile file = openConfigurationFile(path, Expected::Either, settings);
+    if (!file.ok) {
+        error = file.error;
         return false;
     }
-    return true;
-}
-
-// A .ks3 file as the program's Open reads it, or a raw image decoded as a
-// radio read is.
-bool loadAnyConfiguration(const std::string& path, RadioSettings& settings, std::string& error) {
-    if (!isImagePath(path)) return loadConfiguration(path, settings, error);
-    MemoryImage image{};
-    if (!readImageFile(path, image, error)) return false;
-    settings = configurationFromImage(image);
+    for (const FileWarning& w : file.warnings) std::fprintf(stderr, "ks340ctl: warning: %s\n", w.text.c_str());
+    if (file.kind == ConfigurationKind::MemoryImage) settings = configurationFromImage(file.image);
     return true;
 }
 
@@ -138,7 +103,7 @@ void setGlobalTraceFile(const std::string& path) { globalTraceFile = path; }
 const std::string& globalTraceFilePath() { return globalTraceFile; }
 
 int runExportCsv(const Args& args) {
-    static const char* usage = "ks340ctl export-csv IN.ks3|IN.img -o OUT.csv [--format native|common]";
+    static const char* usage = "ks340ctl export-csv IN.ks3|IN.img -o OUT.csv [--format native|common] [--force]";
     const FormatArgs a = parseArgs(args, true, true, false);
     if (a.help) {
         std::printf(
@@ -158,20 +123,20 @@ int runExportCsv(const Args& args) {
     if (!a.hasOutput || a.output.empty()) return usageError("export-csv", "the output file is missing (-o)", usage);
     const auto format = a.format.empty() ? std::optional(ChannelCsvFormat::Native) : channelCsvFormatFromName(a.format);
     if (!format) return usageError("export-csv", "unknown format '" + a.format + "' (native or common)", usage);
+    if (const int s = checkOutput("export-csv", a.output, OutputFormat::Csv, a.force)) return s;
     RadioSettings settings;
     std::string error;
-    if (!loadAnyConfiguration(a.positional[0], settings, error) ||
-        !writeText(a.output, exportChannelCsv(settings, *format), error)) {
+    if (!loadAnyConfiguration(a.positional[0], settings, error)) {
         std::fprintf(stderr, "ks340ctl: %s\n", error.c_str());
         return kExitFailure;
     }
-    return kExitOk;
+    return writeOutput(a.output, exportChannelCsv(settings, *format), a.force) ? kExitOk : kExitFailure;
 }
 
 int runImportCsv(const Args& args) {
     static const char* usage =
         "ks340ctl import-csv IN.ks3 CHANNELS.csv -o OUT.ks3 [--format native|common] [--cut-labels] "
-        "[--skip-unfit]";
+        "[--skip-unfit] [--force]";
     const FormatArgs a = parseArgs(args, true, true, true);
     if (a.help) {
         std::printf(
@@ -185,6 +150,7 @@ int runImportCsv(const Args& args) {
             "as \"line N, COLUMN: reason\" and nothing is written, unless --skip-unfit\n"
             "is given: then the rows that fit the radio are imported and the others\n"
             "are listed by line and reason.\n"
+            "A CSV file of more than 10 MB or 10,000 lines is refused.\n"
             "Exit status 0 when imported, 1 when a row or a file was bad.\n",
             usage);
         return kExitOk;
@@ -192,6 +158,7 @@ int runImportCsv(const Args& args) {
     if (!a.error.empty()) return usageError("import-csv", a.error, usage);
     if (a.positional.size() != 2) return usageError("import-csv", "give the configuration and the CSV file", usage);
     if (!a.hasOutput || a.output.empty()) return usageError("import-csv", "the output file is missing (-o)", usage);
+    if (const int s = checkOutput("import-csv", a.output, OutputFormat::SettingFile, a.force)) return s;
     CsvImportOptions options;
     options.cutLongLabels = a.cutLabels;
     options.skipUnfit = a.skipUnfit;
@@ -202,7 +169,7 @@ int runImportCsv(const Args& args) {
     }
     RadioSettings settings;
     std::string error, text;
-    if (!loadAnyConfiguration(a.positional[0], settings, error) || !readText(a.positional[1], text, error)) {
+    if (!loadAnyConfiguration(a.positional[0], settings, error) || !readCsvFile(a.positional[1], text, error)) {
         std::fprintf(stderr, "ks340ctl: %s\n", error.c_str());
         return kExitFailure;
     }
@@ -219,11 +186,7 @@ int runImportCsv(const Args& args) {
         std::fprintf(stderr, "%s: %s (left out)\n", a.positional[1].c_str(), formatCsvIssue(issue).c_str());
     if (r.unfitRows > 0) std::fprintf(stderr, "ks340ctl: %d row(s) left out\n", r.unfitRows);
     prepareForSave(settings);
-    const FileResult saved = writeSettingFile(a.output, settings);
-    if (!saved.ok) {
-        std::fprintf(stderr, "ks340ctl: %s\n", saved.error.c_str());
-        return kExitFailure;
-    }
+    if (!writeSettingsOutput(a.output, settings, a.force)) return kExitFailure;
     std::printf("%d channel(s) imported\n", r.channels);
     return kExitOk;
 }
@@ -238,7 +201,8 @@ int runDiff(const Args& args) {
             "pages show them under, one a line:\n"
             "  Channel 12 Rx Freq.: 150.00000 -> 150.01250\n"
             "  Option / Beep: Enable -> Disable\n"
-            "A file ending in .img is a memory image, decoded as a radio read is. A\n"
+            "A file of exactly 8192 bytes is a memory image, whatever its name,\n"
+            "decoded as a radio read is; any other file must be a setting file. A\n"
             "setting file against an image is compared as the radio holds it: the\n"
             "setting file is encoded and decoded first, so what an image cannot carry\n"
             "shows no difference.\n"
@@ -256,13 +220,15 @@ int runDiff(const Args& args) {
     std::string error;
     for (std::size_t i = 0; i < 2; ++i) {
         const std::string& path = a.positional[i];
-        isImage[i] = isImagePath(path);
-        const bool loaded =
-            isImage[i] ? readImageFile(path, images[i], error) : loadConfiguration(path, settings[i], error);
-        if (!loaded) {
-            std::fprintf(stderr, "ks340ctl: %s\n", error.c_str());
+        settings[i] = newRadioSettings();
+        const ConfigurationFile file = openConfigurationFile(path, Expected::Either, settings[i]);
+        if (!file.ok) {
+            std::fprintf(stderr, "ks340ctl: %s\n", file.error.c_str());
             return kExitFailure;
         }
+        for (const FileWarning& w : file.warnings) std::fprintf(stderr, "ks340ctl: warning: %s\n", w.text.c_str());
+        isImage[i] = file.kind == ConfigurationKind::MemoryImage;
+        if (isImage[i]) images[i] = file.image;
     }
     std::vector<SettingDifference> differences;
     if (isImage[0] && isImage[1])

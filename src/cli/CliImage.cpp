@@ -1,15 +1,15 @@
 // ks340ctl verbs that work on memory images: encode, decode, dump.
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/CliCommon.h"
+#include "cli/CliOutput.h"
 #include "cli/Verbs.h"
 #include "image/ImageFields.h"
+#include "image/ConfigurationFile.h"
+#include "image/ImageBackup.h"
 #include "image/MemoryImage.h"
 #include "model/Defaults.h"
 #include "model/SettingFile.h"
@@ -24,80 +24,26 @@ int failure(const std::string& message) {
     return kExitFailure;
 }
 
-bool isSettingFileName(const std::string& path) {
-    if (path.size() < 4) return false;
-    std::string ext = path.substr(path.size() - 4);
-    for (char& c : ext) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return ext == ".ks3";
-}
+}  // namespace
 
-// Reads a memory image file: exactly 8192 bytes.
-bool readImage(const std::string& path, MemoryImage& image, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = path + ": cannot open (" + std::strerror(errno) + ")";
+bool loadImageInput(const std::string& path, MemoryImage& image, std::string& error,
+                    std::vector<FileWarning>* warnings) {
+    RadioSettings settings = newRadioSettings();
+    ConfigurationFile file = openConfigurationFile(path, Expected::Either, settings);
+    if (!file.ok) {
+        error = file.error;
         return false;
     }
-    std::vector<char> bytes;
-    bytes.reserve(kImageSize + 1);
-    char buf[4096];
-    while (in.read(buf, sizeof buf) || in.gcount() > 0) {
-        bytes.insert(bytes.end(), buf, buf + in.gcount());
-        if (bytes.size() > kImageSize) break;
+    for (const FileWarning& w : file.warnings) std::fprintf(stderr, "ks340ctl: warning: %s\n", w.text.c_str());
+    if (warnings) *warnings = std::move(file.warnings);
+    if (file.kind == ConfigurationKind::MemoryImage) {
+        image = file.image;
+        return true;
     }
-    if (in.bad()) {
-        error = path + ": read error";
-        return false;
-    }
-    if (bytes.size() != kImageSize) {
-        error = path + ": not a memory image (" +
-                (bytes.size() > kImageSize ? std::string("more than 8192") : std::to_string(bytes.size())) +
-                " bytes; an image has exactly 8192)";
-        return false;
-    }
-    for (std::size_t i = 0; i < kImageSize; ++i) image[i] = static_cast<std::uint8_t>(bytes[i]);
-    return true;
-}
-
-// Writes through a temporary file so that a failed write leaves an
-// existing file as it was.
-bool writeFile(const std::string& path, const void* data, std::size_t size, std::string& error) {
-    const std::string temp = path + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            error = path + ": cannot write (" + std::strerror(errno) + ")";
-            return false;
-        }
-        out.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
-        out.close();
-        if (!out) {
-            std::remove(temp.c_str());
-            error = path + ": write error";
-            return false;
-        }
-    }
-    if (std::rename(temp.c_str(), path.c_str()) != 0) {
-        error = path + ": cannot replace (" + std::strerror(errno) + ")";
-        std::remove(temp.c_str());
-        return false;
-    }
-    return true;
-}
-
-// A setting file read as the program's Open does, prepared for a transfer
-// and encoded.
-bool encodeSettingFile(const std::string& path, MemoryImage& image, bool force, std::string& error) {
-    RadioSettings settings;
-    std::vector<FileWarning> warnings;
-    if (!loadConfiguration(path, settings, error, &warnings) || !acceptLoadWarnings(path, warnings, force, error))
-        return false;
     prepareForTransfer(settings);
     encodeMemoryImage(settings, image);
     return true;
 }
-
-}  // namespace
 
 int runEncode(const Args& args) {
     static const char* usage = "ks340ctl encode IN.ks3 -o OUT.img [--force]";
@@ -109,23 +55,29 @@ int runEncode(const Args& args) {
             "before a write to the radio (channel records, tone and decode values)\n"
             "and writes the radio's 8192-byte memory image to OUT.img. A file that\n"
             "loads with warnings (it ends early, or a number field holds no number) is\n"
-            "refused unless --force is given.\n",
+            "refused unless --force is given; --force also replaces a read-only OUT.\n",
             usage);
         return kExitOk;
     }
     if (!a.error.empty()) return usageError("encode", a.error, usage);
     if (a.positional.size() != 1) return usageError("encode", "give exactly one input file", usage);
     if (!a.hasOutput || a.output.empty()) return usageError("encode", "the output file is missing", usage);
+    if (const int s = checkOutput("encode", a.output, OutputFormat::Image, a.force)) return s;
 
-    MemoryImage image{};
+    RadioSettings settings;
+    std::vector<FileWarning> warnings;
     std::string error;
-    if (!encodeSettingFile(a.positional[0], image, a.force, error)) return failure(error);
-    if (!writeFile(a.output, image.data(), image.size(), error)) return failure(error);
-    return kExitOk;
+    if (!loadConfiguration(a.positional[0], settings, error, &warnings) ||
+        !acceptLoadWarnings(a.positional[0], warnings, a.force, error))
+        return failure(error);
+    prepareForTransfer(settings);
+    const MemoryImage image = encodeMemoryImage(settings);
+    const std::string_view bytes(reinterpret_cast<const char*>(image.data()), image.size());
+    return writeOutput(a.output, bytes, a.force) ? kExitOk : kExitFailure;
 }
 
 int runDecode(const Args& args) {
-    static const char* usage = "ks340ctl decode IN.img -o OUT.ks3 [--base BASE.ks3]";
+    static const char* usage = "ks340ctl decode IN.img -o OUT.ks3 [--base BASE.ks3] [--force]";
     const FileArgs a = parseFileArgs(args, true, false, true);
     if (a.help) {
         std::printf(
@@ -143,21 +95,20 @@ int runDecode(const Args& args) {
     if (!a.error.empty()) return usageError("decode", a.error, usage);
     if (a.positional.size() != 1) return usageError("decode", "give exactly one input file", usage);
     if (!a.hasOutput || a.output.empty()) return usageError("decode", "the output file is missing", usage);
+    if (const int s = checkOutput("decode", a.output, OutputFormat::SettingFile, a.force)) return s;
 
     MemoryImage image{};
     std::string error;
-    if (!readImage(a.positional[0], image, error)) return failure(error);
+    if (!readImageFile(a.positional[0], image, error)) return failure(error);
     RadioSettings base;
     if (!loadBaseConfiguration(a.base, base, error)) return failure(error);
     RadioSettings settings = configurationFromImage(image, base);
     prepareForSave(settings);
-    const FileResult r = writeSettingFile(a.output, settings);
-    if (!r.ok) return failure(r.error);
-    return kExitOk;
+    return writeSettingsOutput(a.output, settings, a.force) ? kExitOk : kExitFailure;
 }
 
 int runDump(const Args& args) {
-    static const char* usage = "ks340ctl dump IN.img|IN.ks3 [--fields] [-o OUT.txt]";
+    static const char* usage = "ks340ctl dump IN.img|IN.ks3 [--fields] [-o OUT.txt [--force]]";
     Args rest;
     bool fields = false;
     for (const std::string& arg : args) {
@@ -171,26 +122,28 @@ int runDump(const Args& args) {
         std::printf(
             "Usage: %s\n\n"
             "Shows a memory image as the programming dialog's memory map does: rows\n"
-            "000..1FF of sixteen bytes in hexadecimal. A setting file (.ks3) is\n"
-            "encoded first, as for a write to the radio. --fields lists instead every\n"
-            "field of the image, one a line in address order: its place, the setting\n"
-            "key (or the name of a fixed or derived value) and what the image holds\n"
-            "there. Output goes to standard output unless -o names a file.\n",
+            "000..1FF of sixteen bytes in hexadecimal. A setting file is encoded\n"
+            "first, as for a write to the radio (an 8192-byte file is an image,\n"
+            "whatever its name). --fields lists instead every field of the image, one\n"
+            "a line in address order: its place, the setting key (or the name of a\n"
+            "fixed or derived value) and what the image holds there. Output goes to\n"
+            "standard output unless -o names a file; a name ending in .ks3, .img,\n"
+            ".csv, .json or .pdf is refused.\n",
             usage);
         return kExitOk;
     }
     if (!a.error.empty()) return usageError("dump", a.error, usage);
     if (a.positional.size() != 1) return usageError("dump", "give exactly one input file", usage);
     if (a.hasOutput && a.output.empty()) return usageError("dump", "the output file name is empty", usage);
+    if (a.hasOutput)
+        if (const int s = checkOutput("dump", a.output, OutputFormat::Text, a.force)) return s;
 
-    const std::string& in = a.positional[0];
     MemoryImage image{};
     std::string error;
-    const bool ok = isSettingFileName(in) ? encodeSettingFile(in, image, true, error) : readImage(in, image, error);
-    if (!ok) return failure(error);
+    if (!loadImageInput(a.positional[0], image, error)) return failure(error);
     const std::string map = fields ? formatImageFields(image) : formatMemoryMap(image);
     if (a.hasOutput) {
-        if (!writeFile(a.output, map.data(), map.size(), error)) return failure(error);
+        if (!writeOutput(a.output, map, a.force)) return kExitFailure;
     } else if (std::fwrite(map.data(), 1, map.size(), stdout) != map.size() || std::fflush(stdout) != 0) {
         return failure("cannot write to standard output");
     }

@@ -1,13 +1,16 @@
 // ks340ctl print: the printed reports as a PDF file, drawn by the same code
 // as the desktop program's printing.
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QString>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <string_view>
 
 #include "cli/CliCommon.h"
+#include "cli/CliOutput.h"
 #include "cli/Verbs.h"
 #include "print/Reports.h"
 
@@ -16,7 +19,7 @@ namespace ks340::cli {
 namespace {
 
 const char* kPrintHelp =
-    "Usage: ks340ctl print FILE.ks3 --report channel|option|all [--paper A4|Letter] -o OUT.pdf\n"
+    "Usage: ks340ctl print FILE.ks3 --report channel|option|all [--paper A4|Letter] -o OUT.pdf [--force]\n"
     "\n"
     "Prints the channel list, the option report or both (channel list first)\n"
     "into a PDF file, page for page as the program prints them. The paper is\n"
@@ -38,6 +41,7 @@ std::unique_ptr<QGuiApplication> makeGuiApp() {
 
 int runPrint(const Args& args) {
     std::string input, output, report = "all", paper;
+    bool force = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--help" || a == "-h") {
@@ -49,6 +53,8 @@ int runPrint(const Args& args) {
             paper = args[++i];
         } else if (a == "-o" && i + 1 < args.size()) {
             output = args[++i];
+        } else if (a == "--force") {
+            force = true;
         } else if (!a.empty() && a[0] == '-') {
             std::fprintf(stderr, "ks340ctl print: unknown option '%s'\n%s", a.c_str(), kPrintHelp);
             return kExitUsage;
@@ -70,6 +76,7 @@ int runPrint(const Args& args) {
         std::fputs(kPrintHelp, stderr);
         return kExitUsage;
     }
+    if (const int s = checkOutput("print", output, OutputFormat::Pdf, force)) return s;
 
     QPageSize paperSize = defaultPaperSize();
     if (paper == "A4" || paper == "a4") {
@@ -88,14 +95,15 @@ int runPrint(const Args& args) {
         return kExitFailure;
     }
     auto app = makeGuiApp();
-    QString message;
     ReportInfo info;
-    info.fileName = QFileInfo(QString::fromStdString(input)).fileName();
-    if (!writeReportPdf(QString::fromStdString(output), *settings, mode, &message, info, paperSize)) {
-        std::fprintf(stderr, "ks340ctl print: %s\n", message.toStdString().c_str());
+    info.fileName = QFileInfo(QFile::decodeName(input.c_str())).fileName();
+    const QByteArray pdf = reportPdf(*settings, mode, info, paperSize);
+    if (pdf.isEmpty()) {
+        std::fprintf(stderr, "ks340ctl print: the report could not be drawn\n");
         return kExitFailure;
     }
-    return kExitOk;
+    return writeOutput(output, std::string_view(pdf.constData(), std::size_t(pdf.size())), force) ? kExitOk
+                                                                                                  : kExitFailure;
 }
 
 }  // namespace ks340::cli

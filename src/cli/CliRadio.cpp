@@ -27,6 +27,7 @@
 #endif
 
 #include "cli/CliCommon.h"
+#include "cli/CliOutput.h"
 #include "cli/Verbs.h"
 #include "image/ImageBackup.h"
 #include "image/ImageVerify.h"
@@ -45,22 +46,6 @@ namespace {
 
 bool isTerminal(FILE* f) { return KS340_ISATTY(KS340_FILENO(f)) != 0; }
 
-bool endsWith(const std::string& s, const char* suffix) {
-    const std::string x(suffix);
-    if (s.size() < x.size()) return false;
-    for (std::size_t i = 0; i < x.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(s[s.size() - x.size() + i])) != x[i]) return false;
-    return true;
-}
-
-enum class FileKind { SettingFile, RawImage, Unknown };
-
-FileKind kindOf(const std::string& path) {
-    if (endsWith(path, ".ks3")) return FileKind::SettingFile;
-    if (endsWith(path, ".img")) return FileKind::RawImage;
-    return FileKind::Unknown;
-}
-
 struct RadioArgs {
     std::vector<std::string> positional;
     std::string port;
@@ -74,7 +59,8 @@ struct RadioArgs {
     bool noBackup = false;   // --no-backup
     bool verify = false;     // --verify (write)
     bool readFirst = false;  // --read-first (write)
-    bool force = false;      // --force (write): use a setting file that loaded with warnings
+    bool force = false;      // --force: replace a read-only output (read); use a setting file
+                             // that loaded with warnings (write)
     std::string trace;       // --trace FILE
     std::string base;        // --base FILE.ks3 (read)
     std::string error;
@@ -95,7 +81,7 @@ RadioArgs parseRadioArgs(const Args& args, bool takesOutput) {
         const std::string& a = args[i];
         if (a == "--help" || a == "-h") {
             r.help = true;
-        } else if (!takesOutput && a == "--force") {
+        } else if (a == "--force") {
             r.force = true;
         } else if (a == "--yes" || a == "-y") {
             r.yes = true;
@@ -375,6 +361,16 @@ int runTransfer(TransferRun& run, TransferResult& result) {
     return kExitFailure;
 }
 
+// The trace file of a transfer (its own --trace, else the one before the
+// verb) must not be a setting file or an image: 0, or the usage status.
+int checkTrace(const char* verb, const std::string& own) {
+    const std::string& path = own.empty() ? globalTraceFilePath() : own;
+    std::string error;
+    if (path.empty() || checkTraceFile(path, error)) return 0;
+    std::fprintf(stderr, "ks340ctl %s: %s\n", verb, error.c_str());
+    return kExitUsage;
+}
+
 TransferRun transferRun(const RadioArgs& a) {
     TransferRun run;
     run.port = a.port;
@@ -427,7 +423,7 @@ int runPorts(const Args& args) {
 
 int runRead(const Args& args) {
     static const char* usage =
-        "ks340ctl read --port PORT -o OUT.ks3|OUT.img [--base BASE.ks3] [--yes] [--stats] [--backup-dir "
+        "ks340ctl read --port PORT -o OUT.ks3|OUT.img [--base BASE.ks3] [--force] [--yes] [--stats] [--backup-dir "
         "DIR|--no-backup] "
         "[--trace FILE]";
     const RadioArgs a = parseRadioArgs(args, true);
@@ -457,16 +453,19 @@ int runRead(const Args& args) {
     if (!a.positional.empty()) return usageError("read", "unexpected argument '" + a.positional[0] + "'", usage);
     if (!a.hasPort || a.port.empty()) return usageError("read", "the port is missing (--port)", usage);
     if (!a.hasOutput || a.output.empty()) return usageError("read", "the output file is missing (-o)", usage);
-    const FileKind kind = kindOf(a.output);
-    if (kind == FileKind::Unknown) return usageError("read", "the output must end in .ks3 or .img", usage);
+    const OutputFormat kind = outputFormatOfName(a.output);
+    if (kind != OutputFormat::SettingFile && kind != OutputFormat::Image)
+        return usageError("read", "the output must end in .ks3 or .img", usage);
+    if (const int s = checkOutput("read", a.output, kind, a.force)) return s;
+    if (const int s = checkTrace("read", a.trace)) return s;
 
     if (a.verify) return usageError("read", "--verify belongs to write", usage);
     if (a.readFirst) return usageError("read", "--read-first belongs to write", usage);
-    if (!a.base.empty() && kind != FileKind::SettingFile)
+    if (!a.base.empty() && kind != OutputFormat::SettingFile)
         return usageError("read", "--base belongs to a .ks3 output", usage);
     RadioSettings base;
     std::string error;
-    if (kind == FileKind::SettingFile && !loadBaseConfiguration(a.base, base, error)) {
+    if (kind == OutputFormat::SettingFile && !loadBaseConfiguration(a.base, base, error)) {
         std::fprintf(stderr, "ks340ctl: %s\n", error.c_str());
         return kExitFailure;
     }
@@ -476,21 +475,13 @@ int runRead(const Args& args) {
     const int status = runTransfer(run, result);
     if (status != kExitOk) return status;
 
-    if (kind == FileKind::RawImage) {
-        if (!writeImageFile(a.output, result.image, error)) {
-            std::fprintf(stderr, "ks340ctl: %s\n", error.c_str());
-            return kExitFailure;
-        }
-        return kExitOk;
+    if (kind == OutputFormat::Image) {
+        const std::string_view bytes(reinterpret_cast<const char*>(result.image.data()), result.image.size());
+        return writeOutput(a.output, bytes, a.force) ? kExitOk : kExitFailure;
     }
     RadioSettings settings = configurationFromImage(result.image, base);
     prepareForSave(settings);
-    const FileResult r = writeSettingFile(a.output, settings);
-    if (!r.ok) {
-        std::fprintf(stderr, "ks340ctl: %s\n", r.error.c_str());
-        return kExitFailure;
-    }
-    return kExitOk;
+    return writeSettingsOutput(a.output, settings, a.force) ? kExitOk : kExitFailure;
 }
 
 int runWrite(const Args& args) {
@@ -502,9 +493,10 @@ int runWrite(const Args& args) {
         std::printf(
             "Usage: %s\n\n"
             "Writes a configuration to the radio over PORT (a device path, or a COM\n"
-            "number such as COM1) at 19200 baud. IN.ks3 is prepared and encoded as the\n"
-            "program does before a transfer; IN.img is an 8192-byte memory image sent\n"
-            "as it is. On a terminal it first asks \"Is the radio connected?\" (--yes\n"
+            "number such as COM1) at 19200 baud. A file of exactly 8192 bytes is a\n"
+            "memory image, sent as it is, whatever its name; any other file must be a\n"
+            "setting file, prepared and encoded as the program does before a transfer.\n"
+            "On a terminal it first asks \"Is the radio connected?\" (--yes\n"
             "answers it) and shows a progress bar. --stats prints the transfer time and\n"
             "the packet round-trip times.\n"
             "--verify reads the radio back after the write and compares the bytes the\n"
@@ -528,27 +520,16 @@ int runWrite(const Args& args) {
     if (a.positional.size() != 1) return usageError("write", "give exactly one input file", usage);
     if (!a.hasPort || a.port.empty()) return usageError("write", "the port is missing (--port)", usage);
     const std::string& input = a.positional[0];
-    const FileKind kind = kindOf(input);
-    if (kind == FileKind::Unknown) return usageError("write", "the input must end in .ks3 or .img", usage);
+    if (const int s = checkTrace("write", a.trace)) return s;
 
+    // An image is sent as it is; a setting file is read as the program's
+    // Open does, then prepared and encoded as before every transfer.
     LinkImage image{};
     std::string error;
-    if (kind == FileKind::RawImage) {
-        if (!readImageFile(input, image, error)) {
-            std::fprintf(stderr, "ks340ctl: %s\n", error.c_str());
-            return kExitFailure;
-        }
-    } else {
-        // Read as the program's Open does, then the steps before every transfer.
-        RadioSettings settings;
-        std::vector<FileWarning> warnings;
-        if (!loadConfiguration(input, settings, error, &warnings) ||
-            !acceptLoadWarnings(input, warnings, a.force, error)) {
-            std::fprintf(stderr, "ks340ctl: %s\n", error.c_str());
-            return kExitFailure;
-        }
-        prepareForTransfer(settings);
-        encodeMemoryImage(settings, image);
+    std::vector<FileWarning> warnings;
+    if (!loadImageInput(input, image, error, &warnings) || !acceptLoadWarnings(input, warnings, a.force, error)) {
+        std::fprintf(stderr, "ks340ctl: %s\n", error.c_str());
+        return kExitFailure;
     }
     TransferRun run = transferRun(a);
     run.options.kind = TransferKind::Write;

@@ -14,7 +14,10 @@
 #include <string>
 
 #include "cli/CliCommon.h"
+#include "cli/CliOutput.h"
 #include "cli/Verbs.h"
+#include "fileio/InputFile.h"
+#include "image/ConfigurationFile.h"
 #include "model/Defaults.h"
 #include "model/OptionLists.h"
 #include "model/SettingFile.h"
@@ -271,7 +274,7 @@ int runGet(const Args& args) {
 }
 
 int runSet(const Args& args) {
-    static const char* usage = "ks340ctl set IN.ks3 KEY=VALUE... -o OUT.ks3";
+    static const char* usage = "ks340ctl set IN.ks3 KEY=VALUE... -o OUT.ks3 [--force]";
     const FileArgs a = parseFileArgs(args, true);
     if (a.help) {
         std::printf(
@@ -291,6 +294,7 @@ int runSet(const Args& args) {
     if (!a.error.empty()) return usageError("set", a.error, usage);
     if (a.positional.size() < 2) return usageError("set", "give a file and at least one KEY=VALUE", usage);
     if (!a.hasOutput || a.output.empty()) return usageError("set", "the output file is missing", usage);
+    if (const int st = checkOutput("set", a.output, OutputFormat::SettingFile, a.force)) return st;
     std::vector<std::pair<std::string, std::string>> changes;
     for (std::size_t i = 1; i < a.positional.size(); ++i) {
         std::string key;
@@ -305,12 +309,11 @@ int runSet(const Args& args) {
     for (const auto& [key, value] : changes)
         if (!applySetting(s, key, value, &error)) return failure(error);
     prepareForSave(s);
-    const FileResult r = writeSettingFile(a.output, s);
-    return r.ok ? kExitOk : failure(r.error);
+    return writeSettingsOutput(a.output, s, a.force) ? kExitOk : kExitFailure;
 }
 
 int runExportJson(const Args& args) {
-    static const char* usage = "ks340ctl export-json IN.ks3 -o OUT.json";
+    static const char* usage = "ks340ctl export-json IN.ks3 -o OUT.json [--force]";
     const FileArgs a = parseFileArgs(args, true);
     if (a.help) {
         std::printf(
@@ -325,9 +328,10 @@ int runExportJson(const Args& args) {
     if (!a.error.empty()) return usageError("export-json", a.error, usage);
     if (a.positional.size() != 1) return usageError("export-json", "give exactly one input file", usage);
     if (!a.hasOutput || a.output.empty()) return usageError("export-json", "the output file is missing", usage);
+    if (const int st = checkOutput("export-json", a.output, OutputFormat::Json, a.force)) return st;
     RadioSettings s = newRadioSettings();
     std::string error;
-    if (isImagePath(a.positional[0])) {
+    if (configurationKindOf(a.positional[0]) == ConfigurationKind::MemoryImage) {
         if (!loadAnyConfiguration(a.positional[0], s, error)) return failure(error);
     } else {
         // The file as it stands, so that import-json gives back the same bytes.
@@ -335,12 +339,11 @@ int runExportJson(const Args& args) {
         if (!r.ok) return failure(r.error);
         for (const FileWarning& w : r.warnings) std::fprintf(stderr, "ks340ctl: warning: %s\n", w.text.c_str());
     }
-    if (!writeText(a.output, formatJson(s), error)) return failure(error);
-    return kExitOk;
+    return writeOutput(a.output, formatJson(s), a.force) ? kExitOk : kExitFailure;
 }
 
 int runImportJson(const Args& args) {
-    static const char* usage = "ks340ctl import-json IN.json -o OUT.ks3";
+    static const char* usage = "ks340ctl import-json IN.json -o OUT.ks3 [--force]";
     const FileArgs a = parseFileArgs(args, true);
     if (a.help) {
         std::printf(
@@ -355,15 +358,16 @@ int runImportJson(const Args& args) {
     if (!a.error.empty()) return usageError("import-json", a.error, usage);
     if (a.positional.size() != 1) return usageError("import-json", "give exactly one input file", usage);
     if (!a.hasOutput || a.output.empty()) return usageError("import-json", "the output file is missing", usage);
-    QFile in(QString::fromLocal8Bit(a.positional[0].c_str()));
-    if (!in.open(QIODevice::ReadOnly)) return failure(a.positional[0] + ": cannot open the file");
-    constexpr qint64 kMaxJsonSize = 64 * 1024 * 1024;
-    if (in.size() > kMaxJsonSize) return failure(a.positional[0] + ": the file is too large for a configuration");
+    if (const int st = checkOutput("import-json", a.output, OutputFormat::SettingFile, a.force)) return st;
+    constexpr std::size_t kMaxJsonSize = 64 * 1024 * 1024;
+    const fileio::InputFile in = fileio::readInputFile(a.positional[0], kMaxJsonSize);
+    if (in.tooLarge) return failure(a.positional[0] + ": the file is too large for a configuration");
+    if (!in.ok) return failure(in.error);
     RadioSettings s = newRadioSettings();
     std::string error;
-    if (!parseJsonConfiguration(in.readAll(), a.positional[0], s, error)) return failure(error);
-    const FileResult r = writeSettingFile(a.output, s);
-    return r.ok ? kExitOk : failure(r.error);
+    if (!parseJsonConfiguration(QByteArray(in.bytes.data(), qsizetype(in.bytes.size())), a.positional[0], s, error))
+        return failure(error);
+    return writeSettingsOutput(a.output, s, a.force) ? kExitOk : kExitFailure;
 }
 
 }  // namespace ks340::cli

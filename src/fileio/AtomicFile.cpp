@@ -209,6 +209,7 @@ IoStatus AtomicFile::openTarget(const std::string& path, const WriteOptions& opt
             return IoStatus::failure(path, target_.error, EINVAL);
         case OutputKind::StandardOutput:
             passThrough_ = true;
+            std::fflush(stdout);  // what the program printed before comes first
             fd_ = ::dup(STDOUT_FILENO);
             if (fd_ < 0) return fail("standard output is closed", errno);
             return {};

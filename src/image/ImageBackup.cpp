@@ -1,13 +1,14 @@
 #include "image/ImageBackup.h"
 
-#include "fileio/AtomicFile.h"
-#include "fileio/InputFile.h"
-
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <memory>
 #include <system_error>
+
+#include "fileio/AtomicFile.h"
+#include "image/ConfigurationFile.h"
 
 namespace fs = std::filesystem;
 
@@ -44,25 +45,21 @@ long long daysFromCivil(int y, int m, int d) {
 }  // namespace
 
 bool readImageFile(const std::string& path, MemoryImage& image, std::string& error) {
-    const fileio::InputFile in = fileio::readInputFile(path, image.size());
-    if (!in.ok && !in.tooLarge) {
-        error = in.error;
+    auto scratch = std::make_unique<RadioSettings>();
+    const ConfigurationFile f = openConfigurationFile(path, Expected::MemoryImage, *scratch);
+    if (!f.ok) {
+        error = f.error;
         return false;
     }
-    if (in.tooLarge || in.bytes.size() != image.size()) {
-        error = path + ": a memory image has " + std::to_string(image.size()) + " bytes, this file has " +
-                (in.tooLarge ? "more" : std::to_string(in.bytes.size()));
-        return false;
-    }
-    std::copy(in.bytes.begin(), in.bytes.end(), reinterpret_cast<char*>(image.data()));
+    image = f.image;
     return true;
 }
 
 bool writeImageFile(const std::string& path, const MemoryImage& image, std::string& error) {
-    const fileio::IoStatus written =
+    const fileio::IoStatus s =
         fileio::writeFileAtomically(path, std::string_view(reinterpret_cast<const char*>(image.data()), image.size()));
-    if (!written) error = written.error;
-    return written.ok;
+    if (!s.ok) error = s.error;
+    return s.ok;
 }
 
 std::string backupFileName(BackupClock::time_point when, std::string_view kind) {

@@ -21,8 +21,8 @@ inline constexpr int kBackupKeepDays = 365;
 
 using BackupClock = std::chrono::system_clock;
 
-// Reads a raw image file: exactly 8192 bytes, else false with a message
-// naming the file.
+// Reads a raw image file: exactly 8192 bytes (by content, whatever the
+// name; see ConfigurationFile.h), else false with a message naming the file.
 bool readImageFile(const std::string& path, MemoryImage& image, std::string& error);
 
 // Writes a raw image through the atomic writer: the target is either the

@@ -1,4 +1,5 @@
 // The steps around a transfer and around opening a setting file.
+#include "image/ConfigurationFile.h"
 #include "image/MemoryImage.h"
 #include "model/Defaults.h"
 #include "model/Signalling.h"
@@ -28,8 +29,13 @@ RadioSettings configurationAsRadioHoldsIt(const RadioSettings& settings) {
 }
 
 FileResult openSettingFile(const std::string& path, RadioSettings& settings) {
-    FileResult result = readSettingFile(path, settings);
-    if (result.ok) refreshChannelTable(settings, true);
+    const ConfigurationFile file = openConfigurationFile(path, Expected::SettingFile, settings);
+    FileResult result;
+    result.ok = file.ok;
+    result.error = file.error;
+    result.warning = file.warning;
+    result.warnings = file.warnings;
+    result.line = file.line;
     return result;
 }
 

@@ -1,11 +1,16 @@
+#include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPdfWriter>
+#include <QPrinter>
 #include <algorithm>
+#include <string_view>
 
+#include "fileio/AtomicFile.h"
 #include "print/ReportPages.h"
 
 namespace ks340 {
@@ -72,22 +77,65 @@ bool paintReport(QPagedPaintDevice& device, const RadioSettings& settings, int m
     return true;
 }
 
+QByteArray reportPdf(const RadioSettings& settings, int mode, const ReportInfo& info, const QPageSize& paper) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setResolution(300);
+        writer.setCreator(QStringLiteral("KS340 Programmer"));
+        writer.setTitle(mode == kPrintChannels  ? QStringLiteral("Channel List")
+                        : mode == kPrintOptions ? QStringLiteral("Option Report")
+                                                : QStringLiteral("Channel List and Option Report"));
+        writer.setPageLayout(
+            QPageLayout(paper, QPageLayout::Portrait, QMarginsF(0.3, 0.3, 0.3, 0.3), QPageLayout::Inch));
+        if (!paintReport(writer, settings, mode, info)) return {};
+    }
+    return bytes;
+}
+
 bool writeReportPdf(const QString& path, const RadioSettings& settings, int mode, QString* error,
                     const ReportInfo& info, const QPageSize& paper) {
-    QPdfWriter writer(path);
-    writer.setResolution(300);
-    writer.setCreator(QStringLiteral("KS340 Programmer"));
-    writer.setTitle(mode == kPrintChannels  ? QStringLiteral("Channel List")
-                    : mode == kPrintOptions ? QStringLiteral("Option Report")
-                                            : QStringLiteral("Channel List and Option Report"));
-    writer.setPageLayout(QPageLayout(paper, QPageLayout::Portrait, QMarginsF(0.3, 0.3, 0.3, 0.3), QPageLayout::Inch));
-    if (!paintReport(writer, settings, mode, info)) {
+    const QByteArray pdf = reportPdf(settings, mode, info, paper);
+    if (pdf.isEmpty()) {
         if (error)
-            *error = QStringLiteral("Could not write %1: the file cannot be created.")
+            *error = QStringLiteral("Could not write %1: the report could not be drawn.")
                          .arg(QFileInfo(path).absoluteFilePath());
         return false;
     }
-    return true;
+    const fileio::IoStatus s = fileio::writeFileAtomically(QFile::encodeName(path).toStdString(),
+                                                           std::string_view(pdf.constData(), std::size_t(pdf.size())));
+    if (!s.ok && error) *error = QStringLiteral("Could not write %1").arg(QString::fromLocal8Bit(s.error.c_str()));
+    return s.ok;
+}
+
+bool printReport(QPrinter& printer, const RadioSettings& settings, int mode, QString* error, const ReportInfo& info) {
+    const QString file = printer.outputFileName();
+    if (printer.outputFormat() != QPrinter::PdfFormat || file.isEmpty()) {
+        if (paintReport(printer, settings, mode, info)) return true;
+        if (error) *error = QStringLiteral("Could not start print job.");
+        return false;
+    }
+    // Printing to a PDF file: the printer writes a temporary file beside it,
+    // which replaces the file only when it is complete.
+    fileio::AtomicFile out;
+    fileio::WriteOptions options;
+    options.producer = true;
+    fileio::IoStatus s = out.open(QFile::encodeName(file).toStdString(), options);
+    if (s.ok) {
+        printer.setOutputFileName(QFile::decodeName(out.temporaryPath().c_str()));
+        const bool painted = paintReport(printer, settings, mode, info);
+        printer.setOutputFileName(file);
+        // The PDF writer does not report write errors: a complete file ends
+        // with its end-of-file marker.
+        QFile produced(QFile::decodeName(out.temporaryPath().c_str()));
+        const bool complete = painted && produced.open(QIODevice::ReadOnly) && produced.size() > 8 &&
+                              produced.seek(produced.size() - 8) && produced.read(8).contains("%%EOF");
+        s = complete ? out.commit() : fileio::IoStatus::failure(file.toStdString(), "the PDF could not be written");
+    }
+    if (!s.ok && error) *error = QStringLiteral("Could not write %1").arg(QString::fromLocal8Bit(s.error.c_str()));
+    return s.ok;
 }
 
 }  // namespace ks340

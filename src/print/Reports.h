@@ -1,6 +1,7 @@
 // The printed reports: the channel list and the two-page option report.
 #pragma once
 
+#include <QByteArray>
 #include <QDate>
 #include <QPageSize>
 #include <QPainter>
@@ -14,6 +15,7 @@
 #include "model/RadioSettings.h"
 
 class QPagedPaintDevice;
+class QPrinter;
 
 namespace ks340 {
 
@@ -66,9 +68,20 @@ QPageSize defaultPaperSize();
 // widened first. Returns false when painting could not start.
 bool paintReport(QPagedPaintDevice& device, const RadioSettings& settings, int mode, const ReportInfo& info = {});
 
-// Writes the report as a PDF file on the given paper. On failure returns
-// false with a message.
+// The report as a PDF document on the given paper; empty when painting
+// could not start.
+QByteArray reportPdf(const RadioSettings& settings, int mode, const ReportInfo& info = {},
+                     const QPageSize& paper = defaultPaperSize());
+
+// Writes the report as a PDF file on the given paper, through the atomic
+// writer. On failure returns false with a message; the file is as it was.
 bool writeReportPdf(const QString& path, const RadioSettings& settings, int mode, QString* error,
                     const ReportInfo& info = {}, const QPageSize& paper = defaultPaperSize());
+
+// Prints the report. A printer set to print into a PDF file writes it
+// through the atomic writer (a temporary file that replaces the file when
+// complete). On failure returns false with a message.
+bool printReport(QPrinter& printer, const RadioSettings& settings, int mode, QString* error,
+                 const ReportInfo& info = {});
 
 }  // namespace ks340

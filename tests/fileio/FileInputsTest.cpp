@@ -10,6 +10,10 @@
 
 #include "fileio/FileTestSupport.h"
 #include "fileio/InputFile.h"
+#include "formats/CsvFile.h"
+#include "image/ConfigurationFile.h"
+#include "model/Defaults.h"
+#include "model/SettingFile.h"
 
 namespace ks340::fileio {
 
@@ -62,3 +66,44 @@ TEST(FileInputsTest, ReadsAtMostTheLimit) {
 }
 
 }  // namespace ks340::fileio
+
+namespace ks340 {
+
+using fileio::test::ScratchDir;
+using fileio::test::spit;
+
+TEST(FileInputsTest, TheKindOfAConfigurationFileIsToldByItsContents) {
+    ScratchDir dir;
+    spit(dir.file("image.ks3"), std::string(8192, '\x5a'));
+    spit(dir.file("settings.img"), formatSettingFile(newRadioSettings()));
+    spit(dir.file("junk.ks3"), "junk\r\n");
+    EXPECT_EQ(configurationKindOf(dir.file("image.ks3")), ConfigurationKind::MemoryImage);
+    EXPECT_EQ(configurationKindOf(dir.file("settings.img")), ConfigurationKind::SettingFile);
+    EXPECT_EQ(configurationKindOf(dir.file("junk.ks3")), std::nullopt);
+
+    RadioSettings s = newRadioSettings();
+    s.header.lcdDisplayLogo = "KEEP";
+    ConfigurationFile f = openConfigurationFile(dir.file("image.ks3"), Expected::SettingFile, s);
+    EXPECT_FALSE(f.ok);
+    EXPECT_EQ(f.error, dir.file("image.ks3") + ": is an 8192-byte memory image, not a setting file");
+    f = openConfigurationFile(dir.file("junk.ks3"), Expected::Either, s);
+    EXPECT_FALSE(f.ok);
+    EXPECT_NE(f.error.find("is not a setting file or an 8192-byte memory image"), std::string::npos) << f.error;
+    EXPECT_EQ(s.header.lcdDisplayLogo, "KEEP");
+    f = openConfigurationFile(dir.file("settings.img"), Expected::Either, s);
+    EXPECT_TRUE(f.ok) << f.error;
+    EXPECT_EQ(s.header.lcdDisplayLogo, newRadioSettings().header.lcdDisplayLogo);
+}
+
+TEST(FileInputsTest, ChannelCsvFilesHaveLimits) {
+    ScratchDir dir;
+    std::string text, error;
+    spit(dir.file("lines.csv"), std::string(kMaxCsvLines + 1, '\n'));
+    EXPECT_FALSE(readCsvFile(dir.file("lines.csv"), text, error));
+    EXPECT_NE(error.find("10,000 lines"), std::string::npos) << error;
+    spit(dir.file("ok.csv"), std::string(kMaxCsvLines, '\n'));
+    EXPECT_TRUE(readCsvFile(dir.file("ok.csv"), text, error)) << error;
+    EXPECT_EQ(text.size(), kMaxCsvLines);
+}
+
+}  // namespace ks340

@@ -14,6 +14,8 @@
 #include <chrono>
 #include <cstdio>
 
+#include "cli/CliOutput.h"
+#include "cli/Verbs.h"
 #include "fileio/AtomicFile.h"
 #include "fileio/FileTestSupport.h"
 
@@ -242,3 +244,36 @@ TEST(FileOutputsTest, AProducerWritesTheTemporaryFileByName) {
 }
 
 }  // namespace ks340::fileio
+
+namespace ks340::cli {
+
+using fileio::test::ScratchDir;
+using fileio::test::spit;
+
+// The checks every ks340ctl verb makes before any work.
+TEST(FileOutputsTest, AnOutputNameMustFitWhatIsWritten) {
+    ScratchDir dir;
+    EXPECT_EQ(checkOutput("t", dir.file("a.IMG"), OutputFormat::Image, false), 0);
+    EXPECT_EQ(checkOutput("t", dir.file("a.ks3"), OutputFormat::Image, false), kExitUsage);
+    EXPECT_EQ(checkOutput("t", dir.file("a"), OutputFormat::Csv, false), kExitUsage);
+    EXPECT_EQ(checkOutput("t", dir.file("map.txt"), OutputFormat::Text, false), 0);
+    EXPECT_EQ(checkOutput("t", dir.file("map.pdf"), OutputFormat::Text, false), kExitUsage);
+    EXPECT_EQ(checkOutput("t", "-", OutputFormat::Pdf, false), 0);
+    EXPECT_EQ(checkOutput("t", "/dev/null", OutputFormat::SettingFile, false), 0);
+    EXPECT_EQ(checkOutput("t", dir.path(), OutputFormat::Text, false), kExitUsage);
+    spit(dir.file("ro.ks3"), "x");
+    ::chmod(dir.file("ro.ks3").c_str(), 0444);
+    EXPECT_EQ(checkOutput("t", dir.file("ro.ks3"), OutputFormat::SettingFile, false), kExitUsage);
+    EXPECT_EQ(checkOutput("t", dir.file("ro.ks3"), OutputFormat::SettingFile, true), 0);
+
+    std::string error;
+    EXPECT_TRUE(checkTraceFile(dir.file("new-trace.txt"), error)) << error;
+    EXPECT_FALSE(checkTraceFile(dir.file("t.ks3"), error));
+    spit(dir.file("image"), std::string(8192, '\0'));
+    EXPECT_FALSE(checkTraceFile(dir.file("image"), error));
+    EXPECT_NE(error.find("memory image"), std::string::npos) << error;
+    spit(dir.file("log"), "12:00:01.000 > 99 01\n");
+    EXPECT_TRUE(checkTraceFile(dir.file("log"), error)) << error;
+}
+
+}  // namespace ks340::cli
