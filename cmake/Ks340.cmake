@@ -2,32 +2,26 @@
 # than in the user's own folders.
 set(KS340_TEST_HOME "XDG_DATA_HOME=${PROJECT_BINARY_DIR}/test-home/data;XDG_CONFIG_HOME=${PROJECT_BINARY_DIR}/test-home/config;XDG_CACHE_HOME=${PROJECT_BINARY_DIR}/test-home/cache")
 
-# ks340_library(NAME DIR [DEPS ...]): one static library from the sources of
-# one folder (not its subfolders).
+# ks340_library(NAME DIR SOURCES files... [DEPS targets...]): one static
+# library from the listed files of one folder (names relative to DIR).
 function(ks340_library name dir)
-  file(GLOB _src CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h ${dir}/*.qrc)
-  file(GLOB _cpp CONFIGURE_DEPENDS ${dir}/*.cpp)
-  if(NOT _cpp)
-    # A folder with no sources yet: headers only.
-    add_library(${name} INTERFACE)
-    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
-    if(ARGN)
-      target_link_libraries(${name} INTERFACE ${ARGN})
-    endif()
-    return()
-  endif()
-  add_library(${name} STATIC ${_src})
+  cmake_parse_arguments(PARSE_ARGV 2 arg "" "" "SOURCES;DEPS")
+  list(TRANSFORM arg_SOURCES PREPEND ${dir}/)
+  add_library(${name} STATIC ${arg_SOURCES})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
-  if(ARGN)
-    target_link_libraries(${name} PUBLIC ${ARGN})
+  if(arg_DEPS)
+    target_link_libraries(${name} PUBLIC ${arg_DEPS})
   endif()
 endfunction()
 
-# ks340_gtest(NAME DIR DEPS...): one GoogleTest executable from a test folder.
+# ks340_gtest(NAME DIR SOURCES files... DEPS targets...): one GoogleTest
+# executable from the listed files of a test folder (names relative to DIR).
 # Tests named Cli*Test.cpp run ks340ctl: the core-only builds, which have no
 # ks340ctl, leave them out; elsewhere building the tests builds the tool.
 function(ks340_gtest name dir)
-  file(GLOB _src CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h)
+  cmake_parse_arguments(PARSE_ARGV 2 arg "" "" "SOURCES;DEPS")
+  set(_src ${arg_SOURCES})
+  list(TRANSFORM _src PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/)
   set(_runs_cli OFF)
   if(_src MATCHES "/Cli[^/;]*Test\\.cpp")
     set(_runs_cli ON)
@@ -41,7 +35,7 @@ function(ks340_gtest name dir)
   endif()
   add_executable(${name} ${_src})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
-  target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${arg_DEPS} GTest::gtest GTest::gtest_main)
   set_target_properties(${name} PROPERTIES AUTOMOC OFF)
   if(_runs_cli AND TARGET ks340ctl)
     add_dependencies(${name} ks340ctl)
