@@ -204,14 +204,13 @@ void encodeMemoryImage(const RadioSettings& s, MemoryImage& image) {
     for (const ImageField& f : imageFields()) {
         if (f.direction == ImageDirection::DecodeOnly || (f.when && !f.when(s))) continue;
         std::uint8_t& byte = image[static_cast<std::size_t>(f.address)];
+        // Bit and fixed fields have a width within the byte; texts and tables
+        // give theirs in bytes, which no mask is made from.
+        const std::int64_t mask = f.width < 32 ? static_cast<std::int64_t>((1u << f.width) - 1u) : -1;
         switch (f.coding) {
-            case ImageCoding::Bits: {
-                // Only bit fields have a width within the byte; texts and
-                // tables give theirs in bytes.
-                const auto mask = static_cast<std::int64_t>((1u << f.width) - 1u);
+            case ImageCoding::Bits:
                 byte |= static_cast<std::uint8_t>(((f.integer(s) & mask) << f.bit) & 0xFF);
                 break;
-            }
             case ImageCoding::Times5:
                 byte |= static_cast<std::uint8_t>((f.integer(s) / 5) & 0xFF);
                 break;
