@@ -511,16 +511,7 @@ ChannelRows parseSpreadsheetText(std::string_view text, int anchorColumn) {
 }
 
 std::optional<ChannelRows> parseOwnFormat(std::string_view text) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        lines.push_back(line);
-        start = end + 1;
-    }
+    const std::vector<std::string_view> lines = splitTextLines(text);
     if (lines.empty()) return std::nullopt;
     const auto head = splitCsvLine(lines.front());
     if (head.size() < 6 || head[0] != kOwnFormatTag || wholeNumber(head[1]) != kOwnFormatVersion) return std::nullopt;

@@ -24,6 +24,10 @@ inline constexpr std::size_t kMaxSettingTextLength = 1024;
 // a double quote is enclosed in double quotes with its quotes doubled.
 std::string joinCsvLine(const std::vector<std::string>& fields);
 
+// The text split into lines without their line ends ("\n" or "\r\n"); a
+// last line without an end counts, an empty text has no lines.
+std::vector<std::string_view> splitTextLines(std::string_view text);
+
 // The inverse of joinCsvLine for one line without its line end. An empty
 // line yields no fields.
 std::vector<std::string> splitCsvLine(std::string_view line);

@@ -173,7 +173,8 @@ private:
     int position_ = 0;
 };
 
-SettingInfo groupField(std::string field, std::string name, int ChannelGroup::*member) {
+// A number the program keeps for a group or a channel: read, never set.
+SettingInfo keptNumber(std::string field, std::string name) {
     SettingInfo e;
     e.key = std::move(field);
     e.name = std::move(name);
@@ -181,18 +182,17 @@ SettingInfo groupField(std::string field, std::string name, int ChannelGroup::*m
     e.minimum = INT_MIN;
     e.maximum = INT_MAX;
     e.settable = false;
+    return e;
+}
+
+SettingInfo groupField(std::string field, std::string name, int ChannelGroup::*member) {
+    SettingInfo e = keptNumber(std::move(field), std::move(name));
     e.groupInteger = member;
     return e;
 }
 
 SettingInfo channelNumber(std::string field, std::string name, int ChannelEntry::*member) {
-    SettingInfo e;
-    e.key = std::move(field);
-    e.name = std::move(name);
-    e.type = SettingType::Number;
-    e.minimum = INT_MIN;
-    e.maximum = INT_MAX;
-    e.settable = false;
+    SettingInfo e = keptNumber(std::move(field), std::move(name));
     e.channelInteger = member;
     return e;
 }
