@@ -7,7 +7,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <random>
+#include <set>
 #include <utility>
 
 #include <dirent.h>
@@ -77,6 +79,16 @@ void syncFolder(const std::string& folder) {
 std::size_t nameMax(const std::string& folder) {
     const long n = ::pathconf(folder.c_str(), _PC_NAME_MAX);
     return n > 0 ? static_cast<std::size_t>(n) : 255;
+}
+
+// True the first time this process writes into `folder`. Stale temporary
+// files are looked for then only: a folder of thousands of backups is not
+// read again for every file written into it.
+bool firstWriteInto(const std::string& folder) {
+    static std::mutex mutex;
+    static std::set<std::string> seen;
+    const std::lock_guard<std::mutex> lock(mutex);
+    return seen.insert(folder).second;
 }
 
 std::uint32_t randomWord() {
@@ -235,7 +247,7 @@ IoStatus AtomicFile::openTarget(const std::string& path, const WriteOptions& opt
     }
     passThrough_ = false;
     const std::string folder = folderOf(target_.path);
-    removeStaleTemporaryFiles(folder);
+    if (firstWriteInto(folder)) removeStaleTemporaryFiles(folder);
     const std::string base = baseOf(target_.path);
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::size_t slash = target_.path.rfind('/');

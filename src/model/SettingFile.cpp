@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <type_traits>
 
 #include "fileio/AtomicFile.h"
 #include "fileio/InputFile.h"
@@ -21,81 +23,169 @@ namespace {
 constexpr std::string_view kNull = "NULL";
 constexpr std::string_view kLineEnd = "\r\n";
 
-bool needsQuotes(std::string_view field) { return field.find_first_of(",\"") != std::string_view::npos; }
-
-void appendField(std::string& out, std::string_view field) {
-    if (!needsQuotes(field)) {
-        out.append(field);
-        return;
-    }
-    out.push_back('"');
-    for (char c : field) {
-        if (c == '"') out.push_back('"');
-        out.push_back(c);
-    }
-    out.push_back('"');
+bool needsQuotes(std::string_view field) {
+    for (char c : field)
+        if (c == ',' || c == '"') return true;
+    return false;
 }
 
-// Builds one line field by field, straight into the output text.
+// Writes `field` at `p`, quoted when it holds a comma or a quote; returns
+// the end. Room for 2 * size + 2 characters is needed.
+char* putField(char* p, std::string_view field) {
+    if (!needsQuotes(field)) {
+        std::memcpy(p, field.data(), field.size());
+        return p + field.size();
+    }
+    *p++ = '"';
+    for (char c : field) {
+        if (c == '"') *p++ = '"';
+        *p++ = c;
+    }
+    *p++ = '"';
+    return p;
+}
+
+void appendField(std::string& out, std::string_view field) {
+    const std::size_t used = out.size();
+    out.resize(used + 2 * field.size() + 2);
+    out.resize(static_cast<std::size_t>(putField(out.data() + used, field) - out.data()));
+}
+
+// Builds the text line by line, field by field, straight into the output
+// string, which it keeps larger than needed while writing.
 class LineWriter {
 public:
-    explicit LineWriter(std::string& out) : out_(out) {}
+    explicit LineWriter(std::string& out) : out_(out), used_(out.size()) {}
+    void finish() { out_.resize(used_); }
 
-    LineWriter& text(std::string_view t) {  // empty written as "NULL"
-        separate();
-        appendField(out_, t.empty() ? kNull : t);
-        return *this;
+    void text(std::string_view t) { rawText(t.empty() ? kNull : t); }  // empty written as "NULL"
+    void rawText(std::string_view t) {                                 // written unchanged, even empty
+        char* p = room(2 * t.size() + 3);
+        p = separate(p);
+        used_ = static_cast<std::size_t>(putField(p, t) - out_.data());
     }
-    LineWriter& rawText(std::string_view t) {  // written unchanged, even empty
-        separate();
-        appendField(out_, t);
-        return *this;
-    }
-    LineWriter& integer(int v) {
-        separate();
-        char buf[16];
-        const auto r = std::to_chars(buf, buf + sizeof buf, v);
-        out_.append(buf, r.ptr);
-        return *this;
+    void integer(int v) {
+        char* p = separate(room(16));
+        used_ = static_cast<std::size_t>(std::to_chars(p, p + 15, v).ptr - out_.data());
     }
     void end() {
-        out_.append(kLineEnd);
+        char* p = room(kLineEnd.size());
+        std::memcpy(p, kLineEnd.data(), kLineEnd.size());
+        used_ += kLineEnd.size();
         first_ = true;
     }
 
 private:
-    void separate() {
-        if (!first_) out_.push_back(',');
+    char* room(std::size_t n) {
+        if (out_.size() - used_ < n) out_.resize(std::max(2 * out_.size(), used_ + n + 4096));
+        return out_.data() + used_;
+    }
+    char* separate(char* p) {
+        if (!first_) *p++ = ',';
         first_ = false;
+        return p;
     }
     std::string& out_;
+    std::size_t used_;
     bool first_ = true;
 };
 
 int writtenCapability(const ChannelGroup& g) { return std::clamp(g.capability, 0, kChannelCapacity); }
 
-// Splits one line into `fields`, reusing its strings; returns the number of
-// fields (the vector may hold more entries than that).
-std::size_t splitCsvFields(std::string_view line, std::vector<std::string>& fields) {
+// The settings table's line layout turned into plain offsets once, so that
+// reading and writing a file walks flat arrays instead of calling each
+// setting's accessor. Every field lives inside its RadioSettings,
+// ChannelGroup or ChannelEntry object (arrays are std::array), so an offset
+// from the object's start names it for every object of that type.
+enum class FieldOp : std::uint8_t {
+    Integer,  // RadioSettings int
+    Text,     // RadioSettings string, empty as "NULL"
+    RawText,  // RadioSettings string, unchanged
+    GroupInteger,
+    Capability,  // the group's capability, written clamped
+    ChannelInteger,
+    ChannelText,
+};
+
+struct CompiledField {
+    FieldOp op;
+    bool checked;  // refused outside minimum..maximum on reading
+    std::uint32_t offset;
+    const SettingInfo* info;
+};
+
+using CompiledLine = std::vector<CompiledField>;
+
+std::uint32_t offsetIn(const void* object, const void* field) {
+    return static_cast<std::uint32_t>(static_cast<const char*>(field) - static_cast<const char*>(object));
+}
+
+const CompiledLine& compiledLine(SettingLine line) {
+    static const std::vector<CompiledLine> lines = [] {
+        auto settings = std::make_unique<RadioSettings>();
+        ChannelGroup& group = settings->channelTable.groups[0];
+        ChannelEntry& entry = group.channels[0];
+        std::vector<CompiledLine> out(static_cast<std::size_t>(SettingLine::Modem) + 1);
+        for (std::size_t l = 0; l < out.size(); ++l) {
+            for (const SettingInfo* f : settingLineFields(static_cast<SettingLine>(l))) {
+                CompiledField c{FieldOp::Integer, f->checkedOnLoad, 0, f};
+                if (f->channelInteger) {
+                    c.op = FieldOp::ChannelInteger;
+                    c.offset = offsetIn(&entry, &(entry.*f->channelInteger));
+                } else if (f->channelText) {
+                    c.op = FieldOp::ChannelText;
+                    c.offset = offsetIn(&entry, &(entry.*f->channelText));
+                } else if (f->groupInteger) {
+                    c.op = f->groupInteger == &ChannelGroup::capability ? FieldOp::Capability : FieldOp::GroupInteger;
+                    c.offset = offsetIn(&group, &(group.*f->groupInteger));
+                } else if (f->storedAs == StoredAs::Integer) {
+                    c.offset = offsetIn(settings.get(), f->integer(*settings, f->index));
+                } else {
+                    c.op = f->storedAs == StoredAs::RawText ? FieldOp::RawText : FieldOp::Text;
+                    c.offset = offsetIn(settings.get(), f->text(*settings, f->index));
+                }
+                out[l].push_back(c);
+            }
+        }
+        return out;
+    }();
+    return lines[static_cast<std::size_t>(line)];
+}
+
+// The object a compiled field's offset counts from.
+template <typename Settings, typename Group, typename Entry>
+auto* fieldBase(FieldOp op, Settings& s, Group& g, Entry& e) {
+    using Byte = std::conditional_t<std::is_const_v<Settings>, const char, char>;
+    switch (op) {
+        case FieldOp::ChannelInteger:
+        case FieldOp::ChannelText:
+            return reinterpret_cast<Byte*>(&e);
+        case FieldOp::GroupInteger:
+        case FieldOp::Capability:
+            return reinterpret_cast<Byte*>(&g);
+        default:
+            return reinterpret_cast<Byte*>(&s);
+    }
+}
+
+// Splits one line into fields appended to `fields`; returns their number.
+// An unquoted field is a view into `line`; a quoted one is unquoted into
+// `unquoted`, whose capacity the caller has made large enough that it never
+// moves (a quoted field is never longer unquoted).
+std::size_t splitCsvFields(std::string_view line, std::string& unquoted, std::vector<std::string_view>& fields) {
     if (line.empty()) return 0;
-    std::size_t count = 0;
+    const std::size_t first = fields.size();
     std::size_t pos = 0;
-    auto nextSlot = [&]() -> std::string& {
-        if (count == fields.size()) fields.emplace_back();
-        std::string& f = fields[count++];
-        f.clear();
-        return f;
-    };
     for (;;) {
-        std::string& field = nextSlot();
         if (pos < line.size() && line[pos] == '"') {
             // Quoted: runs to the quote that is not doubled; "" stands for ".
+            const std::size_t start = unquoted.size();
             ++pos;
             while (pos < line.size()) {
                 const char c = line[pos];
                 if (c == '"') {
                     if (pos + 1 < line.size() && line[pos + 1] == '"') {
-                        field.push_back('"');
+                        unquoted.push_back('"');
                         pos += 2;
                         continue;
                     }
@@ -105,63 +195,27 @@ std::size_t splitCsvFields(std::string_view line, std::vector<std::string>& fiel
                     }
                     // A lone quote inside the field is taken as data.
                 }
-                field.push_back(c);
+                unquoted.push_back(c);
                 ++pos;
             }
+            fields.emplace_back(unquoted.data() + start, unquoted.size() - start);
         } else {
             const std::size_t comma = line.find(',', pos);
             const std::size_t stop = comma == std::string_view::npos ? line.size() : comma;
-            field.assign(line.substr(pos, stop - pos));
+            fields.push_back(line.substr(pos, stop - pos));
             pos = stop;
         }
         if (pos >= line.size()) break;
         ++pos;                     // the comma
         if (pos == line.size()) {  // a trailing comma leaves one empty field
-            nextSlot();
+            fields.emplace_back();
             break;
         }
     }
-    return count;
+    return fields.size() - first;
 }
 
 // ---------------------------------------------------------------- reading
-
-enum class LineStatus { Ok, End, TooLong, ReadError };
-
-class LineSource {
-public:
-    virtual ~LineSource() = default;
-    // The next line without its line end (LF, or CR LF).
-    virtual LineStatus next(std::string& line) = 0;
-    // Why the last ReadError happened.
-    virtual std::string readErrorText() const { return {}; }
-};
-
-void dropCarriageReturn(std::string& line) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-}
-
-class TextLineSource final : public LineSource {
-public:
-    explicit TextLineSource(std::string_view text) : text_(text) {}
-
-    LineStatus next(std::string& line) override {
-        line.clear();
-        if (pos_ >= text_.size()) return LineStatus::End;
-        const std::size_t nl = text_.find('\n', pos_);
-        const std::size_t stop = nl == std::string_view::npos ? text_.size() : nl;
-        const std::size_t length = stop - pos_;
-        if (length > kMaxSettingLineLength + 1) return LineStatus::TooLong;
-        line.assign(text_.substr(pos_, length));
-        pos_ = nl == std::string_view::npos ? text_.size() : nl + 1;
-        dropCarriageReturn(line);
-        return line.size() > kMaxSettingLineLength ? LineStatus::TooLong : LineStatus::Ok;
-    }
-
-private:
-    std::string_view text_;
-    std::size_t pos_ = 0;
-};
 
 // Thrown inside the reader only; turned into a FileResult at its boundary.
 struct ReadFault {
@@ -180,171 +234,212 @@ bool holdsNumber(std::string_view f) {
     return i > digits && i == f.size();
 }
 
+// Reads a field as atoi reads it: leading decimal digits, anything else
+// gives 0, so files the earlier program wrote or hand-edited still load.
+// `clean` is false for a field that holds something other than a number (an
+// empty field and "NULL" count as clean: they read as 0 quietly).
+int integerOf(std::string_view field, bool& clean) {
+    // Nearly every field is a few plain digits.
+    if (!field.empty() && field.size() <= 9) {
+        int v = 0;
+        std::size_t i = 0;
+        for (; i < field.size() && field[i] >= '0' && field[i] <= '9'; ++i) v = v * 10 + (field[i] - '0');
+        if (i == field.size()) {
+            clean = true;
+            return v;
+        }
+    }
+    clean = field.empty() || field == kNull || holdsNumber(field);
+    return leadingDecimal(field);
+}
+
+// A file is read in two passes. The first splits the lines the file needs
+// and checks everything that refuses the file, touching nothing; the second
+// stores the fields, which can no longer fail. A refused file so leaves the
+// configuration as it was without a copy of it.
 class Reader {
 public:
-    Reader(LineSource& source, const std::string& name) : source_(source), name_(name) {}
+    Reader(std::string_view text, const std::string& name) : text_(text), name_(name) {}
 
-    // Reads one whole configuration into `s`.
-    void read(RadioSettings& s) {
-        nextLine();
+    void check() {
+        nextLine(SettingLine::Header);
         if (endedAt_) fail("the file is empty");
-        if (fieldCount_ == 0) fail("the header line is empty");
-        readLine(SettingLine::Header, s);
+        if (lines_.back().count == 0) fail("the header line is empty");
+        checkLine();
 
-        nextLine();
-        if (fieldCount_ == 0)
+        nextLine(SettingLine::ChannelTable);
+        if (lines_.back().count == 0)
             fail(endedAt_ ? "the file ends after the header line" : "the channel table line is empty");
-        readLine(SettingLine::ChannelTable, s);
+        checkLine();
 
-        ChannelTable& t = s.channelTable;
         int groupSum = 0;
         for (int g = 0; g < kGroupSlots; ++g) {
-            ChannelGroup& group = t.groups[static_cast<std::size_t>(g)];
-            nextLine();
-            group_ = g;
-            readLine(SettingLine::Group, s);
+            nextLine(SettingLine::Group, g);
+            const int capability = checkLine();
             if (g > 0) {
-                groupSum += group.capability;
+                groupSum += capability;
                 if (groupSum > kChannelCapacity)
                     fail("the capabilities of groups 1.." + std::to_string(g) + " add up to " +
                          std::to_string(groupSum) + ", more than " + std::to_string(kChannelCapacity));
             }
-            for (int c = 1; c <= group.capability; ++c) {
-                nextLine();
-                channel_ = c;
-                readLine(SettingLine::Channel, s);
+            for (int c = 1; c <= capability; ++c) {
+                nextLine(SettingLine::Channel, g, c);
+                checkLine();
             }
-            channel_ = 0;
         }
-        group_ = 0;
         for (SettingLine line : {SettingLine::Option, SettingLine::ToneSequence, SettingLine::SelcallEncode,
                                  SettingLine::SelcallDecode, SettingLine::Dtmf, SettingLine::Modem}) {
-            nextLine();
-            readLine(line, s);
+            nextLine(line);
+            checkLine();
         }
+    }
+
+    void store(RadioSettings& s) {
+        for (const Line& line : lines_) storeLine(line, s);
     }
 
     int endedAtLine() const { return endedAt_; }
     std::vector<FileWarning>& warnings() { return warnings_; }
 
 private:
-    // Next line split into fields; a line past the end of the file is empty.
-    void nextLine() {
-        ++lineNo_;
-        fieldNo_ = 0;
-        fieldCount_ = 0;
+    struct Line {
+        SettingLine kind;
+        int number;  // in the file, from 1
+        int group;
+        int channel;
+        std::uint32_t first;  // in fields_
+        std::uint32_t count;
+    };
+
+    // Splits the next line; a line past the end of the file is empty.
+    void nextLine(SettingLine kind, int group = 0, int channel = 0) {
+        const int number = static_cast<int>(lines_.size()) + 1;
+        lines_.push_back({kind, number, group, channel, static_cast<std::uint32_t>(fields_.size()), 0});
         if (endedAt_ != 0) return;
-        const LineStatus st = source_.next(buffer_);
-        switch (st) {
-            case LineStatus::End:
-                endedAt_ = lineNo_;
-                return;
-            case LineStatus::TooLong:
-                fail("the line is longer than " + std::to_string(kMaxSettingLineLength) + " characters");
-            case LineStatus::ReadError:
-                fail("the file cannot be read: " + source_.readErrorText());
-            case LineStatus::Ok:
-                break;
+        if (pos_ >= text_.size()) {
+            endedAt_ = number;
+            return;
         }
-        if (buffer_.find('\0') != std::string::npos) fail("the line holds a NUL byte");
-        fieldCount_ = splitCsvFields(buffer_, fields_);
+        const std::size_t nl = text_.find('\n', pos_);
+        const std::size_t stop = nl == std::string_view::npos ? text_.size() : nl;
+        std::string_view line = text_.substr(pos_, stop - pos_);
+        pos_ = nl == std::string_view::npos ? text_.size() : nl + 1;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (line.size() > kMaxSettingLineLength)
+            fail("the line is longer than " + std::to_string(kMaxSettingLineLength) + " characters");
+        if (line.find('\0') != std::string_view::npos) fail("the line holds a NUL byte");
+        if (line.find('"') != std::string_view::npos && unquoted_.capacity() < text_.size())
+            unquoted_.reserve(text_.size());
+        lines_.back().count = static_cast<std::uint32_t>(splitCsvFields(line, unquoted_, fields_));
     }
 
-    [[noreturn]] void fail(std::string what) const { throw ReadFault{lineNo_, std::move(what)}; }
+    [[noreturn]] void fail(std::string what) const {
+        throw ReadFault{static_cast<int>(lines_.size()), std::move(what)};
+    }
 
-    std::string_view nextField() {
-        const std::size_t i = fieldNo_++;
-        return i < fieldCount_ ? std::string_view(fields_[i]) : std::string_view{};
+    static std::string_view field(const std::vector<std::string_view>& fields, const Line& line, std::size_t i) {
+        return i < line.count ? fields[line.first + i] : std::string_view{};
+    }
+
+    // Checks the last line's text lengths and ranges; returns the group
+    // capability it holds (0 for other lines).
+    int checkLine() {
+        const Line& line = lines_.back();
+        int capability = 0;
+        std::size_t i = 0;
+        for (const CompiledField& f : compiledLine(line.kind)) {
+            const std::string_view v = field(fields_, line, i++);
+            switch (f.op) {
+                case FieldOp::Text:
+                case FieldOp::RawText:
+                case FieldOp::ChannelText:
+                    if (v.size() > kMaxSettingTextLength)
+                        fail("field " + std::to_string(i) + " is longer than " + std::to_string(kMaxSettingTextLength) +
+                             " characters");
+                    break;
+                default: {
+                    if (!f.checked && f.op != FieldOp::Capability) break;
+                    bool clean = true;
+                    const int n = integerOf(v, clean);
+                    if (f.checked && (n < f.info->minimum || n > f.info->maximum))
+                        fail(f.info->checkName + " " + std::to_string(n) + " is outside " +
+                             std::to_string(f.info->minimum) + ".." + std::to_string(f.info->maximum));
+                    if (f.op == FieldOp::Capability) capability = n;
+                    break;
+                }
+            }
+        }
+        return capability;
     }
 
     // The fields of one line, in the order the settings table gives them.
-    void readLine(SettingLine line, RadioSettings& s) {
-        ChannelGroup& group = s.channelTable.groups[static_cast<std::size_t>(group_)];
-        ChannelEntry& entry = group.channels[static_cast<std::size_t>(channel_)];
-        for (const SettingInfo* f : settingLineFields(line)) {
-            if (f->storedAs == StoredAs::Integer) {
-                int* target = f->channelInteger ? &(entry.*f->channelInteger)
-                              : f->groupInteger ? &(group.*f->groupInteger)
-                                                : f->integer(s, f->index);
-                *target = f->checkedOnLoad ? integerIn(*f) : integer(*f);
-            } else {
-                std::string* target = f->channelText ? &(entry.*f->channelText) : f->text(s, f->index);
-                const std::string_view t = textField();
-                if (f->storedAs == StoredAs::Text && t == kNull)
-                    target->clear();
-                else
-                    target->assign(t);
+    void storeLine(const Line& line, RadioSettings& s) {
+        ChannelGroup& group = s.channelTable.groups[static_cast<std::size_t>(line.group)];
+        ChannelEntry& entry = group.channels[static_cast<std::size_t>(line.channel)];
+        std::size_t i = 0;
+        for (const CompiledField& f : compiledLine(line.kind)) {
+            char* base = fieldBase(f.op, s, group, entry);
+            const std::string_view v = field(fields_, line, i++);
+            switch (f.op) {
+                case FieldOp::Text:
+                case FieldOp::ChannelText: {
+                    auto* target = reinterpret_cast<std::string*>(base + f.offset);
+                    if (v == kNull)
+                        target->clear();
+                    else
+                        target->assign(v);
+                    break;
+                }
+                case FieldOp::RawText:
+                    reinterpret_cast<std::string*>(base + f.offset)->assign(v);
+                    break;
+                default: {
+                    bool clean = true;
+                    *reinterpret_cast<int*>(base + f.offset) = integerOf(v, clean);
+                    if (!clean) warnNotANumber(*f.info, line, i, v);
+                    break;
+                }
             }
         }
     }
 
-    int integer(const SettingInfo& f) {
-        // Read as atoi reads: leading decimal digits, anything else gives 0,
-        // so files the earlier program wrote or hand-edited still load. A
-        // field that holds something other than a number is reported; an
-        // empty field and "NULL" read as 0 quietly.
-        const std::string_view field = nextField();
-        if (!field.empty() && field != kNull && !holdsNumber(field)) warnNotANumber(f, field);
-        return leadingDecimal(field);
-    }
-
-    int integerIn(const SettingInfo& f) {
-        const int v = integer(f);
-        if (v < f.minimum || v > f.maximum)
-            fail(f.checkName + " " + std::to_string(v) + " is outside " + std::to_string(f.minimum) + ".." +
-                 std::to_string(f.maximum));
-        return v;
-    }
-
-    std::string_view textField() {
-        const std::string_view f = nextField();
-        if (f.size() > kMaxSettingTextLength)
-            fail("field " + std::to_string(fieldNo_) + " is longer than " + std::to_string(kMaxSettingTextLength) +
-                 " characters");
-        return f;
-    }
-
-    void warnNotANumber(const SettingInfo& f, std::string_view field) {
+    void warnNotANumber(const SettingInfo& f, const Line& line, std::size_t fieldNo, std::string_view field) {
         FileWarning w;
-        w.line = lineNo_;
-        w.key = settingKey({&f, group_, channel_});
+        w.line = line.number;
+        w.key = settingKey({&f, line.group, line.channel});
         std::string shown(field.substr(0, 20));
         for (char& c : shown)
             if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
         if (field.size() > 20) shown += "...";
-        w.text = name_ + ": line " + std::to_string(lineNo_) + ": field " + std::to_string(fieldNo_) + " (" + w.key +
+        w.text = name_ + ": line " + std::to_string(line.number) + ": field " + std::to_string(fieldNo) + " (" + w.key +
                  ") holds \"" + shown + "\", not a number; it was read as " + std::to_string(leadingDecimal(field));
         warnings_.push_back(std::move(w));
     }
 
-    LineSource& source_;
+    std::string_view text_;
+    std::size_t pos_ = 0;
     const std::string& name_;
-    std::string buffer_;
-    std::vector<std::string> fields_;
-    std::size_t fieldCount_ = 0;
-    std::size_t fieldNo_ = 0;
-    int lineNo_ = 0;
+    std::string unquoted_;
+    std::vector<std::string_view> fields_;
+    std::vector<Line> lines_;
     int endedAt_ = 0;
-    int group_ = 0;
-    int channel_ = 0;
     std::vector<FileWarning> warnings_;
 };
 
 constexpr std::size_t kWarningsShown = 20;
 
-FileResult readFrom(LineSource& source, RadioSettings& settings, const std::string& name) {
+FileResult readFrom(std::string_view text, RadioSettings& settings, const std::string& name) {
     FileResult result;
-    auto copy = std::make_unique<RadioSettings>(settings);
-    Reader reader(source, name);
+    Reader reader(text, name);
     try {
-        reader.read(*copy);
+        reader.check();
     } catch (const ReadFault& fault) {
         result.ok = false;
         result.line = fault.line;
         result.error = name + ": line " + std::to_string(fault.line) + ": " + fault.what;
         return result;
     }
-    settings = std::move(*copy);
+    reader.store(settings);
     result.ok = true;
     result.warnings = std::move(reader.warnings());
     if (reader.endedAtLine() != 0) {
@@ -392,10 +487,11 @@ std::vector<std::string_view> splitTextLines(std::string_view text) {
 }
 
 std::vector<std::string> splitCsvLine(std::string_view line) {
-    std::vector<std::string> fields;
-    const std::size_t n = splitCsvFields(line, fields);
-    fields.resize(n);
-    return fields;
+    std::string unquoted;
+    unquoted.reserve(line.size());
+    std::vector<std::string_view> views;
+    splitCsvFields(line, unquoted, views);
+    return {views.begin(), views.end()};
 }
 
 int settingFileLineCount(const RadioSettings& s) {
@@ -407,27 +503,24 @@ int settingFileLineCount(const RadioSettings& s) {
 namespace {
 
 // One line's fields in the order the settings table gives them.
-void writeLine(LineWriter& w, SettingLine line, const RadioSettings& cs, int group, int channel) {
-    auto& s = const_cast<RadioSettings&>(cs);  // the accessors only read here
-    const ChannelGroup& g = cs.channelTable.groups[static_cast<std::size_t>(group)];
+void writeLine(LineWriter& w, SettingLine line, const RadioSettings& s, int group, int channel) {
+    const ChannelGroup& g = s.channelTable.groups[static_cast<std::size_t>(group)];
     const ChannelEntry& entry = g.channels[static_cast<std::size_t>(channel)];
-    for (const SettingInfo* f : settingLineFields(line)) {
-        switch (f->storedAs) {
-            case StoredAs::Integer:
-                if (f->channelInteger)
-                    w.integer(entry.*f->channelInteger);
-                else if (f->groupInteger == &ChannelGroup::capability)
-                    w.integer(writtenCapability(g));
-                else if (f->groupInteger)
-                    w.integer(g.*f->groupInteger);
-                else
-                    w.integer(*f->integer(s, f->index));
+    for (const CompiledField& f : compiledLine(line)) {
+        const char* field = fieldBase(f.op, s, g, entry) + f.offset;
+        switch (f.op) {
+            case FieldOp::Capability:
+                w.integer(writtenCapability(g));
                 break;
-            case StoredAs::Text:
-                w.text(f->channelText ? entry.*f->channelText : *f->text(s, f->index));
+            case FieldOp::Text:
+            case FieldOp::ChannelText:
+                w.text(*reinterpret_cast<const std::string*>(field));
                 break;
-            case StoredAs::RawText:
-                w.rawText(*f->text(s, f->index));
+            case FieldOp::RawText:
+                w.rawText(*reinterpret_cast<const std::string*>(field));
+                break;
+            default:
+                w.integer(*reinterpret_cast<const int*>(field));
                 break;
         }
     }
@@ -438,7 +531,7 @@ void writeLine(LineWriter& w, SettingLine line, const RadioSettings& cs, int gro
 
 std::string formatSettingFile(const RadioSettings& s) {
     std::string out;
-    out.reserve(static_cast<std::size_t>(settingFileLineCount(s)) * 64 + 1024);
+    out.reserve(static_cast<std::size_t>(settingFileLineCount(s)) * 96 + 4096);
     LineWriter w(out);
     writeLine(w, SettingLine::Header, s, 0, 0);
     writeLine(w, SettingLine::ChannelTable, s, 0, 0);
@@ -450,6 +543,7 @@ std::string formatSettingFile(const RadioSettings& s) {
     for (SettingLine line : {SettingLine::Option, SettingLine::ToneSequence, SettingLine::SelcallEncode,
                              SettingLine::SelcallDecode, SettingLine::Dtmf, SettingLine::Modem})
         writeLine(w, line, s, 0, 0);
+    w.finish();
     return out;
 }
 
@@ -469,13 +563,11 @@ FileResult readSettingFile(const std::string& path, RadioSettings& settings) {
         return result;
     }
     // Beyond the limit nothing is read: the reader stops at the last line it needs.
-    TextLineSource source(in.bytes);
-    return readFrom(source, settings, path);
+    return readFrom(in.bytes, settings, path);
 }
 
 FileResult readSettingText(std::string_view text, RadioSettings& settings, const std::string& nameForMessages) {
-    TextLineSource source(text);
-    return readFrom(source, settings, nameForMessages);
+    return readFrom(text, settings, nameForMessages);
 }
 
 }  // namespace ks340
