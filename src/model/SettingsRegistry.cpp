@@ -132,6 +132,21 @@ SettingInfo hidden(SettingInfo e) {
     return e;
 }
 
+SettingInfo derived(SettingInfo e) {
+    e.derived = true;
+    return e;
+}
+
+// The option report's own label, unit or text for the value.
+SettingInfo report(SettingInfo e, std::string label, std::string unit = {}, std::string (*text)(int value) = nullptr) {
+    e.reportLabel = std::move(label);
+    e.reportUnit = std::move(unit);
+    e.reportText = text;
+    return e;
+}
+
+std::string keyFunctionName(int code) { return std::string(ol::keyFunctionText(code)); }
+
 SettingInfo indexed(SettingInfo e, int index) {
     e.index = index;
     return e;
@@ -246,26 +261,34 @@ void buildHeader(TableBuilder& b) {
 
 void buildChannelTable(TableBuilder& b) {
     b.line(SettingLine::ChannelTable);
-    b.add(checked(stored("channels.currentGroup", "Channels / Current Group", KS_INT(s.channelTable.currentGroup)), 0,
-                  kGroupSlots - 1, "current group"));
-    b.add(stored("channels.currentChannel", "Channels / Current Channel", KS_INT(s.channelTable.currentChannel)));
-    b.add(stored("channels.totalCapability", "Channels / Total Capability", KS_INT(s.channelTable.totalCapability)));
-    b.add(stored("channels.tableSpare", "Channels / tableSpare", KS_INT(s.channelTable.tableSpare)));
-    b.add(stored("channels.channelsLeft", "Channels / Left", KS_INT(s.channelTable.channelsLeft)));
-    b.add(stored("channels.channelCapacity", "Channels / Capacity", KS_INT(s.channelTable.channelCapacity)));
-    b.add(stored("channels.firstProgrammedGroup", "Channels / firstProgrammedGroup",
-                 KS_INT(s.channelTable.firstProgrammedGroup)));
-    b.add(stored("channels.firstScanGroup", "Channels / firstScanGroup", KS_INT(s.channelTable.firstScanGroup)));
-    b.add(stored("channels.lowestGroup", "Channels / lowestGroup", KS_INT(s.channelTable.lowestGroup)));
-    b.add(stored("channels.highestGroup", "Channels / highestGroup", KS_INT(s.channelTable.highestGroup)));
-    b.add(stored("channels.lastScanGroup", "Channels / lastScanGroup", KS_INT(s.channelTable.lastScanGroup)));
-    b.add(stored("channels.priorityPresent", "Channels / priorityPresent", KS_INT(s.channelTable.priorityPresent)));
-    b.add(stored("channels.noPowerOnChannel", "Channels / noPowerOnChannel", KS_INT(s.channelTable.noPowerOnChannel)));
+    b.add(checked(
+        derived(stored("channels.currentGroup", "Channels / Current Group", KS_INT(s.channelTable.currentGroup))), 0,
+        kGroupSlots - 1, "current group"));
+    b.add(derived(
+        stored("channels.currentChannel", "Channels / Current Channel", KS_INT(s.channelTable.currentChannel))));
+    b.add(derived(
+        stored("channels.totalCapability", "Channels / Total Capability", KS_INT(s.channelTable.totalCapability))));
+    b.add(derived(stored("channels.tableSpare", "Channels / tableSpare", KS_INT(s.channelTable.tableSpare))));
+    b.add(derived(stored("channels.channelsLeft", "Channels / Left", KS_INT(s.channelTable.channelsLeft))));
+    b.add(derived(stored("channels.channelCapacity", "Channels / Capacity", KS_INT(s.channelTable.channelCapacity))));
+    b.add(derived(stored("channels.firstProgrammedGroup", "Channels / firstProgrammedGroup",
+                         KS_INT(s.channelTable.firstProgrammedGroup))));
+    b.add(
+        derived(stored("channels.firstScanGroup", "Channels / firstScanGroup", KS_INT(s.channelTable.firstScanGroup))));
+    b.add(derived(stored("channels.lowestGroup", "Channels / lowestGroup", KS_INT(s.channelTable.lowestGroup))));
+    b.add(derived(stored("channels.highestGroup", "Channels / highestGroup", KS_INT(s.channelTable.highestGroup))));
+    b.add(derived(stored("channels.lastScanGroup", "Channels / lastScanGroup", KS_INT(s.channelTable.lastScanGroup))));
+    b.add(derived(
+        stored("channels.priorityPresent", "Channels / priorityPresent", KS_INT(s.channelTable.priorityPresent))));
+    b.add(derived(
+        stored("channels.noPowerOnChannel", "Channels / noPowerOnChannel", KS_INT(s.channelTable.noPowerOnChannel))));
     b.add(hidden(choice("channels.scanMode", "Radio / Mode", KS_INT(s.channelTable.scanMode),
                         KS_CHOICES((ChoiceList{{0, "All Channel Scan Mode"}, {1, "Group Scan Mode"}})))));
-    b.add(stored("channels.appliedScanMode", "Channels / appliedScanMode", KS_INT(s.channelTable.appliedScanMode)));
-    b.add(stored("channels.groupScanFlag", "Channels / groupScanFlag", KS_INT(s.channelTable.groupScanFlag)));
-    b.add(stored("channels.anyScanChannel", "Channels / anyScanChannel", KS_INT(s.channelTable.anyScanChannel)));
+    b.add(derived(
+        stored("channels.appliedScanMode", "Channels / appliedScanMode", KS_INT(s.channelTable.appliedScanMode))));
+    b.add(derived(stored("channels.groupScanFlag", "Channels / groupScanFlag", KS_INT(s.channelTable.groupScanFlag))));
+    b.add(
+        derived(stored("channels.anyScanChannel", "Channels / anyScanChannel", KS_INT(s.channelTable.anyScanChannel))));
 }
 
 void buildGroup(TableBuilder& b) {
@@ -320,24 +343,30 @@ void buildOption(TableBuilder& b) {
     b.line(SettingLine::Option);
     const char* keyNames[3] = {"Option / Programmable Key 1", "Option / Programmable Key 2",
                                "Option / Programmable Key 3"};
-    b.add(choice("option.programmableKey1Short", std::string(keyNames[0]) + " Short Key",
-                 KS_INT(s.option.programmableKey1Short), KS_CHOICES(keyChoices(ol::shortSlot(0)))));
-    b.add(choice("option.programmableKey2Short", std::string(keyNames[1]) + " Short Key",
-                 KS_INT(s.option.programmableKey2Short), KS_CHOICES(keyChoices(ol::shortSlot(1)))));
-    b.add(choice("option.programmableKey3Short", std::string(keyNames[2]) + " Short Key",
-                 KS_INT(s.option.programmableKey3Short), KS_CHOICES(keyChoices(ol::shortSlot(2)))));
-    b.add(choice("option.programmableKey1Long", std::string(keyNames[0]) + " Long Key",
-                 KS_INT(s.option.programmableKey1Long), KS_CHOICES(keyChoices(ol::longSlot(0)))));
-    b.add(choice("option.programmableKey2Long", std::string(keyNames[1]) + " Long Key",
-                 KS_INT(s.option.programmableKey2Long), KS_CHOICES(keyChoices(ol::longSlot(1)))));
-    b.add(choice("option.programmableKey3Long", std::string(keyNames[2]) + " Long Key",
-                 KS_INT(s.option.programmableKey3Long), KS_CHOICES(keyChoices(ol::longSlot(2)))));
-    b.add(stored("option.programmableKey1Mode", std::string(keyNames[0]) + " Mode",
-                 KS_INT(s.option.programmableKey1Mode)));
-    b.add(stored("option.programmableKey2Mode", std::string(keyNames[1]) + " Mode",
-                 KS_INT(s.option.programmableKey2Mode)));
-    b.add(stored("option.programmableKey3Mode", std::string(keyNames[2]) + " Mode",
-                 KS_INT(s.option.programmableKey3Mode)));
+    b.add(report(choice("option.programmableKey1Short", std::string(keyNames[0]) + " Short Key",
+                        KS_INT(s.option.programmableKey1Short), KS_CHOICES(keyChoices(ol::shortSlot(0)))),
+                 "Programmable Key1", {}, keyFunctionName));
+    b.add(report(choice("option.programmableKey2Short", std::string(keyNames[1]) + " Short Key",
+                        KS_INT(s.option.programmableKey2Short), KS_CHOICES(keyChoices(ol::shortSlot(1)))),
+                 "Programmable Key2", {}, keyFunctionName));
+    b.add(report(choice("option.programmableKey3Short", std::string(keyNames[2]) + " Short Key",
+                        KS_INT(s.option.programmableKey3Short), KS_CHOICES(keyChoices(ol::shortSlot(2)))),
+                 "Programmable Key3", {}, keyFunctionName));
+    b.add(report(choice("option.programmableKey1Long", std::string(keyNames[0]) + " Long Key",
+                        KS_INT(s.option.programmableKey1Long), KS_CHOICES(keyChoices(ol::longSlot(0)))),
+                 "Programmable Key1", {}, keyFunctionName));
+    b.add(report(choice("option.programmableKey2Long", std::string(keyNames[1]) + " Long Key",
+                        KS_INT(s.option.programmableKey2Long), KS_CHOICES(keyChoices(ol::longSlot(1)))),
+                 "Programmable Key2", {}, keyFunctionName));
+    b.add(report(choice("option.programmableKey3Long", std::string(keyNames[2]) + " Long Key",
+                        KS_INT(s.option.programmableKey3Long), KS_CHOICES(keyChoices(ol::longSlot(2)))),
+                 "Programmable Key3", {}, keyFunctionName));
+    b.add(derived(stored("option.programmableKey1Mode", std::string(keyNames[0]) + " Mode",
+                         KS_INT(s.option.programmableKey1Mode))));
+    b.add(derived(stored("option.programmableKey2Mode", std::string(keyNames[1]) + " Mode",
+                         KS_INT(s.option.programmableKey2Mode))));
+    b.add(derived(stored("option.programmableKey3Mode", std::string(keyNames[2]) + " Mode",
+                         KS_INT(s.option.programmableKey3Mode))));
     b.add(choice("option.txDelay", "Option / Tx Delay", KS_INT(s.option.txDelay), KS_CHOICES(disableEnable())));
     b.add(hidden(choice("option.monitor", "Option / Monitor", KS_INT(s.option.monitor), KS_CHOICES(disableEnable()))));
     b.add(choice("option.priorityLbTime", "Option / Priority LB Time", KS_INT(s.option.priorityLbTime),
@@ -348,24 +377,30 @@ void buildOption(TableBuilder& b) {
     b.add(choice("option.beep", "Option / Beep", KS_INT(s.option.beep), KS_CHOICES(disableEnable())));
     b.add(hidden(choice("option.publicAddress", "Option / Public Address", KS_INT(s.option.publicAddress),
                         KS_CHOICES(disableEnable()))));
-    b.add(choice("option.powerUpAlert", "Option / Power up Alert", KS_INT(s.option.powerUpAlert),
-                 KS_CHOICES(disableEnable())));
-    b.add(choice("option.powerUp", "Option / Power up", KS_INT(s.option.powerUp),
-                 KS_CHOICES(positions(ol::closeOpenItems()))));
+    b.add(report(choice("option.powerUpAlert", "Option / Power up Alert", KS_INT(s.option.powerUpAlert),
+                        KS_CHOICES(disableEnable())),
+                 "Power Up Alert"));
+    b.add(report(choice("option.powerUp", "Option / Power up", KS_INT(s.option.powerUp),
+                        KS_CHOICES(positions(ol::closeOpenItems()))),
+                 "Power Up"));
     b.add(choice("option.autoMute", "Option / Auto Mute", KS_INT(s.option.autoMute), KS_CHOICES(disableEnable())));
     b.add(number("option.autoMuteTimer", "Option / Auto Mute Timer", KS_INT(s.option.autoMuteTimer), 0,
                  ol::kAutoMuteTimerMax, "S"));
     b.add(choice("option.pttTimer", "Option / PTT Timer", KS_INT(s.option.pttTimer), KS_CHOICES(disableEnable())));
-    b.add(choice("option.txTimer", "Option / Tx Timer", KS_INT(s.option.txTimer),
-                 KS_CHOICES(offOrPositionPlusOne(ol::txTimerItems())), "S"));
-    b.add(choice("option.txInhibit", "Option / Tx Inhibit", KS_INT(s.option.txInhibit),
-                 KS_CHOICES(offOrPositionPlusOne(ol::txInhibitItems())), "S"));
-    b.add(choice("option.txInhibitAlert", "Option / Tx Inhibit Alert", KS_INT(s.option.txInhibitAlert),
-                 KS_CHOICES(disableEnable())));
+    b.add(report(choice("option.txTimer", "Option / Tx Timer", KS_INT(s.option.txTimer),
+                        KS_CHOICES(offOrPositionPlusOne(ol::txTimerItems())), "S"),
+                 "TX Timer", {}, ol::txTimerText));
+    b.add(report(choice("option.txInhibit", "Option / Tx Inhibit", KS_INT(s.option.txInhibit),
+                        KS_CHOICES(offOrPositionPlusOne(ol::txInhibitItems())), "S"),
+                 "TX Inhibit", {}, ol::txInhibitText));
+    b.add(report(choice("option.txInhibitAlert", "Option / Tx Inhibit Alert", KS_INT(s.option.txInhibitAlert),
+                        KS_CHOICES(disableEnable())),
+                 "TX Inhibit Alert"));
     b.add(choice("option.openLock", "Option / Open Lock", KS_INT(s.option.openLock),
                  KS_CHOICES(positions(ol::openLockItems()))));
-    b.add(choice("option.busyChLockOut", "Option / Busy Ch. Lock out", KS_INT(s.option.busyChLockOut),
-                 KS_CHOICES(disableEnable())));
+    b.add(report(choice("option.busyChLockOut", "Option / Busy Ch. Lock out", KS_INT(s.option.busyChLockOut),
+                        KS_CHOICES(disableEnable())),
+                 "Busy CH. Lock Out"));
     b.add(choice("option.markIdle", "Option / Mark Idle", KS_INT(s.option.markIdle), KS_CHOICES(disableEnable())));
     b.add(hidden(choice("option.scanType", "Option / Scan Type", KS_INT(s.option.scanType),
                         KS_CHOICES(positions(ol::scanTypeItems())))));
@@ -398,8 +433,10 @@ void buildToneSequence(TableBuilder& b) {
         e.settable = false;  // the tone set's table, or the user tone texts
         b.add(indexed(std::move(e), t));
     }
-    b.add(number("tone.toneLength", "Tone Sequence / Tone Length", KS_INT(s.toneSequence.toneLength), 0, kMaxTimeMs,
-                 "mS", 5));
+    // The report prints the tone page's times in "ms", the decode and DTMF times in "mS".
+    b.add(report(number("tone.toneLength", "Tone Sequence / Tone Length", KS_INT(s.toneSequence.toneLength), 0,
+                        kMaxTimeMs, "mS", 5),
+                 {}, "ms"));
     const auto name = [](int n, const char* what) { return "Tone Sequence / " + tonelists::sequenceLabel(n) + what; };
     const auto key = [](int n, const char* what) { return "tone.sequence[" + std::to_string(n) + "]." + what; };
     for (int n = 1; n < kSequenceSlots; ++n)
@@ -408,20 +445,23 @@ void buildToneSequence(TableBuilder& b) {
                            tonelists::kSequenceLength, TextAlphabet::ToneSequence),
                       n));
     for (int n = 1; n < kSequenceSlots; ++n)
-        b.add(indexed(
-            number(key(n, "leadInTime"), name(n, " Lead In Time"),
-                   KS_INT(s.toneSequence.sequences[static_cast<std::size_t>(i)].leadInTime), 0, kMaxTimeMs, "mS", 5),
-            n));
+        b.add(indexed(report(number(key(n, "leadInTime"), name(n, " Lead In Time"),
+                                    KS_INT(s.toneSequence.sequences[static_cast<std::size_t>(i)].leadInTime), 0,
+                                    kMaxTimeMs, "mS", 5),
+                             {}, "ms"),
+                      n));
     for (int n = 1; n < kSequenceSlots; ++n)
-        b.add(indexed(
-            number(key(n, "firstToneTime"), name(n, " 1st Tone Time"),
-                   KS_INT(s.toneSequence.sequences[static_cast<std::size_t>(i)].firstToneTime), 0, kMaxTimeMs, "mS", 5),
-            n));
+        b.add(indexed(report(number(key(n, "firstToneTime"), name(n, " 1st Tone Time"),
+                                    KS_INT(s.toneSequence.sequences[static_cast<std::size_t>(i)].firstToneTime), 0,
+                                    kMaxTimeMs, "mS", 5),
+                             {}, "ms"),
+                      n));
     for (int n = 1; n < kSequenceSlots; ++n)
-        b.add(indexed(
-            number(key(n, "leadOutTime"), name(n, " Lead Out Time"),
-                   KS_INT(s.toneSequence.sequences[static_cast<std::size_t>(i)].leadOutTime), 0, kMaxTimeMs, "mS", 5),
-            n));
+        b.add(indexed(report(number(key(n, "leadOutTime"), name(n, " Lead Out Time"),
+                                    KS_INT(s.toneSequence.sequences[static_cast<std::size_t>(i)].leadOutTime), 0,
+                                    kMaxTimeMs, "mS", 5),
+                             {}, "ms"),
+                      n));
     for (int t = 0; t < kToneCount; ++t)
         b.add(indexed(text("tone.userTone[" + toneIndex(t) + "]", "Tone Sequence / User " + tonelists::toneLabel(t),
                            KS_TEXT(s.toneSequence.userTone[static_cast<std::size_t>(i)]), tonelists::kToneFieldLength,
@@ -441,11 +481,16 @@ void buildSelcallEncode(TableBuilder& b) {
     };
     b.add(hidden(choice("encode.selcall", "Encode / Selcall", KS_INT(s.selcallEncode.selcall), de)));
     b.add(choice("encode.emgType", "Encode / EMG Type", KS_INT(s.selcallEncode.emgType), types));
-    b.add(sequence("encode.emgSequence", "EMG Seq.", KS_TEXT(s.selcallEncode.emgSequence)));
-    b.add(choice("encode.emgCheckOpen", "Encode / Emergency Check Open", KS_INT(s.selcallEncode.emgCheckOpen), de));
-    b.add(choice("encode.emgCheckBusy", "Encode / Emergency Check Busy", KS_INT(s.selcallEncode.emgCheckBusy), de));
+    b.add(report(sequence("encode.emgSequence", "EMG Seq.", KS_TEXT(s.selcallEncode.emgSequence)), "EMG Sequence"));
     b.add(
-        choice("encode.emgEncodeAlert", "Encode / Emergency Encode Alert", KS_INT(s.selcallEncode.emgEncodeAlert), de));
+        report(choice("encode.emgCheckOpen", "Encode / Emergency Check Open", KS_INT(s.selcallEncode.emgCheckOpen), de),
+               "Check Open"));
+    b.add(
+        report(choice("encode.emgCheckBusy", "Encode / Emergency Check Busy", KS_INT(s.selcallEncode.emgCheckBusy), de),
+               "Check Busy"));
+    b.add(report(
+        choice("encode.emgEncodeAlert", "Encode / Emergency Encode Alert", KS_INT(s.selcallEncode.emgEncodeAlert), de),
+        "Encode Alert"));
     b.add(choice("encode.emgRepeats", "Encode / Repeats", KS_INT(s.selcallEncode.emgRepeats),
                  KS_CHOICES(positions(sl::repeatsItems()))));
     b.add(seconds("encode.emgCycleRepeatTime", "Cycle Repeat Time", KS_INT(s.selcallEncode.emgCycleRepeatTime)));
@@ -454,25 +499,43 @@ void buildSelcallEncode(TableBuilder& b) {
     b.add(sequence("encode.acknowledge2", "Acknowledge 2", KS_TEXT(s.selcallEncode.acknowledge2)));
     b.add(sequence("encode.acknowledge3", "Acknowledge 3", KS_TEXT(s.selcallEncode.acknowledge3)));
     b.add(choice("encode.aniType", "Encode / ANI Type", KS_INT(s.selcallEncode.aniType), types));
-    b.add(sequence("encode.aniSequence", "ANI Seq.", KS_TEXT(s.selcallEncode.aniSequence)));
+    b.add(report(sequence("encode.aniSequence", "ANI Seq.", KS_TEXT(s.selcallEncode.aniSequence)), "ANI Sequence"));
     b.add(choice("encode.aniAt", "Encode / ANI at", KS_INT(s.selcallEncode.aniAt),
                  KS_CHOICES(positions(sl::aniAtItems(s.selcallEncode.aniType)))));
     b.add(seconds("encode.multiAniDelay", "Multi ANI Delay", KS_INT(s.selcallEncode.multiAniDelay)));
-    b.add(sequence("encode.call1Sequence", "Call 1 Sequence", KS_TEXT(s.selcallEncode.call1Sequence)));
-    b.add(choice("encode.call1CheckOpen", "Encode / Call 1 Check Open", KS_INT(s.selcallEncode.call1CheckOpen), de));
-    b.add(choice("encode.call1CheckBusy", "Encode / Call 1 Check Busy", KS_INT(s.selcallEncode.call1CheckBusy), de));
-    b.add(choice("encode.call1EncodeAlert", "Encode / Call 1 Encode Alert", KS_INT(s.selcallEncode.call1EncodeAlert),
-                 de));
-    b.add(sequence("encode.call2Sequence", "Call 2 Sequence", KS_TEXT(s.selcallEncode.call2Sequence)));
-    b.add(choice("encode.call2CheckOpen", "Encode / Call 2 Check Open", KS_INT(s.selcallEncode.call2CheckOpen), de));
-    b.add(choice("encode.call2CheckBusy", "Encode / Call 2 Check Busy", KS_INT(s.selcallEncode.call2CheckBusy), de));
-    b.add(choice("encode.call2EncodeAlert", "Encode / Call 2 Encode Alert", KS_INT(s.selcallEncode.call2EncodeAlert),
-                 de));
-    b.add(sequence("encode.call3Sequence", "Call 3 Sequence", KS_TEXT(s.selcallEncode.call3Sequence)));
-    b.add(choice("encode.call3CheckOpen", "Encode / Call 3 Check Open", KS_INT(s.selcallEncode.call3CheckOpen), de));
-    b.add(choice("encode.call3CheckBusy", "Encode / Call 3 Check Busy", KS_INT(s.selcallEncode.call3CheckBusy), de));
-    b.add(choice("encode.call3EncodeAlert", "Encode / Call 3 Encode Alert", KS_INT(s.selcallEncode.call3EncodeAlert),
-                 de));
+    b.add(report(sequence("encode.call1Sequence", "Call 1 Sequence", KS_TEXT(s.selcallEncode.call1Sequence)),
+                 "Call1 Sequence"));
+    b.add(report(
+        choice("encode.call1CheckOpen", "Encode / Call 1 Check Open", KS_INT(s.selcallEncode.call1CheckOpen), de),
+        "Check Open"));
+    b.add(report(
+        choice("encode.call1CheckBusy", "Encode / Call 1 Check Busy", KS_INT(s.selcallEncode.call1CheckBusy), de),
+        "Check Busy"));
+    b.add(report(
+        choice("encode.call1EncodeAlert", "Encode / Call 1 Encode Alert", KS_INT(s.selcallEncode.call1EncodeAlert), de),
+        "Encode Alert"));
+    b.add(report(sequence("encode.call2Sequence", "Call 2 Sequence", KS_TEXT(s.selcallEncode.call2Sequence)),
+                 "Call2 Sequence"));
+    b.add(report(
+        choice("encode.call2CheckOpen", "Encode / Call 2 Check Open", KS_INT(s.selcallEncode.call2CheckOpen), de),
+        "Check Open"));
+    b.add(report(
+        choice("encode.call2CheckBusy", "Encode / Call 2 Check Busy", KS_INT(s.selcallEncode.call2CheckBusy), de),
+        "Check Busy"));
+    b.add(report(
+        choice("encode.call2EncodeAlert", "Encode / Call 2 Encode Alert", KS_INT(s.selcallEncode.call2EncodeAlert), de),
+        "Encode Alert"));
+    b.add(report(sequence("encode.call3Sequence", "Call 3 Sequence", KS_TEXT(s.selcallEncode.call3Sequence)),
+                 "Call3 Sequence"));
+    b.add(report(
+        choice("encode.call3CheckOpen", "Encode / Call 3 Check Open", KS_INT(s.selcallEncode.call3CheckOpen), de),
+        "Check Open"));
+    b.add(report(
+        choice("encode.call3CheckBusy", "Encode / Call 3 Check Busy", KS_INT(s.selcallEncode.call3CheckBusy), de),
+        "Check Busy"));
+    b.add(report(
+        choice("encode.call3EncodeAlert", "Encode / Call 3 Encode Alert", KS_INT(s.selcallEncode.call3EncodeAlert), de),
+        "Encode Alert"));
 }
 
 void buildSelcallDecode(TableBuilder& b) {
@@ -486,18 +549,21 @@ void buildSelcallDecode(TableBuilder& b) {
                            KS_TEXT(s.selcallDecode.decodeEntries[static_cast<std::size_t>(i)].address),
                            sl::kDecodeAddressLength, TextAlphabet::SelcallAddress),
                       i));
-        b.add(indexed(choice(key + "action", name + " Action",
-                             KS_INT(s.selcallDecode.decodeEntries[static_cast<std::size_t>(i)].action),
-                             KS_CHOICES(positions(sl::decodeActionItems()))),
+        b.add(indexed(report(choice(key + "action", name + " Action",
+                                    KS_INT(s.selcallDecode.decodeEntries[static_cast<std::size_t>(i)].action),
+                                    KS_CHOICES(positions(sl::decodeActionItems()))),
+                             "Action"),
                       i));
-        b.add(indexed(
-            choice(key + "ack", name + " Ack", KS_INT(s.selcallDecode.decodeEntries[static_cast<std::size_t>(i)].ack),
-                   KS_CHOICES(positions(sl::decodeAckItems()))),
-            i));
-        b.add(indexed(
-            text(key + "text", name + " Text", KS_TEXT(s.selcallDecode.decodeEntries[static_cast<std::size_t>(i)].text),
-                 sl::kDecodeTextLength, TextAlphabet::Printable),
-            i));
+        b.add(indexed(report(choice(key + "ack", name + " Ack",
+                                    KS_INT(s.selcallDecode.decodeEntries[static_cast<std::size_t>(i)].ack),
+                                    KS_CHOICES(positions(sl::decodeAckItems()))),
+                             "Ack"),
+                      i));
+        b.add(indexed(report(text(key + "text", name + " Text",
+                                  KS_TEXT(s.selcallDecode.decodeEntries[static_cast<std::size_t>(i)].text),
+                                  sl::kDecodeTextLength, TextAlphabet::Printable),
+                             "Text"),
+                      i));
     }
     b.add(number("decode.decoderToneLength", "Decode / Decoder Tone Length", KS_INT(s.selcallDecode.decoderToneLength),
                  0, kMaxTimeMs, "mS", 5));
@@ -526,13 +592,15 @@ void buildDtmf(TableBuilder& b) {
                       i));
     for (int i = 0; i < 4; ++i) {
         const std::string n = std::to_string(i + 1);
-        b.add(indexed(text("dtmf.dtmfDecodeAddress[" + n + "]", page + "DTMF Decoding Address " + n,
-                           KS_TEXT(s.dtmf.dtmfDecodeAddress[static_cast<std::size_t>(i)]), sl::kDtmfDigitsLength,
-                           TextAlphabet::DtmfDigits),
+        b.add(indexed(report(text("dtmf.dtmfDecodeAddress[" + n + "]", page + "DTMF Decoding Address " + n,
+                                  KS_TEXT(s.dtmf.dtmfDecodeAddress[static_cast<std::size_t>(i)]), sl::kDtmfDigitsLength,
+                                  TextAlphabet::DtmfDigits),
+                             "Address"),
                       i));
-        b.add(indexed(choice("dtmf.dtmfDecodeAction[" + n + "]", page + "DTMF Decoding Address " + n + " Action",
-                             KS_INT(s.dtmf.dtmfDecodeAction[static_cast<std::size_t>(i)]),
-                             KS_CHOICES(positions(sl::dtmfActionItems()))),
+        b.add(indexed(report(choice("dtmf.dtmfDecodeAction[" + n + "]", page + "DTMF Decoding Address " + n + " Action",
+                                    KS_INT(s.dtmf.dtmfDecodeAction[static_cast<std::size_t>(i)]),
+                                    KS_CHOICES(positions(sl::dtmfActionItems()))),
+                             "Action"),
                       i));
     }
     for (int i = 0; i < 10; ++i)
@@ -1119,6 +1187,66 @@ std::string settingName(std::string_view key) {
 std::string settingUnit(std::string_view key) {
     const std::optional<SettingRef> ref = findSetting(key);
     return ref ? ref->info->unit : std::string();
+}
+
+std::string settingReportLabel(std::string_view key) {
+    const std::optional<SettingRef> ref = findSetting(key);
+    if (!ref) return {};
+    const SettingInfo& info = *ref->info;
+    if (!info.reportLabel.empty()) return info.reportLabel;
+    const std::size_t slash = info.name.rfind(" / ");
+    return slash == std::string::npos ? info.name : info.name.substr(slash + 3);
+}
+
+std::string settingReportText(const RadioSettings& s, std::string_view key) {
+    const std::optional<SettingRef> ref = findSetting(key);
+    if (!ref) return {};
+    const SettingInfo& info = *ref->info;
+    if (const std::string* t = textField(s, *ref)) return cp1252ToUtf8(*t);
+    const int value = *integerField(s, *ref);
+    std::string shown;
+    if (info.reportText) {
+        shown = info.reportText(value);
+    } else if (info.type == SettingType::Choice) {
+        for (const ChoiceItem& item : info.choices(s))
+            if (item.value == value) shown = item.text;
+    } else if (info.type == SettingType::Seconds) {
+        shown = ol::scanSpeedTimeText(value);
+    } else {
+        shown = std::to_string(value);
+    }
+    const std::string& unit = info.reportUnit.empty() ? info.unit : info.reportUnit;
+    if (!shown.empty() && !unit.empty()) shown += "  " + unit;
+    return shown;
+}
+
+std::string settingDisplayText(const RadioSettings& s, const SettingRef& ref) {
+    const SettingInfo& info = *ref.info;
+    if (const std::string* t = textField(s, ref)) return cp1252ToUtf8(*t);
+    const int value = *integerField(s, ref);
+    std::string shown;
+    switch (info.type) {
+        case SettingType::Choice: {
+            for (const ChoiceItem& item : info.choices(s))
+                if (item.value == value) shown = item.text;
+            if (shown.empty()) return "(" + std::to_string(value) + ")";
+            break;
+        }
+        case SettingType::Seconds:
+            shown = ol::scanSpeedTimeText(value);
+            break;
+        case SettingType::Squelch: {
+            const ChannelEntry& c = s.channelTable.groups[static_cast<std::size_t>(ref.group)]
+                                        .channels[static_cast<std::size_t>(ref.channel)];
+            return toneCodeText(value, info.key == "rxSquelch" ? c.rxInverseDcs : c.txInverseDcs);
+        }
+        default:
+            shown = std::to_string(value);
+    }
+    // A unit follows numbers only: "30 S", but "Off".
+    if (!info.unit.empty() && !shown.empty() && (std::isdigit(static_cast<unsigned char>(shown[0])) || shown[0] == '-'))
+        shown += " " + info.unit;
+    return shown;
 }
 
 std::vector<std::string> settingListItems(std::string_view key, const RadioSettings& settings) {

@@ -123,6 +123,17 @@ struct SettingInfo {
     // counters, spares, key modes): set refuses them, import-json and the
     // file reader still fill them.
     bool settable = true;
+    // Derived from other settings (channel counters, key modes): no list of
+    // differences shows them.
+    bool derived = false;
+
+    // The option report: its label where it is not the last part of `name`
+    // ("TX Timer"), the unit it prints where that is not `unit` ("ms"), and
+    // the text it prints for a stored value where that is not the list item
+    // (Tx Timer shows the page's default item when off).
+    std::string reportLabel;
+    std::string reportUnit;
+    std::string (*reportText)(int value) = nullptr;
 
     // Access. Configuration scope: integer/text with `index`; group scope:
     // groupInteger; channel scope: channelInteger or channelText.
@@ -170,6 +181,16 @@ std::string settingUnit(std::string_view key);
 // settings and unknown keys).
 std::vector<std::string> settingListItems(std::string_view key, const RadioSettings& settings);
 std::vector<std::string> settingListItems(std::string_view key);  // for a new configuration
+// The option report's label of a setting ("TX Timer", "Check Open") and
+// its value as the report prints it: the value, two spaces and the unit
+// ("30  S", "250  ms"); empty for a list value no item carries.
+std::string settingReportLabel(std::string_view key);
+std::string settingReportText(const RadioSettings& settings, std::string_view key);
+
+// The value as lists of differences show it: the pages' words, a space and
+// the unit after a number ("30 S"), "(7)" for a list value no item carries.
+std::string settingDisplayText(const RadioSettings& settings, const SettingRef& ref);
+
 // The allowed values in words: "Disable, Enable", "0 .. 250 S",
 // "text of at most 9 characters", ...
 std::string allowedValues(const SettingRef& ref, const RadioSettings& settings);

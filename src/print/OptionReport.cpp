@@ -3,11 +3,12 @@
 #include <QString>
 #include <QStringList>
 #include <algorithm>
+#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "model/OptionLists.h"
+#include "model/SettingsRegistry.h"
 #include "model/Signalling.h"
 #include "model/SignallingLists.h"
 #include "model/Tables.h"
@@ -19,7 +20,6 @@ namespace ks340 {
 
 namespace {
 
-namespace ol = optionlists;
 namespace sl = signalling;
 
 constexpr double kItemPoints = 8.0;
@@ -121,59 +121,42 @@ private:
     double width_;
 };
 
-QString listText(const ol::ItemList& items, int position) {
-    return QString::fromStdString(ol::itemText(items, position));
+// Labels, values and units come from the settings table, as the report prints them.
+QString label(const std::string& key) { return QString::fromStdString(settingReportLabel(key)); }
+QString value(const RadioSettings& s, const std::string& key) {
+    return QString::fromStdString(settingReportText(s, key));
 }
-QString sigText(const sl::ItemList& items, int position) {
-    return QString::fromStdString(sl::itemText(items, position));
+Item item(const RadioSettings& s, const std::string& key) { return {label(key), value(s, key)}; }
+std::vector<Item> items(const RadioSettings& s, std::initializer_list<std::string> keys) {
+    std::vector<Item> out;
+    for (const std::string& key : keys) out.push_back(item(s, key));
+    return out;
 }
-QString seconds(const QString& v) { return v.isEmpty() ? v : v + QStringLiteral("  S"); }
 QString hertz(const QString& v) { return v.isEmpty() ? v : v + QStringLiteral("  Hz"); }
-QString millis(int v, const char* unit) { return number(v) + QString::fromLatin1(unit); }
 
-Box keyBox(const OptionSettings& o) {
+Box keyBox(const RadioSettings& s) {
     Box b;
     b.title = QStringLiteral("KEY");
     b.heads = {QStringLiteral("Short Key"), QStringLiteral("Long Key")};
-    const int shorts[3] = {o.programmableKey1Short, o.programmableKey2Short, o.programmableKey3Short};
-    const int longs[3] = {o.programmableKey1Long, o.programmableKey2Long, o.programmableKey3Long};
-    for (int k = 0; k < 3; ++k) {
-        b.items.push_back({QStringLiteral("Programmable Key%1").arg(k + 1),
-                           view(ol::keyFunctionText(shorts[k])),
-                           {view(ol::keyFunctionText(longs[k]))}});
+    for (int k = 1; k <= 3; ++k) {
+        const std::string key = "option.programmableKey" + std::to_string(k);
+        b.items.push_back({label(key + "Short"), value(s, key + "Short"), {value(s, key + "Long")}});
     }
     return b;
 }
 
 void drawOptionSection(OptionPageWriter& w, const RadioSettings& s) {
-    const OptionSettings& o = s.option;
     w.title(QStringLiteral("Option"));
     Box ptt{QStringLiteral("PTT Timer"),
-            {{QStringLiteral("PTT Timer"), listText(ol::disableEnableItems(), o.pttTimer)},
-             {QStringLiteral("TX Timer"), seconds(QString::fromStdString(ol::txTimerText(o.txTimer)))},
-             {QStringLiteral("TX Inhibit"), seconds(QString::fromStdString(ol::txInhibitText(o.txInhibit)))},
-             {QStringLiteral("TX Inhibit Alert"), listText(ol::disableEnableItems(), o.txInhibitAlert)}}};
-    Box lock{QStringLiteral("PTT Lock"),
-             {{QStringLiteral("Open Lock"), listText(ol::openLockItems(), o.openLock)},
-              {QStringLiteral("Busy CH. Lock Out"), listText(ol::disableEnableItems(), o.busyChLockOut)},
-              {QStringLiteral("Mark Idle"), listText(ol::disableEnableItems(), o.markIdle)}}};
-    w.row({keyBox(o), ptt, lock}, {0.42, 0.29, 0.29});
+            items(s, {"option.pttTimer", "option.txTimer", "option.txInhibit", "option.txInhibitAlert"})};
+    Box lock{QStringLiteral("PTT Lock"), items(s, {"option.openLock", "option.busyChLockOut", "option.markIdle"})};
+    w.row({keyBox(s), ptt, lock}, {0.42, 0.29, 0.29});
 
-    Box scan{
-        QStringLiteral("Scan Setting"),
-        {{QStringLiteral("Scan Tx"), view(ol::scanTxText(o.scanTx))},
-         {QStringLiteral("Scan Wait Time"), seconds(listText(ol::scanWaitTimeItems(), o.scanWaitTime))},
-         {QStringLiteral("Scan Speed Time"), seconds(QString::fromStdString(ol::scanSpeedTimeText(o.scanSpeedTime)))},
-         {QStringLiteral("Priority LB Time"), seconds(listText(ol::priorityLbTimeItems(), o.priorityLbTime))}}};
+    Box scan{QStringLiteral("Scan Setting"),
+             items(s, {"option.scanTx", "option.scanWaitTime", "option.scanSpeedTime", "option.priorityLbTime"})};
     Box radio{QStringLiteral("Radio Parameter"),
-              {{QStringLiteral("Tx Delay"), listText(ol::disableEnableItems(), o.txDelay)},
-               {QStringLiteral("Hook"), listText(ol::disableEnableItems(), o.hook)},
-               {QStringLiteral("Hook Scan"), listText(ol::offOnItems(), o.hookScan)},
-               {QStringLiteral("Beep"), listText(ol::disableEnableItems(), o.beep)},
-               {QStringLiteral("Power Up Alert"), listText(ol::disableEnableItems(), o.powerUpAlert)},
-               {QStringLiteral("Power Up"), listText(ol::closeOpenItems(), o.powerUp)},
-               {QStringLiteral("Auto Mute"), listText(ol::disableEnableItems(), o.autoMute)},
-               {QStringLiteral("Auto Mute Timer"), seconds(number(o.autoMuteTimer))}},
+              items(s, {"option.txDelay", "option.hook", "option.hookScan", "option.beep", "option.powerUpAlert",
+                        "option.powerUp", "option.autoMute", "option.autoMuteTimer"}),
               2};
     w.row({scan, radio}, {0.36, 0.64});
 }
@@ -188,58 +171,41 @@ void drawToneSection(OptionPageWriter& w, const RadioSettings& s) {
         const QString hz = user                        ? text(t.userTone[i])
                            : isValidToneSet(t.toneset) ? number(ToneSetTable[t.toneset].tones[i])
                                                        : number(t.toneFrequency[i]);
-        tones.items.push_back({QString::fromStdString(tonelists::toneLabel(i)), hertz(hz)});
+        tones.items.push_back(
+            {label("tone.toneFrequency[" + std::string(1, tonelists::toneDigit(i)) + "]"), hertz(hz)});
     }
     // The set's name heads the box; tones 0..7 fill the left column, 8..E the right one.
-    tones.lead.push_back({QStringLiteral("Toneset"), view(tonelists::toneSetName(t.toneset))});
+    tones.lead.push_back(item(s, "tone.toneset"));
     Box seq{QStringLiteral("Sequence"), {}};
-    seq.lead.push_back({QStringLiteral("Tone Length"), millis(t.toneLength, "  ms")});
+    seq.lead.push_back(item(s, "tone.toneLength"));
     seq.heads = {QStringLiteral("Sequence"), QStringLiteral("Lead In Time"), QStringLiteral("1st Tone Time"),
                  QStringLiteral("Lead Out Time")};
     for (int n = 1; n <= tonelists::kSequenceCount; ++n) {
-        const ToneSequence& q = t.sequences[n];
+        const std::string key = "tone.sequence[" + std::to_string(n) + "].";
         seq.items.push_back(
-            {QString::fromStdString(tonelists::sequenceLabel(n)),
-             text(q.sequence),
-             {millis(q.leadInTime, "  ms"), millis(q.firstToneTime, "  ms"), millis(q.leadOutTime, "  ms")}});
+            {label(key + "sequence"),
+             value(s, key + "sequence"),
+             {value(s, key + "leadInTime"), value(s, key + "firstToneTime"), value(s, key + "leadOutTime")}});
     }
     w.row({tones, seq}, {0.34, 0.66});
 }
 
 void drawEncodeSection(OptionPageWriter& w, const RadioSettings& s) {
-    const SelcallEncodeSettings& e = s.selcallEncode;
-    const auto& de = sl::disableEnableItems();
     w.title(QStringLiteral("Encode"));
     Box emg{QStringLiteral("Emergency"),
-            {{QStringLiteral("EMG Type"), sigText(sl::signallingTypeItems(), e.emgType)},
-             {QStringLiteral("EMG Sequence"), text(e.emgSequence)},
-             {QStringLiteral("Check Open"), sigText(de, e.emgCheckOpen)},
-             {QStringLiteral("Check Busy"), sigText(de, e.emgCheckBusy)},
-             {QStringLiteral("Encode Alert"), sigText(de, e.emgEncodeAlert)},
-             {QStringLiteral("Repeats"), sigText(sl::repeatsItems(), e.emgRepeats)},
-             {QStringLiteral("Cycle Repeat Time"), seconds(number(e.emgCycleRepeatTime))},
-             {QStringLiteral("Tx Timer"), seconds(number(e.emgTxTimer))}}};
+            items(s, {"encode.emgType", "encode.emgSequence", "encode.emgCheckOpen", "encode.emgCheckBusy",
+                      "encode.emgEncodeAlert", "encode.emgRepeats", "encode.emgCycleRepeatTime", "encode.emgTxTimer"})};
     Box ani{QStringLiteral("ANI"),
-            {{QStringLiteral("ANI Type"), sigText(sl::signallingTypeItems(), e.aniType)},
-             {QStringLiteral("ANI Sequence"), text(e.aniSequence)},
-             {QStringLiteral("ANI at"), sigText(sl::aniAtItems(e.aniType), e.aniAt)},
-             {QStringLiteral("Multi ANI Delay"), seconds(number(e.multiAniDelay))}}};
-    auto call = [&](int n, const std::string& seqText, int open, int busy, int alert) {
+            items(s, {"encode.aniType", "encode.aniSequence", "encode.aniAt", "encode.multiAniDelay"})};
+    auto call = [&](int n) {
+        const std::string key = "encode.call" + std::to_string(n);
         return Box{QStringLiteral("Call%1").arg(n),
-                   {{QStringLiteral("Call%1 Sequence").arg(n), text(seqText)},
-                    {QStringLiteral("Check Open"), sigText(de, open)},
-                    {QStringLiteral("Check Busy"), sigText(de, busy)},
-                    {QStringLiteral("Encode Alert"), sigText(de, alert)}}};
+                   items(s, {key + "Sequence", key + "CheckOpen", key + "CheckBusy", key + "EncodeAlert"})};
     };
     Box ack{QStringLiteral("Acknowledge"),
-            {{QStringLiteral("Acknowledge 1"), text(e.acknowledge1)},
-             {QStringLiteral("Acknowledge 2"), text(e.acknowledge2)},
-             {QStringLiteral("Acknowledge 3"), text(e.acknowledge3)}}};
-    w.row({emg, ani, call(2, e.call2Sequence, e.call2CheckOpen, e.call2CheckBusy, e.call2EncodeAlert)},
-          {0.34, 0.33, 0.33});
-    w.row({ack, call(1, e.call1Sequence, e.call1CheckOpen, e.call1CheckBusy, e.call1EncodeAlert),
-           call(3, e.call3Sequence, e.call3CheckOpen, e.call3CheckBusy, e.call3EncodeAlert)},
-          {0.34, 0.33, 0.33});
+            items(s, {"encode.acknowledge1", "encode.acknowledge2", "encode.acknowledge3"})};
+    w.row({emg, ani, call(2)}, {0.34, 0.33, 0.33});
+    w.row({ack, call(1), call(3)}, {0.34, 0.33, 0.33});
 }
 
 }  // namespace
@@ -266,55 +232,42 @@ void drawOptionPage1(PageLayout& layout, const RadioSettings& s) {
 
 void drawOptionPage2(PageLayout& layout, const RadioSettings& s) {
     OptionPageWriter w(layout);
-    const SelcallDecodeSettings& d = s.selcallDecode;
     w.title(QStringLiteral("Decode"));
     const auto& names = sl::decodeEntryNames();
-    const auto& addressLabels = sl::decodeAddressLabels();
     auto entryBox = [&](int i) {
-        const DecodeEntry& e = d.decodeEntries[i];
+        const std::string key = "decode.entry[" + std::to_string(i + 1) + "].";
         return Box{QString::fromStdString(names[i]),
-                   {{QString::fromStdString(addressLabels[i]), text(e.address)},
-                    {QStringLiteral("Action"), sigText(sl::decodeActionItems(), e.action)},
-                    {QStringLiteral("Ack"), sigText(sl::decodeAckItems(), e.ack)},
-                    {QStringLiteral("Text"), text(e.text)}}};
+                   items(s, {key + "address", key + "action", key + "ack", key + "text"})};
     };
     // Entries: 0 Call 1, 1 Call 2, 2 Call 3, 3..6 Control 1..4, 7 Group Call.
     Box setup{QStringLiteral("Decoder Setup"),
-              {{QStringLiteral("Decoder Tone Length"), millis(d.decoderToneLength, "  mS")},
-               {QStringLiteral("Covert Rx Time"), seconds(number(d.covertRxTime))},
-               {QStringLiteral("Covert Tx Time"), seconds(number(d.covertTxTime))}}};
+              items(s, {"decode.decoderToneLength", "decode.covertRxTime", "decode.covertTxTime"})};
     w.row({entryBox(0), entryBox(3), entryBox(6)}, {0.34, 0.33, 0.33});
     w.row({entryBox(1), entryBox(4), entryBox(7)}, {0.34, 0.33, 0.33});
     w.row({entryBox(2), entryBox(5), setup}, {0.34, 0.33, 0.33});
 
-    const DtmfSettings& t = s.dtmf;
     Box status{QStringLiteral("Status Text"), {}, 2};
-    for (int i = 0; i < 10; ++i)
-        status.items.push_back(
-            {QStringLiteral("Status %1").arg(i + 1, 2, 10, QLatin1Char('0')), text(t.statusText[i])});
+    for (int i = 1; i <= 10; ++i) status.items.push_back(item(s, "dtmf.statusText[" + std::to_string(i) + "]"));
     w.row({status}, {1.0});
 
     w.title(QStringLiteral("DTMF"));
     Box option{QStringLiteral("DTMF Option"),
-               {{QStringLiteral("DTMF Lead In Time"), millis(t.dtmfLeadInTime, "  mS")},
-                {QStringLiteral("DTMF Lead Out Time"), millis(t.dtmfLeadOutTime, "  mS")},
-                {QStringLiteral("DTMF Mark Time"), millis(t.dtmfMarkTime, "  mS")},
-                {QStringLiteral("DTMF Space Time"), millis(t.dtmfSpaceTime, "  mS")}}};
+               items(s, {"dtmf.dtmfLeadInTime", "dtmf.dtmfLeadOutTime", "dtmf.dtmfMarkTime", "dtmf.dtmfSpaceTime"})};
     Box address{QStringLiteral("DTMF Address"), {}, 2};
-    for (int i = 0; i < 9; ++i) address.items.push_back({QStringLiteral("DTMF %1").arg(i + 1), text(t.dtmfCodes[i])});
+    for (int i = 1; i <= 9; ++i) address.items.push_back(item(s, "dtmf.dtmfCodes[" + std::to_string(i) + "]"));
     w.row({option, address}, {0.36, 0.64});
     std::vector<Box> decoding;
-    for (int i = 0; i < 4; ++i)
-        decoding.push_back(Box{QStringLiteral("DTMF Decoding Address %1").arg(i + 1),
-                               {{QStringLiteral("Address"), text(t.dtmfDecodeAddress[i])},
-                                {QStringLiteral("Action"), sigText(sl::dtmfActionItems(), t.dtmfDecodeAction[i])}}});
+    for (int i = 1; i <= 4; ++i) {
+        const std::string n = std::to_string(i);
+        decoding.push_back(Box{QStringLiteral("DTMF Decoding Address %1").arg(i),
+                               items(s, {"dtmf.dtmfDecodeAddress[" + n + "]", "dtmf.dtmfDecodeAction[" + n + "]"})});
+    }
     w.row({decoding[0], decoding[1]}, {0.5, 0.5});
     w.row({decoding[2], decoding[3]}, {0.5, 0.5});
 
     w.title(QStringLiteral("Modem"));
     Box modem{QStringLiteral("Modem Text"), {}};
-    for (int i = 0; i < 9; ++i)
-        modem.items.push_back({QStringLiteral("Modem Text %1").arg(i + 1), text(s.modem.modemText[i])});
+    for (int i = 1; i <= 9; ++i) modem.items.push_back(item(s, "modem.modemText[" + std::to_string(i) + "]"));
     w.row({modem}, {1.0});
     layout.selectFont(QStringLiteral("Tahoma"));
 }

@@ -82,7 +82,7 @@ TEST(SettingsDiffTest, GroupLayoutsNameGroupsAndChannels) {
     EXPECT_EQ(d[0].name, "Group 3 Channel 4 Rx Freq.");
     RadioSettings c = a;
     c.channelTable.groups[3].capability = 5;
-    EXPECT_EQ(diffSettings(a, c).at(0).name, "Radio / Group 3 Capability");
+    EXPECT_EQ(diffSettings(a, c).at(0).name, "Group 3 Capability");
 }
 
 TEST(SettingsDiffTest, ASettingFileAgainstAnImageComparesAsTheRadioHoldsIt) {
