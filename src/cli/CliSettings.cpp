@@ -23,6 +23,7 @@
 #include "model/SettingFile.h"
 #include "model/SettingsRegistry.h"
 #include "model/Signalling.h"
+#include "model/SquelchText.h"
 #include "model/Windows1252.h"
 
 namespace ks340::cli {
@@ -84,6 +85,11 @@ std::string jsonValue(const RadioSettings& s, const SettingRef& ref) {
     } else if (info.type == SettingType::Seconds) {
         const std::string shown = optionlists::scanSpeedTimeText(value);
         if (optionlists::scanSpeedTimeValue(shown) == value) return jsonString(QString::fromStdString(shown));
+    } else if (info.type == SettingType::Squelch) {
+        // The tone as the grid shows it; its DCS inversion has its own key.
+        const std::string shown = settingValue(s, settingKey(ref)).value_or(std::string());
+        const std::optional<SquelchSetting> back = parseSquelchText(shown);
+        if (back && back->code == value) return jsonString(QString::fromStdString(shown));
     }
     return std::to_string(value);
 }
@@ -135,6 +141,11 @@ bool assignJson(RadioSettings& s, const SettingRef& ref, const QJsonValue& v, st
             const int value = optionlists::scanSpeedTimeValue(text);
             if (value >= 0 && optionlists::scanSpeedTimeText(value) == text) {
                 *target = value;
+                return true;
+            }
+        } else if (info.type == SettingType::Squelch) {
+            if (const std::optional<SquelchSetting> q = parseSquelchText(text)) {
+                *target = q->code;  // the inversion comes from its own key
                 return true;
             }
         }

@@ -123,19 +123,6 @@ std::string dcsText(ToneCode code) {
     return p < 0 ? "023" : std::string(DcsTable[static_cast<std::size_t>(p)].text);
 }
 
-struct Squelch {
-    ToneCode code = kToneOff;
-    int inverse = 0;
-};
-
-// A squelch text back into its code: the grid's texts ("OFF", "CTCSS : 67.0",
-// "DCS : 023", "Inv DCS : 023") and the other forms spreadsheets use.
-std::optional<Squelch> squelchOfGridText(std::string_view text) {
-    const std::optional<SquelchSetting> s = parseSquelchText(text);
-    if (!s) return std::nullopt;
-    return Squelch{s->code, s->inverseDcs};
-}
-
 // ---- the shown channel list ---------------------------------------------------
 
 struct Slot {
@@ -408,14 +395,12 @@ void readNativeRow(RowReader& r, const ChannelTable& table, const Band& band, co
     for (const auto& [column, code, inverse] :
          {std::tuple<const char*, int*, int*>{"RX Option", &e.rxSquelch, &e.rxInverseDcs},
           {"Tx Option", &e.txSquelch, &e.txInverseDcs}}) {
-        const std::string v = r.get(column);
-        if (const auto s = squelchOfGridText(v)) {
-            *code = s->code;
-            *inverse = s->inverse;
+        const SquelchCheck check = checkSquelchText(r.get(column));
+        if (check.ok) {
+            *code = check.setting.code;
+            *inverse = check.setting.inverseDcs;
         } else {
-            r.error(column, "'" + v +
-                                "' is not a squelch setting (OFF, CTCSS : 67.0, DCS : 023 or Inv DCS : 023 "
-                                "with a tone or code of the radio's lists)");
+            r.error(column, check.reason);
         }
     }
     if (const auto v = yesNo(r, "Scan CH", "ON")) e.scanChannel = *v;

@@ -45,6 +45,15 @@ TEST(SettingsDiffTest, NamesTheChangedSettingsAsThePagesShowThem) {
                                         "Option / Beep: Enable \u2192 Disable",
                                         "DTMF and Selcall Status / Status 03: (empty) \u2192 BUSY"}));
     EXPECT_TRUE(diffSettings(a, a).empty());
+    // A field whose page label follows another setting keeps one name.
+    RadioSettings c = a;
+    c.selcallEncode.aniType = 1;
+    c.selcallEncode.aniSequence = "123";
+    c.dtmf.dtmf = 1;
+    const auto d = lines(diffSettings(a, c));
+    EXPECT_EQ(d.size(), 3u);
+    EXPECT_NE(std::find(d.begin(), d.end(), "Encode / ANI Seq.: (empty) \u2192 123"), d.end());
+    EXPECT_NE(std::find(d.begin(), d.end(), "DTMF and Selcall Status / DTMF: Disable \u2192 Enable"), d.end());
 }
 
 TEST(SettingsDiffTest, ChannelValuesFollowTheGrid) {

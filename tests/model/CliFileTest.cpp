@@ -199,6 +199,7 @@ TEST_F(CliFileTest, JsonRoundTripKeepsEveryByte) {
     EXPECT_EQ(std::count(json.begin(), json.end(), '\n'),
               static_cast<long>(settingKeys(randomConfiguration(4)).size()) + 2);
     EXPECT_NE(json.find("\n  \"header.model\": \"KS-3"), std::string::npos);
+    EXPECT_NE(json.find("].rxSquelch\": \""), std::string::npos);  // squelch as the grid shows it
     // An unknown key is refused and nothing is written.
     std::ofstream(file("bad.json"), std::ios::binary) << "{\"option.beep\": \"Enable\", \"option.nothing\": 1}";
     EXPECT_EQ(run("import-json '" + file("bad.json") + "' -o '" + file("bad.ks3") + "'"), 1);

@@ -3,6 +3,7 @@
 #include <set>
 
 #include "model/Defaults.h"
+#include "model/OptionLists.h"
 #include "model/SettingsRegistry.h"
 
 using namespace ks340;
@@ -172,4 +173,25 @@ TEST(SettingsRegistry, ChangesCascadeAsOnThePages) {
     ASSERT_TRUE(applySetting(s, "group[3].channel[2].rxFrequency", "150.0125", &error)) << error;
     EXPECT_EQ(*settingValue(s, "group[3].channel[2].rxFrequency"), "150.01250");
     EXPECT_FALSE(applySetting(s, "group[3].channel[11].label", "X", &error));  // beyond its capability
+}
+
+TEST(SettingsRegistry, ReportAndDifferenceTextsComeFromTheTable) {
+    RadioSettings s = newRadioSettings();
+    s.option.txTimer = 0;
+    s.option.scanTx = 99;
+    s.toneSequence.toneLength = 120;
+    s.selcallDecode.decoderToneLength = 40;
+    // The report's own labels and units; Tx Timer shows the page's item when off.
+    EXPECT_EQ(settingReportLabel("option.txTimer"), "TX Timer");
+    EXPECT_EQ(settingReportLabel("option.beep"), "Beep");
+    EXPECT_EQ(settingReportLabel("decode.entry[2].ack"), "Ack");
+    EXPECT_EQ(settingReportText(s, "option.txTimer"), optionlists::txTimerText(0) + "  S");
+    EXPECT_EQ(settingReportText(s, "tone.toneLength"), "120  ms");
+    EXPECT_EQ(settingReportText(s, "decode.decoderToneLength"), "40  mS");
+    EXPECT_EQ(settingReportText(s, "option.scanTx"), "");
+    // Lists of differences: "(n)" for a value no item carries, a unit after numbers only.
+    const auto display = [&](const char* key) { return settingDisplayText(s, *findSetting(key)); };
+    EXPECT_EQ(display("option.txTimer"), "Off");
+    EXPECT_EQ(display("option.scanTx"), "(99)");
+    EXPECT_EQ(display("tone.toneLength"), "120 mS");
 }
