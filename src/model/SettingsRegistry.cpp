@@ -1189,13 +1189,18 @@ std::string settingUnit(std::string_view key) {
     return ref ? ref->info->unit : std::string();
 }
 
+std::string settingLabel(std::string_view key) {
+    const std::optional<SettingRef> ref = findSetting(key);
+    if (!ref) return {};
+    const std::string& name = ref->info->name;
+    const std::size_t slash = name.rfind(" / ");
+    return slash == std::string::npos ? name : name.substr(slash + 3);
+}
+
 std::string settingReportLabel(std::string_view key) {
     const std::optional<SettingRef> ref = findSetting(key);
     if (!ref) return {};
-    const SettingInfo& info = *ref->info;
-    if (!info.reportLabel.empty()) return info.reportLabel;
-    const std::size_t slash = info.name.rfind(" / ");
-    return slash == std::string::npos ? info.name : info.name.substr(slash + 3);
+    return ref->info->reportLabel.empty() ? settingLabel(key) : ref->info->reportLabel;
 }
 
 std::string settingReportText(const RadioSettings& s, std::string_view key) {

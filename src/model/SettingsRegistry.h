@@ -181,6 +181,10 @@ std::string settingUnit(std::string_view key);
 // settings and unknown keys).
 std::vector<std::string> settingListItems(std::string_view key, const RadioSettings& settings);
 std::vector<std::string> settingListItems(std::string_view key);  // for a new configuration
+// The label beside a setting's field on its page: the last part of its
+// name ("Tx Timer", "Programmable Key 1 Short Key").
+std::string settingLabel(std::string_view key);
+
 // The option report's label of a setting ("TX Timer", "Check Open") and
 // its value as the report prints it: the value, two spaces and the unit
 // ("30  S", "250  ms"); empty for a list value no item carries.

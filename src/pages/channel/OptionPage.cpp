@@ -14,6 +14,7 @@
 #include "model/Defaults.h"
 #include "model/OptionLists.h"
 #include "model/OptionRules.h"
+#include "model/SettingsRegistry.h"
 
 namespace ks340 {
 
@@ -38,16 +39,20 @@ void selectPosition(QComboBox* box, int position) {
     box->setCurrentIndex(position >= 0 && position < box->count() ? position : -1);
 }
 
-// A label and its field in one grid row, with an optional unit after the
+// The label a setting has on this page, from the settings table.
+QString label(const std::string& key) { return QString::fromStdString(settingLabel(key)); }
+
+// A setting's label and field in one grid row, with its unit after the
 // field. The label is the field's buddy and gives it its accessible name.
-QLabel* addRow(QGridLayout* grid, int row, const QString& text, QWidget* field, const QString& unit = {}) {
-    auto* label = new QLabel(text);
-    label->setBuddy(field);
-    field->setAccessibleName(QString(text).remove(QLatin1Char('&')));
-    grid->addWidget(label, row, 0);
+QLabel* addSetting(QGridLayout* grid, int row, const std::string& key, QWidget* field) {
+    auto* text = new QLabel(label(key));
+    text->setBuddy(field);
+    field->setAccessibleName(text->text());
+    grid->addWidget(text, row, 0);
     grid->addWidget(field, row, 1);
-    if (!unit.isEmpty()) grid->addWidget(new QLabel(unit), row, 2);
-    return label;
+    const std::string unit = settingUnit(key);
+    if (!unit.empty()) grid->addWidget(new QLabel(QString::fromStdString(unit)), row, 2);
+    return text;
 }
 
 QGridLayout* newGrid(QGroupBox* box) {
@@ -91,8 +96,9 @@ void OptionPage::buildLayout() {
         shortLabel->setBuddy(shortList);
         longLabel->setBuddy(longList);
         // The row's key goes into the name: three "Short Key" lists otherwise.
-        shortList->setAccessibleName(tr("%1 Short Key").arg(keyName));
-        longList->setAccessibleName(tr("%1 Long Key").arg(keyName));
+        const std::string setting = "option.programmableKey" + std::to_string(key + 1);
+        shortList->setAccessibleName(label(setting + "Short"));
+        longList->setAccessibleName(label(setting + "Long"));
         shortList->setAccessibleDescription(keyName);
         longList->setAccessibleDescription(keyName);
         keyGrid->addWidget(keyLabel, key, 0);
@@ -112,10 +118,10 @@ void OptionPage::buildLayout() {
     txTimer_ = newList(txTimerItems());
     txInhibit_ = newList(txInhibitItems());
     txInhibitAlert_ = newList(disableEnableItems());
-    addRow(pttGrid, 0, tr("PTT Timer"), pttTimer_);
-    addRow(pttGrid, 1, tr("Tx Timer"), txTimer_, tr("S"));
-    addRow(pttGrid, 2, tr("Tx Inhibit"), txInhibit_, tr("S"));
-    addRow(pttGrid, 3, tr("Tx Inhibit Alert"), txInhibitAlert_);
+    addSetting(pttGrid, 0, "option.pttTimer", pttTimer_);
+    addSetting(pttGrid, 1, "option.txTimer", txTimer_);
+    addSetting(pttGrid, 2, "option.txInhibit", txInhibit_);
+    addSetting(pttGrid, 3, "option.txInhibitAlert", txInhibitAlert_);
 
     // PTT Lock
     auto* lockBox = new QGroupBox(tr("PTT Lock"));
@@ -123,9 +129,9 @@ void OptionPage::buildLayout() {
     openLock_ = newList(openLockItems());
     busyChLockOut_ = newList(disableEnableItems());
     markIdle_ = newList(disableEnableItems());
-    addRow(lockGrid, 0, tr("Open Lock"), openLock_);
-    addRow(lockGrid, 1, tr("Busy Ch. Lock out"), busyChLockOut_);
-    addRow(lockGrid, 2, tr("Mark Idle"), markIdle_);
+    addSetting(lockGrid, 0, "option.openLock", openLock_);
+    addSetting(lockGrid, 1, "option.busyChLockOut", busyChLockOut_);
+    addSetting(lockGrid, 2, "option.markIdle", markIdle_);
 
     // Scan Setting
     auto* scanBox = new QGroupBox(tr("Scan Setting"));
@@ -135,11 +141,11 @@ void OptionPage::buildLayout() {
     scanWaitTime_ = newList(scanWaitTimeItems());
     scanSpeedTime_ = new QLineEdit;
     priorityLbTime_ = newList(priorityLbTimeItems());
-    hiddenLabels_[2] = addRow(scanGrid, 0, tr("Scan Type"), scanType_);
-    addRow(scanGrid, 1, tr("Scan Tx"), scanTx_);
-    addRow(scanGrid, 2, tr("Scan Wait Time"), scanWaitTime_, tr("S"));
-    addRow(scanGrid, 3, tr("Scan Speed Time"), scanSpeedTime_, tr("S"));
-    addRow(scanGrid, 4, tr("Priority LB Time"), priorityLbTime_, tr("S"));
+    hiddenLabels_[2] = addSetting(scanGrid, 0, "option.scanType", scanType_);
+    addSetting(scanGrid, 1, "option.scanTx", scanTx_);
+    addSetting(scanGrid, 2, "option.scanWaitTime", scanWaitTime_);
+    addSetting(scanGrid, 3, "option.scanSpeedTime", scanSpeedTime_);
+    addSetting(scanGrid, 4, "option.priorityLbTime", priorityLbTime_);
 
     // Radio Parameter
     auto* radioBox = new QGroupBox(tr("Radio Parameter"));
@@ -155,16 +161,16 @@ void OptionPage::buildLayout() {
     autoMute_ = newList(disableEnableItems());
     autoMuteTimer_ = new QLineEdit;
     autoMuteTimer_->setMaxLength(kAutoMuteTimerLength);
-    addRow(radioGrid, 0, tr("Tx Delay"), txDelay_);
-    hiddenLabels_[0] = addRow(radioGrid, 1, tr("Monitor"), monitor_);
-    addRow(radioGrid, 2, tr("Hook"), hook_);
-    addRow(radioGrid, 3, tr("Hook Scan"), hookScan_);
-    addRow(radioGrid, 4, tr("Beep"), beep_);
-    hiddenLabels_[1] = addRow(radioGrid, 5, tr("Public Address"), publicAddress_);
-    addRow(radioGrid, 6, tr("Power up Alert"), powerUpAlert_);
-    addRow(radioGrid, 7, tr("Power up"), powerUp_);
-    addRow(radioGrid, 8, tr("Auto Mute"), autoMute_);
-    addRow(radioGrid, 9, tr("Auto Mute Timer"), autoMuteTimer_, tr("S"));
+    addSetting(radioGrid, 0, "option.txDelay", txDelay_);
+    hiddenLabels_[0] = addSetting(radioGrid, 1, "option.monitor", monitor_);
+    addSetting(radioGrid, 2, "option.hook", hook_);
+    addSetting(radioGrid, 3, "option.hookScan", hookScan_);
+    addSetting(radioGrid, 4, "option.beep", beep_);
+    hiddenLabels_[1] = addSetting(radioGrid, 5, "option.publicAddress", publicAddress_);
+    addSetting(radioGrid, 6, "option.powerUpAlert", powerUpAlert_);
+    addSetting(radioGrid, 7, "option.powerUp", powerUp_);
+    addSetting(radioGrid, 8, "option.autoMute", autoMute_);
+    addSetting(radioGrid, 9, "option.autoMuteTimer", autoMuteTimer_);
 
     // Three settings keep their values in the record but are not offered.
     for (QWidget* hidden :
@@ -233,36 +239,37 @@ void OptionPage::connectHandlers() {
     for (int key = 0; key < 3; ++key) {
         QComboBox* shortList = keyLists_[static_cast<std::size_t>(shortSlot(key))];
         QComboBox* longList = keyLists_[static_cast<std::size_t>(longSlot(key))];
-        onChoice(shortList, tr("Programmable Key %1 Short Key").arg(key + 1),
+        onChoice(shortList, label("option.programmableKey" + std::to_string(key + 1) + "Short"),
                  [this, key, shortList](int position) { shortKeyChosen(key, shortList->itemData(position).toInt()); });
-        onChoice(longList, tr("Programmable Key %1 Long Key").arg(key + 1),
+        onChoice(longList, label("option.programmableKey" + std::to_string(key + 1) + "Long"),
                  [this, key, longList](int position) { longKeyChosen(key, longList->itemData(position).toInt()); });
     }
 
     const auto direct = [this](QComboBox* box, const QString& label, Field field) {
         onChoice(box, label, [this, field](int position) { settings_.option.*field = position; });
     };
-    direct(txDelay_, tr("Tx Delay"), &OptionSettings::txDelay);
-    direct(monitor_, tr("Monitor"), &OptionSettings::monitor);
-    direct(beep_, tr("Beep"), &OptionSettings::beep);
-    direct(publicAddress_, tr("Public Address"), &OptionSettings::publicAddress);
-    direct(powerUpAlert_, tr("Power up Alert"), &OptionSettings::powerUpAlert);
-    direct(hookScan_, tr("Hook Scan"), &OptionSettings::hookScan);
-    direct(txInhibitAlert_, tr("Tx Inhibit Alert"), &OptionSettings::txInhibitAlert);
-    direct(openLock_, tr("Open Lock"), &OptionSettings::openLock);
-    direct(markIdle_, tr("Mark Idle"), &OptionSettings::markIdle);
-    direct(scanType_, tr("Scan Type"), &OptionSettings::scanType);
-    direct(scanWaitTime_, tr("Scan Wait Time"), &OptionSettings::scanWaitTime);
-    direct(priorityLbTime_, tr("Priority LB Time"), &OptionSettings::priorityLbTime);
-    onChoice(txTimer_, tr("Tx Timer"), [this](int position) { settings_.option.txTimer = position + 1; });
-    onChoice(txInhibit_, tr("Tx Inhibit"), [this](int position) { settings_.option.txInhibit = position + 1; });
+    direct(txDelay_, label("option.txDelay"), &OptionSettings::txDelay);
+    direct(monitor_, label("option.monitor"), &OptionSettings::monitor);
+    direct(beep_, label("option.beep"), &OptionSettings::beep);
+    direct(publicAddress_, label("option.publicAddress"), &OptionSettings::publicAddress);
+    direct(powerUpAlert_, label("option.powerUpAlert"), &OptionSettings::powerUpAlert);
+    direct(hookScan_, label("option.hookScan"), &OptionSettings::hookScan);
+    direct(txInhibitAlert_, label("option.txInhibitAlert"), &OptionSettings::txInhibitAlert);
+    direct(openLock_, label("option.openLock"), &OptionSettings::openLock);
+    direct(markIdle_, label("option.markIdle"), &OptionSettings::markIdle);
+    direct(scanType_, label("option.scanType"), &OptionSettings::scanType);
+    direct(scanWaitTime_, label("option.scanWaitTime"), &OptionSettings::scanWaitTime);
+    direct(priorityLbTime_, label("option.priorityLbTime"), &OptionSettings::priorityLbTime);
+    onChoice(txTimer_, label("option.txTimer"), [this](int position) { settings_.option.txTimer = position + 1; });
+    onChoice(txInhibit_, label("option.txInhibit"),
+             [this](int position) { settings_.option.txInhibit = position + 1; });
 
-    onChoice(hook_, tr("Hook"), [this](int position) { hookChosen(position); });
-    onChoice(powerUp_, tr("Power up"), [this](int position) { powerUpChosen(position); });
-    onChoice(autoMute_, tr("Auto Mute"), [this](int position) { autoMuteChosen(position); });
-    onChoice(pttTimer_, tr("PTT Timer"), [this](int position) { pttTimerChosen(position); });
-    onChoice(busyChLockOut_, tr("Busy Ch. Lock out"), [this](int position) { busyChLockOutChosen(position); });
-    onChoice(scanTx_, tr("Scan Tx"), [this](int position) { scanTxChosen(position); });
+    onChoice(hook_, label("option.hook"), [this](int position) { hookChosen(position); });
+    onChoice(powerUp_, label("option.powerUp"), [this](int position) { powerUpChosen(position); });
+    onChoice(autoMute_, label("option.autoMute"), [this](int position) { autoMuteChosen(position); });
+    onChoice(pttTimer_, label("option.pttTimer"), [this](int position) { pttTimerChosen(position); });
+    onChoice(busyChLockOut_, label("option.busyChLockOut"), [this](int position) { busyChLockOutChosen(position); });
+    onChoice(scanTx_, label("option.scanTx"), [this](int position) { scanTxChosen(position); });
 
     connect(autoMuteTimer_, &QLineEdit::textEdited, this, &OptionPage::autoMuteTimerEdited);
     connect(autoMuteTimer_, &QLineEdit::returnPressed, this, &OptionPage::autoMuteTimerLeft);
@@ -374,7 +381,7 @@ void OptionPage::autoMuteTimerEdited(const QString& text) {
     const int value = clampAutoMuteTimer(typed);
     if (value != typed) autoMuteTimer_->setText(QString::number(value));
     settings_.option.autoMuteTimer = value;
-    edited(tr("Auto Mute Timer"));
+    edited(label("option.autoMuteTimer"));
 }
 
 void OptionPage::autoMuteTimerLeft() {
@@ -385,7 +392,7 @@ void OptionPage::autoMuteTimerLeft() {
         autoMuteTimer_->setText(QStringLiteral("0"));
         if (o.autoMuteTimer != 0) {
             o.autoMuteTimer = 0;
-            edited(tr("Auto Mute Timer"));
+            edited(label("option.autoMuteTimer"));
         }
         return;
     }
@@ -423,7 +430,7 @@ void OptionPage::scanSpeedTimeLeft() {
     const int value = scanSpeedTimeValue(shown);
     if (value != settings_.option.scanSpeedTime) {
         settings_.option.scanSpeedTime = value;
-        edited(tr("Scan Speed Time"));
+        edited(label("option.scanSpeedTime"));
     }
 }
 
