@@ -469,6 +469,25 @@ void buildToneSequence(TableBuilder& b) {
                       t));
 }
 
+// The fields of encode call 1, 2 or 3.
+struct CallFields {
+    std::string* sequence;
+    int* checkOpen;
+    int* checkBusy;
+    int* encodeAlert;
+};
+
+CallFields callFields(SelcallEncodeSettings& e, int n) {
+    switch (n) {
+        case 1:
+            return {&e.call1Sequence, &e.call1CheckOpen, &e.call1CheckBusy, &e.call1EncodeAlert};
+        case 2:
+            return {&e.call2Sequence, &e.call2CheckOpen, &e.call2CheckBusy, &e.call2EncodeAlert};
+        default:
+            return {&e.call3Sequence, &e.call3CheckOpen, &e.call3CheckBusy, &e.call3EncodeAlert};
+    }
+}
+
 void buildSelcallEncode(TableBuilder& b) {
     b.line(SettingLine::SelcallEncode);
     const auto de = KS_CHOICES(positions(sl::disableEnableItems()));
@@ -503,39 +522,26 @@ void buildSelcallEncode(TableBuilder& b) {
     b.add(choice("encode.aniAt", "Encode / ANI at", KS_INT(s.selcallEncode.aniAt),
                  KS_CHOICES(positions(sl::aniAtItems(s.selcallEncode.aniType)))));
     b.add(seconds("encode.multiAniDelay", "Multi ANI Delay", KS_INT(s.selcallEncode.multiAniDelay)));
-    b.add(report(sequence("encode.call1Sequence", "Call 1 Sequence", KS_TEXT(s.selcallEncode.call1Sequence)),
-                 "Call1 Sequence"));
-    b.add(report(
-        choice("encode.call1CheckOpen", "Encode / Call 1 Check Open", KS_INT(s.selcallEncode.call1CheckOpen), de),
-        "Check Open"));
-    b.add(report(
-        choice("encode.call1CheckBusy", "Encode / Call 1 Check Busy", KS_INT(s.selcallEncode.call1CheckBusy), de),
-        "Check Busy"));
-    b.add(report(
-        choice("encode.call1EncodeAlert", "Encode / Call 1 Encode Alert", KS_INT(s.selcallEncode.call1EncodeAlert), de),
-        "Encode Alert"));
-    b.add(report(sequence("encode.call2Sequence", "Call 2 Sequence", KS_TEXT(s.selcallEncode.call2Sequence)),
-                 "Call2 Sequence"));
-    b.add(report(
-        choice("encode.call2CheckOpen", "Encode / Call 2 Check Open", KS_INT(s.selcallEncode.call2CheckOpen), de),
-        "Check Open"));
-    b.add(report(
-        choice("encode.call2CheckBusy", "Encode / Call 2 Check Busy", KS_INT(s.selcallEncode.call2CheckBusy), de),
-        "Check Busy"));
-    b.add(report(
-        choice("encode.call2EncodeAlert", "Encode / Call 2 Encode Alert", KS_INT(s.selcallEncode.call2EncodeAlert), de),
-        "Encode Alert"));
-    b.add(report(sequence("encode.call3Sequence", "Call 3 Sequence", KS_TEXT(s.selcallEncode.call3Sequence)),
-                 "Call3 Sequence"));
-    b.add(report(
-        choice("encode.call3CheckOpen", "Encode / Call 3 Check Open", KS_INT(s.selcallEncode.call3CheckOpen), de),
-        "Check Open"));
-    b.add(report(
-        choice("encode.call3CheckBusy", "Encode / Call 3 Check Busy", KS_INT(s.selcallEncode.call3CheckBusy), de),
-        "Check Busy"));
-    b.add(report(
-        choice("encode.call3EncodeAlert", "Encode / Call 3 Encode Alert", KS_INT(s.selcallEncode.call3EncodeAlert), de),
-        "Encode Alert"));
+    for (int n = 1; n <= 3; ++n) {
+        const std::string key = "encode.call" + std::to_string(n);
+        const std::string name = "Encode / Call " + std::to_string(n);
+        b.add(indexed(report(sequence(key + "Sequence", "Call " + std::to_string(n) + " Sequence",
+                                      KS_TEXT(*callFields(s.selcallEncode, i).sequence)),
+                             "Call" + std::to_string(n) + " Sequence"),
+                      n));
+        b.add(indexed(report(choice(key + "CheckOpen", name + " Check Open",
+                                    KS_INT(*callFields(s.selcallEncode, i).checkOpen), de),
+                             "Check Open"),
+                      n));
+        b.add(indexed(report(choice(key + "CheckBusy", name + " Check Busy",
+                                    KS_INT(*callFields(s.selcallEncode, i).checkBusy), de),
+                             "Check Busy"),
+                      n));
+        b.add(indexed(report(choice(key + "EncodeAlert", name + " Encode Alert",
+                                    KS_INT(*callFields(s.selcallEncode, i).encodeAlert), de),
+                             "Encode Alert"),
+                      n));
+    }
 }
 
 void buildSelcallDecode(TableBuilder& b) {
