@@ -98,6 +98,7 @@ private slots:
     void aRadioOfAnotherBandIsNeverWritten();
     void refusedBeforeAnyRadioIsTouched();
     void resumesAfterTheJobIsKilled();
+    void promptModeWaitsForEnterAndRedoWritesAgain();
     void adapterLatencyTimerIsRead();
 };
 
@@ -231,6 +232,50 @@ void FleetJobs::resumesAfterTheJobIsKilled() {
         QCOMPARE(r[4], QStringLiteral("done"));
         if (doneBefore.contains(r[0])) QCOMPARE(r, before[r[0]]);  // not written again
     }
+}
+
+void FleetJobs::promptModeWaitsForEnterAndRedoWritesAgain() {
+    QTemporaryDir dir;
+    QVERIFY(writeBase(dir.path() + "/base.ks3", 0));
+    QVERIFY(writeFile(dir.path() + "/units.csv", unitList(2).toUtf8()));
+    SimFleet sims;
+    QVERIFY(sims.start(dir.path(), 1, {"--ks3", dir.path() + "/base.ks3"}));
+    const QStringList args = fleetArgs(dir.path(), sims.ports());
+
+    QProcess job;
+    job.setProcessChannelMode(QProcess::MergedChannels);
+    job.start(ctlBinary(), args);
+    QVERIFY(job.waitForStarted(5000));
+    QByteArray out;
+    const auto waitFor = [&](const QByteArray& text) {
+        QElapsedTimer t;
+        t.start();
+        while (!out.contains(text) && t.elapsed() < 30000) {
+            job.waitForReadyRead(100);
+            out += job.readAll();
+        }
+        return out.contains(text);
+    };
+    QVERIFY2(waitFor("unit U01, then press Enter"), out.constData());
+    QTest::qWait(300);
+    QVERIFY(!out.contains("U01: done"));  // nothing happens before Enter
+    job.write("\n");
+    QVERIFY2(waitFor("unit U02, then press Enter"), out.constData());
+    QVERIFY(out.contains("U01: done"));
+    job.write("\n");
+    QVERIFY2(waitFor("U02: done"), out.constData());
+    job.closeWriteChannel();
+    QVERIFY(job.waitForFinished(30000));
+    QCOMPARE(job.exitCode(), 0);
+
+    // --redo writes the named unit again and only that one.
+    const Run redo = runCtl(QStringList(args) << "--redo" << "U01" << "--auto", 60000);
+    QCOMPARE(redo.exitCode, 0);
+    const QString all = redo.out + redo.err;
+    QVERIFY2(all.contains("U01: done") && !all.contains("U02: done"), qPrintable(all));
+    const auto rows = report(dir.path() + "/report");
+    QCOMPARE(rows.size(), 2);
+    for (const QStringList& r : rows) QCOMPARE(r[4], QStringLiteral("done"));
 }
 
 void FleetJobs::adapterLatencyTimerIsRead() {
