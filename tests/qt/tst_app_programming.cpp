@@ -301,6 +301,7 @@ private slots:
         MainView* v = w.view();
         v->setSimulatorArguments({"--baud", "0", "--reply-delay", "5"});
         QVERIFY(v->chooseSimulatedRadio());
+        v->flags().memoryMapEnabled = 1;
         int step = 0;
         bool stillRunningAfterNo = false;
         ModalAnswerer answer([&](const QString& caption, const QString&) {
@@ -310,9 +311,13 @@ private slots:
         answer.onOtherModal = [&](QWidget* modal) {
             auto* d = qobject_cast<ProgrammingDialog*>(modal);
             if (!d) return;
-            if (step == 0 && d->job().job().writeStarted() && d->job().job().blocksWritten() > 10) {
+            if (step == 0 && d->job().job().writeStarted() && d->job().job().blocksWritten() > 200) {
                 QVERIFY(d->cancelButton()->isEnabled());
                 QVERIFY(!d->timeLeftLabel()->text().isEmpty());
+                // For the user guide: the dialog during a write.
+                const QString shots = QString::fromLocal8Bit(KS340_BINARY_DIR) + QStringLiteral("/screenshots");
+                QDir().mkpath(shots);
+                d->grab().save(shots + QStringLiteral("/programming-dialog.png"));
                 step = 1;
                 d->close();  // the close box; answered No
                 stillRunningAfterNo = d->job().running() && d->isVisible();
