@@ -69,6 +69,30 @@ double PageLayout::printText(double x, double y, const QString& text, double poi
     return y + fm.height() / dpiY_;
 }
 
+void PageLayout::printTextWithin(double x, double y, const QString& text, double pointSize, int alignment, bool bold,
+                                 double maxWidth) {
+    const double width = textWidth(text, pointSize, bold);
+    if (width <= maxWidth || maxWidth <= 0.0) {
+        printText(x, y, text, pointSize, alignment, bold);
+        return;
+    }
+    // Condensed to leave a small gap before whatever follows.
+    QFont f = font(pointSize, bold);
+    f.setStretch(std::clamp(static_cast<int>(100.0 * (maxWidth - 0.03) / width), 50, 99));
+    QFontMetricsF fm(f, painter_.device());
+    painter_.save();
+    painter_.setFont(f);
+    painter_.setPen(Qt::black);
+    const double drawn = fm.horizontalAdvance(text);
+    QPointF origin = toDevice(x, y);
+    if (alignment == 2)
+        origin.rx() -= drawn / 2.0;
+    else if (alignment == 1)
+        origin.rx() -= drawn;
+    painter_.drawText(QPointF(origin.x(), origin.y() + fm.ascent()), text);
+    painter_.restore();
+}
+
 double PageLayout::openBox(const QRectF& r, const QString& title, double titlePointSize) {
     const QFont f = font(titlePointSize, true);
     QFontMetricsF fm(f, painter_.device());
@@ -115,10 +139,11 @@ double PageLayout::printTable(double x, double y, const std::vector<TableColumn>
         for (std::size_t c = 0; c < count; ++c) {
             const TableColumn& col = columns[c];
             const QString text = cellText(c);
+            // A text wider than its cell is drawn narrower, never into the next column.
             if (col.alignment == 2)
-                printText(cx + col.width / 2.0, rowY + rowHeight * 0.07, text, pointSize, 2, bold);
+                printTextWithin(cx + col.width / 2.0, rowY + rowHeight * 0.07, text, pointSize, 2, bold, col.width);
             else
-                printText(cx + 0.03, rowY + rowHeight * 0.07, text, pointSize, 0, bold);
+                printTextWithin(cx + 0.03, rowY + rowHeight * 0.07, text, pointSize, 0, bold, col.width - 0.03);
             cx += col.width;
         }
     };

@@ -55,6 +55,9 @@ public:
     double pageHeight() const;                                                         // inches
 
 private:
+    // printText, drawn condensed when the text is wider than maxWidth inches.
+    void printTextWithin(double x, double y, const QString& text, double pointSize, int alignment, bool bold,
+                         double maxWidth);
     QPointF toDevice(double x, double y) const;
     double dx(double inches) const { return inches * dpiX_; }
     double dy(double inches) const { return inches * dpiY_; }

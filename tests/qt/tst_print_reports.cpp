@@ -1,6 +1,8 @@
 // Printed reports: row building, page counts and dispatch, and the PDF output.
 #include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QPainter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -8,6 +10,7 @@
 #include <memory>
 
 #include "model/Defaults.h"
+#include "print/PageLayout.h"
 #include "print/Reports.h"
 
 using namespace ks340;
@@ -63,6 +66,7 @@ private slots:
     void pdfHasEveryPageAndTheTexts();
     void unwritablePdfFails();
     void paperSizesMarginsAndPageFoot();
+    void aTooWideCellStaysInItsColumn();
 };
 
 void TestPrintReports::pageCounts_data() {
@@ -261,6 +265,25 @@ void TestPrintReports::paperSizesMarginsAndPageFoot() {
         QCOMPARE(int(text.count(QStringLiteral("north-7.ks3"))), 6);
         QCOMPARE(int(text.count(QStringLiteral("2026-03-04"))), 6);
     }
+}
+
+void TestPrintReports::aTooWideCellStaysInItsColumn() {
+    QImage page(800, 200, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    {
+        QPainter painter(&page);
+        PageLayout layout(painter, QRectF(0, 0, 800, 200));
+        const std::vector<TableColumn> columns{
+            {0.5, QStringLiteral("CH")}, {1.0, QStringLiteral("Label")}, {1.0, QStringLiteral("Rx Freq")}};
+        layout.printTable(0.0, 0.0, columns, {{QStringLiteral("1"), QStringLiteral("WWWWWWWWWW"), QString()}}, 9.0);
+    }
+    // The empty Rx Freq cell of the row stays blank from where its text would start.
+    const int dpi = page.logicalDpiX();
+    const int rowTop = int(0.24 * page.logicalDpiY());  // below the rule under the heads
+    for (int x = int(1.52 * dpi); x < int(2.5 * dpi); ++x)
+        for (int y = rowTop; y < rowTop + 15; ++y)
+            QVERIFY2(page.pixelColor(x, y) == QColor(Qt::white),
+                     qPrintable(QStringLiteral("ink at %1,%2").arg(x).arg(y)));
 }
 
 QTEST_MAIN(TestPrintReports)
