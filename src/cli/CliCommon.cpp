@@ -2,49 +2,20 @@
 
 #include <cstdio>
 
+#include "cli/CliOptions.h"
 #include "model/Defaults.h"
 
 namespace ks340::cli {
 
 FileArgs parseFileArgs(const Args& args, bool takesOutput, bool takesForce, bool takesBase) {
     FileArgs r;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--help" || a == "-h") {
-            r.help = true;
-        } else if (takesForce && a == "--force") {
-            r.force = true;
-        } else if (takesOutput && (a == "-o" || a == "--output")) {
-            if (i + 1 >= args.size()) {
-                r.error = "option '" + a + "' needs a file name";
-                return r;
-            }
-            if (r.hasOutput) {
-                r.error = "only one output file can be given";
-                return r;
-            }
-            r.output = args[++i];
-            r.hasOutput = true;
-        } else if (takesOutput && a == "--force") {
-            r.force = true;
-        } else if (takesOutput && a.rfind("--output=", 0) == 0) {
-            r.output = a.substr(9);
-            r.hasOutput = true;
-        } else if (takesBase && a == "--base") {
-            if (i + 1 >= args.size()) {
-                r.error = "option '" + a + "' needs a file name";
-                return r;
-            }
-            r.base = args[++i];
-        } else if (takesBase && a.rfind("--base=", 0) == 0) {
-            r.base = a.substr(7);
-        } else if (a.size() > 1 && a[0] == '-') {
-            r.error = "unknown option '" + a + "'";
-            return r;
-        } else {
-            r.positional.push_back(a);
-        }
-    }
+    Options options;
+    if (takesOutput) options.value({"-o", "--output"}, r.output, &r.hasOutput);
+    if (takesOutput || takesForce) options.flag({"--force"}, r.force);
+    if (takesBase) options.value({"--base"}, r.base);
+    if (!options.parse(args)) r.error = options.error();
+    r.help = options.help();
+    r.positional = options.arguments();
     return r;
 }
 

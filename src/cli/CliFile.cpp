@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "cli/CliCommon.h"
+#include "cli/CliOptions.h"
 #include "cli/CliOutput.h"
 #include "cli/Verbs.h"
 #include "image/MemoryImage.h"
@@ -74,29 +75,19 @@ bool loadConfiguration(const std::string& path, RadioSettings& settings, std::st
 int runNew(const Args& args) {
     static const char* usage =
         "ks340ctl new [--model MODEL] [--band BAND] [--speaker SPEAKER] [--logo TEXT] -o FILE.ks3 [--force]";
-    // The header options, as the keys they set.
-    static const std::pair<const char*, const char*> kHeaderOptions[] = {{"--model", "header.model"},
-                                                                         {"--band", "header.radioBand"},
-                                                                         {"--speaker", "header.speaker"},
-                                                                         {"--logo", "header.lcdDisplayLogo"}};
-    Args rest;
-    std::vector<std::pair<std::string, std::string>> header;  // key, value
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        bool taken = false;
-        for (const auto& [option, key] : kHeaderOptions) {
-            const std::string prefix = std::string(option) + "=";
-            if (args[i] == option) {
-                if (i + 1 >= args.size()) return usageError("new", "option '" + args[i] + "' needs a value", usage);
-                header.emplace_back(key, args[++i]);
-                taken = true;
-            } else if (args[i].rfind(prefix, 0) == 0) {
-                header.emplace_back(key, args[i].substr(prefix.size()));
-                taken = true;
-            }
-        }
-        if (!taken) rest.push_back(args[i]);
-    }
-    const FileArgs a = parseFileArgs(rest, true);
+    std::string model, band, speaker, logo;
+    bool hasModel = false, hasBand = false, hasSpeaker = false, hasLogo = false;
+    FileArgs a;
+    Options options;
+    options.value({"--model"}, model, &hasModel)
+        .value({"--band"}, band, &hasBand)
+        .value({"--speaker"}, speaker, &hasSpeaker)
+        .value({"--logo"}, logo, &hasLogo)
+        .value({"-o", "--output"}, a.output, &a.hasOutput)
+        .flag({"--force"}, a.force);
+    if (!options.parse(args)) a.error = options.error();
+    a.help = options.help();
+    a.positional = options.arguments();
     if (a.help) {
         std::printf(
             "Usage: %s\n\n"
@@ -119,11 +110,13 @@ int runNew(const Args& args) {
 
     RadioSettings settings = newRadioSettings();
     // The model first: choosing it resets the band.
-    std::stable_sort(header.begin(), header.end(),
-                     [](const auto& x, const auto& y) { return x.first == "header.model" && y.first != x.first; });
+    const std::pair<const char*, const std::string*> header[] = {{"header.model", hasModel ? &model : nullptr},
+                                                                 {"header.radioBand", hasBand ? &band : nullptr},
+                                                                 {"header.speaker", hasSpeaker ? &speaker : nullptr},
+                                                                 {"header.lcdDisplayLogo", hasLogo ? &logo : nullptr}};
     for (const auto& [key, value] : header) {
         std::string error;
-        if (!applySetting(settings, key, value, &error)) {
+        if (value && !applySetting(settings, key, *value, &error)) {
             std::fprintf(stderr, "ks340ctl: %s\n", error.c_str());
             return kExitFailure;
         }

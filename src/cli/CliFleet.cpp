@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include "cli/CliCommon.h"
+#include "cli/CliOptions.h"
 #include "cli/Verbs.h"
 #include "fleet/qt/FleetRunner.h"
 
@@ -103,42 +104,27 @@ private:
 
 int runFleet(const Args& args) {
     fleet::FleetSetup setup;
-    std::string base;
-    bool help = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto value = [&](QString& out) {
-            if (i + 1 >= args.size()) return false;
-            out = QString::fromStdString(args[++i]);
-            return true;
-        };
-        QString v;
-        if (a == "--help" || a == "-h") {
-            help = true;
-        } else if (a == "--auto") {
-            setup.autoMode = true;
-        } else if (a == "--force") {
-            setup.force = true;
-        } else if (a == "--no-read-first") {
-            setup.readFirst = false;
-        } else if (a == "--units" || a == "--report" || a == "--port" || a == "-p" || a == "--redo") {
-            if (!value(v)) return usageError("fleet", "option '" + a + "' needs a value", kUsage);
-            if (a == "--units")
-                setup.unitsPath = v;
-            else if (a == "--report")
-                setup.reportDir = v;
-            else if (a == "--redo")
-                setup.redo.insert(v.toStdString());
-            else
-                setup.ports << v;
-        } else if (a.size() > 1 && a[0] == '-') {
-            return usageError("fleet", "unknown option '" + a + "'", kUsage);
-        } else if (base.empty()) {
-            base = a;
-        } else {
-            return usageError("fleet", "unexpected argument '" + a + "'", kUsage);
-        }
-    }
+    std::string base, units, reportDir;
+    std::vector<std::string> ports, redo;
+    bool noReadFirst = false;
+    Options options;
+    options.flag({"--auto"}, setup.autoMode)
+        .flag({"--force"}, setup.force)
+        .flag({"--no-read-first"}, noReadFirst)
+        .value({"--units"}, units)
+        .value({"--report"}, reportDir)
+        .values({"--port", "-p"}, ports)
+        .values({"--redo"}, redo);
+    if (!options.parse(args)) return usageError("fleet", options.error(), kUsage);
+    const bool help = options.help();
+    if (options.arguments().size() > 1)
+        return usageError("fleet", "unexpected argument '" + options.arguments()[1] + "'", kUsage);
+    if (!options.arguments().empty()) base = options.arguments()[0];
+    setup.readFirst = !noReadFirst;
+    setup.unitsPath = QString::fromStdString(units);
+    setup.reportDir = QString::fromStdString(reportDir);
+    for (const std::string& p : ports) setup.ports << QString::fromStdString(p);
+    setup.redo.insert(redo.begin(), redo.end());
     if (help) {
         std::printf(
             "Usage: %s\n\n"

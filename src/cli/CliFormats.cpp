@@ -8,6 +8,7 @@
 #include <string>
 
 #include "cli/CliCommon.h"
+#include "cli/CliOptions.h"
 #include "cli/CliOutput.h"
 #include "cli/Verbs.h"
 #include "formats/ChannelCsv.h"
@@ -39,41 +40,13 @@ struct FormatArgs {
 
 FormatArgs parseArgs(const Args& args, bool takesOutput, bool takesFormat, bool takesCut) {
     FormatArgs r;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto value = [&](std::string& out) {
-            if (i + 1 >= args.size()) {
-                r.error = "option '" + a + "' needs a value";
-                return false;
-            }
-            out = args[++i];
-            return true;
-        };
-        if (a == "--help" || a == "-h") {
-            r.help = true;
-        } else if (takesOutput && (a == "-o" || a == "--output")) {
-            if (!value(r.output)) return r;
-            r.hasOutput = true;
-        } else if (takesOutput && a == "--force") {
-            r.force = true;
-        } else if (takesOutput && a.rfind("--output=", 0) == 0) {
-            r.output = a.substr(9);
-            r.hasOutput = true;
-        } else if (takesFormat && a == "--format") {
-            if (!value(r.format)) return r;
-        } else if (takesFormat && a.rfind("--format=", 0) == 0) {
-            r.format = a.substr(9);
-        } else if (takesCut && a == "--cut-labels") {
-            r.cutLabels = true;
-        } else if (takesCut && a == "--skip-unfit") {
-            r.skipUnfit = true;
-        } else if (a.size() > 1 && a[0] == '-') {
-            r.error = "unknown option '" + a + "'";
-            return r;
-        } else {
-            r.positional.push_back(a);
-        }
-    }
+    Options options;
+    if (takesOutput) options.value({"-o", "--output"}, r.output, &r.hasOutput).flag({"--force"}, r.force);
+    if (takesFormat) options.value({"--format"}, r.format);
+    if (takesCut) options.flag({"--cut-labels"}, r.cutLabels).flag({"--skip-unfit"}, r.skipUnfit);
+    if (!options.parse(args)) r.error = options.error();
+    r.help = options.help();
+    r.positional = options.arguments();
     return r;
 }
 

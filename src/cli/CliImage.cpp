@@ -5,11 +5,12 @@
 #include <vector>
 
 #include "cli/CliCommon.h"
+#include "cli/CliOptions.h"
 #include "cli/CliOutput.h"
 #include "cli/Verbs.h"
-#include "image/ImageFields.h"
 #include "image/ConfigurationFile.h"
 #include "image/ImageBackup.h"
+#include "image/ImageFields.h"
 #include "image/MemoryImage.h"
 #include "model/Defaults.h"
 #include "model/SettingFile.h"
@@ -109,15 +110,13 @@ int runDecode(const Args& args) {
 
 int runDump(const Args& args) {
     static const char* usage = "ks340ctl dump IN.img|IN.ks3 [--fields] [-o OUT.txt [--force]]";
-    Args rest;
     bool fields = false;
-    for (const std::string& arg : args) {
-        if (arg == "--fields")
-            fields = true;
-        else
-            rest.push_back(arg);
-    }
-    const FileArgs a = parseFileArgs(rest, true);
+    FileArgs a;
+    Options options;
+    options.flag({"--fields"}, fields).value({"-o", "--output"}, a.output, &a.hasOutput).flag({"--force"}, a.force);
+    if (!options.parse(args)) a.error = options.error();
+    a.help = options.help();
+    a.positional = options.arguments();
     if (a.help) {
         std::printf(
             "Usage: %s\n\n"

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "cli/CliCommon.h"
+#include "cli/CliOptions.h"
 #include "cli/CliOutput.h"
 #include "cli/Verbs.h"
 #include "print/Reports.h"
@@ -42,29 +43,24 @@ std::unique_ptr<QGuiApplication> makeGuiApp() {
 int runPrint(const Args& args) {
     std::string input, output, report = "all", paper;
     bool force = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--help" || a == "-h") {
-            std::fputs(kPrintHelp, stdout);
-            return kExitOk;
-        } else if ((a == "--report" || a == "-r") && i + 1 < args.size()) {
-            report = args[++i];
-        } else if (a == "--paper" && i + 1 < args.size()) {
-            paper = args[++i];
-        } else if (a == "-o" && i + 1 < args.size()) {
-            output = args[++i];
-        } else if (a == "--force") {
-            force = true;
-        } else if (!a.empty() && a[0] == '-') {
-            std::fprintf(stderr, "ks340ctl print: unknown option '%s'\n%s", a.c_str(), kPrintHelp);
-            return kExitUsage;
-        } else if (input.empty()) {
-            input = a;
-        } else {
-            std::fprintf(stderr, "ks340ctl print: too many arguments\n%s", kPrintHelp);
-            return kExitUsage;
-        }
+    Options options;
+    options.value({"--report", "-r"}, report)
+        .value({"--paper"}, paper)
+        .value({"-o", "--output"}, output)
+        .flag({"--force"}, force);
+    if (!options.parse(args)) {
+        std::fprintf(stderr, "ks340ctl print: %s\n%s", options.error().c_str(), kPrintHelp);
+        return kExitUsage;
     }
+    if (options.help()) {
+        std::fputs(kPrintHelp, stdout);
+        return kExitOk;
+    }
+    if (options.arguments().size() > 1) {
+        std::fprintf(stderr, "ks340ctl print: too many arguments\n%s", kPrintHelp);
+        return kExitUsage;
+    }
+    if (!options.arguments().empty()) input = options.arguments()[0];
     int mode = 0;
     if (report == "channel")
         mode = kPrintChannels;

@@ -27,6 +27,7 @@
 #endif
 
 #include "cli/CliCommon.h"
+#include "cli/CliOptions.h"
 #include "cli/CliOutput.h"
 #include "cli/Verbs.h"
 #include "image/ImageBackup.h"
@@ -68,51 +69,20 @@ struct RadioArgs {
 
 RadioArgs parseRadioArgs(const Args& args, bool takesOutput) {
     RadioArgs r;
-    auto value = [&](std::size_t& i, const std::string& name, std::string& out, bool& has) {
-        if (i + 1 >= args.size()) {
-            r.error = "option '" + name + "' needs a value";
-            return false;
-        }
-        out = args[++i];
-        has = true;
-        return true;
-    };
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--help" || a == "-h") {
-            r.help = true;
-        } else if (a == "--force") {
-            r.force = true;
-        } else if (a == "--yes" || a == "-y") {
-            r.yes = true;
-        } else if (a == "--stats") {
-            r.stats = true;
-        } else if (a == "--no-backup") {
-            r.noBackup = true;
-        } else if (a == "--verify") {
-            r.verify = true;
-        } else if (a == "--read-first") {
-            r.readFirst = true;
-        } else if (a == "--backup-dir" || a == "--trace" || (takesOutput && a == "--base")) {
-            bool unused = false;
-            if (!value(i, a, a == "--trace" ? r.trace : a == "--base" ? r.base : r.backupDir, unused)) return r;
-        } else if (a == "--port" || a == "-p") {
-            if (!value(i, a, r.port, r.hasPort)) return r;
-        } else if (a.rfind("--port=", 0) == 0) {
-            r.port = a.substr(7);
-            r.hasPort = true;
-        } else if (takesOutput && (a == "-o" || a == "--output")) {
-            if (!value(i, a, r.output, r.hasOutput)) return r;
-        } else if (takesOutput && a.rfind("--output=", 0) == 0) {
-            r.output = a.substr(9);
-            r.hasOutput = true;
-        } else if (a.size() > 1 && a[0] == '-') {
-            r.error = "unknown option '" + a + "'";
-            return r;
-        } else {
-            r.positional.push_back(a);
-        }
-    }
+    Options options;
+    options.flag({"--force"}, r.force)
+        .flag({"--yes", "-y"}, r.yes)
+        .flag({"--stats"}, r.stats)
+        .flag({"--no-backup"}, r.noBackup)
+        .flag({"--verify"}, r.verify)
+        .flag({"--read-first"}, r.readFirst)
+        .value({"--backup-dir"}, r.backupDir)
+        .value({"--trace"}, r.trace)
+        .value({"--port", "-p"}, r.port, &r.hasPort);
+    if (takesOutput) options.value({"-o", "--output"}, r.output, &r.hasOutput).value({"--base"}, r.base);
+    if (!options.parse(args)) r.error = options.error();
+    r.help = options.help();
+    r.positional = options.arguments();
     return r;
 }
 
