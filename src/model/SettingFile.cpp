@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <type_traits>
@@ -144,6 +145,12 @@ const CompiledLine& compiledLine(SettingLine line) {
                     c.op = f->storedAs == StoredAs::RawText ? FieldOp::RawText : FieldOp::Text;
                     c.offset = offsetIn(settings.get(), f->text(*settings, f->index));
                 }
+                // A field outside its object would be read and written through a wild pointer.
+                const std::size_t size =
+                    c.op == FieldOp::ChannelInteger || c.op == FieldOp::ChannelText ? sizeof(ChannelEntry)
+                    : c.op == FieldOp::GroupInteger || c.op == FieldOp::Capability  ? sizeof(ChannelGroup)
+                                                                                    : sizeof(RadioSettings);
+                if (c.offset >= size) std::abort();
                 out[l].push_back(c);
             }
         }
