@@ -598,12 +598,12 @@ void buildDtmf(TableBuilder& b) {
                       i));
     for (int i = 0; i < 4; ++i) {
         const std::string n = std::to_string(i + 1);
-        b.add(indexed(report(text("dtmf.dtmfDecodeAddress[" + n + "]", page + "DTMF Decoding Address " + n,
+        b.add(indexed(report(text("dtmf.dtmfDecodeAddress[" + n + "]", page + "DTMF Decode Address " + n,
                                   KS_TEXT(s.dtmf.dtmfDecodeAddress[static_cast<std::size_t>(i)]), sl::kDtmfDigitsLength,
                                   TextAlphabet::DtmfDigits),
                              "Address"),
                       i));
-        b.add(indexed(report(choice("dtmf.dtmfDecodeAction[" + n + "]", page + "DTMF Decoding Address " + n + " Action",
+        b.add(indexed(report(choice("dtmf.dtmfDecodeAction[" + n + "]", page + "DTMF Decode Address " + n + " Action",
                                     KS_INT(s.dtmf.dtmfDecodeAction[static_cast<std::size_t>(i)]),
                                     KS_CHOICES(positions(sl::dtmfActionItems()))),
                              "Action"),
