@@ -24,14 +24,9 @@
 using namespace ks340;
 using ks340test::ModalAnswerer;
 using ks340test::Sandbox;
+using ks340test::toolAction;
 
 namespace {
-
-QAction* toolAction(MainWindow& w, const QString& tip) {
-    for (QAction* a : w.toolBar()->actions())
-        if (a->toolTip() == tip) return a;
-    return nullptr;
-}
 
 // Presses and releases a key on the dialog's window, as the keyboard does.
 void pressKey(QDialog* dialog, Qt::Key key) { QTest::keyClick(dialog->windowHandle(), key); }

@@ -15,14 +15,9 @@
 using namespace ks340;
 using ks340test::ModalAnswerer;
 using ks340test::Sandbox;
+using ks340test::toolAction;
 
 namespace {
-
-QAction* toolAction(MainWindow& w, const QString& tip) {
-    for (QAction* a : w.toolBar()->actions())
-        if (a->toolTip() == tip) return a;
-    return nullptr;
-}
 
 // What a page shows: every edit field's text, every list's current text and
 // every check or radio button's state, in widget order, named by the

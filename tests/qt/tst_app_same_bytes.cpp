@@ -15,14 +15,9 @@
 using namespace ks340;
 using ks340test::ModalAnswerer;
 using ks340test::Sandbox;
+using ks340test::toolAction;
 
 namespace {
-
-QAction* toolAction(MainWindow& w, const QString& tip) {
-    for (QAction* a : w.toolBar()->actions())
-        if (a->toolTip() == tip) return a;
-    return nullptr;
-}
 
 // The image the desktop program's "Write to Radio" encodes for the file
 // (the port cannot be opened, so nothing is sent).

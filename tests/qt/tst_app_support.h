@@ -2,6 +2,7 @@
 // folder and working directory, and an answerer for modal message boxes.
 #pragma once
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QMessageBox>
@@ -11,6 +12,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolBar>
 
 #include <functional>
 
@@ -95,6 +97,14 @@ inline void isolateSettings(QTemporaryDir& configDir) {
 #ifdef KS340_BINARY_DIR
     if (qEnvironmentVariableIsEmpty("KS340_BINARY_DIR")) qputenv("KS340_BINARY_DIR", KS340_BINARY_DIR);
 #endif
+}
+
+// The main window's tool bar button with this tool tip.
+template <typename Window>
+QAction* toolAction(Window& w, const QString& tip) {
+    for (QAction* a : w.toolBar()->actions())
+        if (a->toolTip() == tip) return a;
+    return nullptr;
 }
 
 }  // namespace ks340test
