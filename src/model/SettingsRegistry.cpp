@@ -145,6 +145,12 @@ SettingInfo report(SettingInfo e, std::string label, std::string unit = {}, std:
     return e;
 }
 
+// The page's label, where the name adds the box the field stands in.
+SettingInfo labelled(SettingInfo e, std::string label) {
+    e.label = std::move(label);
+    return e;
+}
+
 std::string keyFunctionName(int code) { return std::string(ol::keyFunctionText(code)); }
 
 SettingInfo indexed(SettingInfo e, int index) {
@@ -501,13 +507,13 @@ void buildSelcallEncode(TableBuilder& b) {
     b.add(hidden(choice("encode.selcall", "Encode / Selcall", KS_INT(s.selcallEncode.selcall), de)));
     b.add(choice("encode.emgType", "Encode / EMG Type", KS_INT(s.selcallEncode.emgType), types));
     b.add(report(sequence("encode.emgSequence", "EMG Seq.", KS_TEXT(s.selcallEncode.emgSequence)), "EMG Sequence"));
-    b.add(
-        report(choice("encode.emgCheckOpen", "Encode / Emergency Check Open", KS_INT(s.selcallEncode.emgCheckOpen), de),
-               "Check Open"));
-    b.add(
-        report(choice("encode.emgCheckBusy", "Encode / Emergency Check Busy", KS_INT(s.selcallEncode.emgCheckBusy), de),
-               "Check Busy"));
-    b.add(report(
+    b.add(labelled(
+        choice("encode.emgCheckOpen", "Encode / Emergency Check Open", KS_INT(s.selcallEncode.emgCheckOpen), de),
+        "Check Open"));
+    b.add(labelled(
+        choice("encode.emgCheckBusy", "Encode / Emergency Check Busy", KS_INT(s.selcallEncode.emgCheckBusy), de),
+        "Check Busy"));
+    b.add(labelled(
         choice("encode.emgEncodeAlert", "Encode / Emergency Encode Alert", KS_INT(s.selcallEncode.emgEncodeAlert), de),
         "Encode Alert"));
     b.add(choice("encode.emgRepeats", "Encode / Repeats", KS_INT(s.selcallEncode.emgRepeats),
@@ -529,17 +535,17 @@ void buildSelcallEncode(TableBuilder& b) {
                                       KS_TEXT(*callFields(s.selcallEncode, i).sequence)),
                              "Call" + std::to_string(n) + " Sequence"),
                       n));
-        b.add(indexed(report(choice(key + "CheckOpen", name + " Check Open",
-                                    KS_INT(*callFields(s.selcallEncode, i).checkOpen), de),
-                             "Check Open"),
+        b.add(indexed(labelled(choice(key + "CheckOpen", name + " Check Open",
+                                      KS_INT(*callFields(s.selcallEncode, i).checkOpen), de),
+                               "Check Open"),
                       n));
-        b.add(indexed(report(choice(key + "CheckBusy", name + " Check Busy",
-                                    KS_INT(*callFields(s.selcallEncode, i).checkBusy), de),
-                             "Check Busy"),
+        b.add(indexed(labelled(choice(key + "CheckBusy", name + " Check Busy",
+                                      KS_INT(*callFields(s.selcallEncode, i).checkBusy), de),
+                               "Check Busy"),
                       n));
-        b.add(indexed(report(choice(key + "EncodeAlert", name + " Encode Alert",
-                                    KS_INT(*callFields(s.selcallEncode, i).encodeAlert), de),
-                             "Encode Alert"),
+        b.add(indexed(labelled(choice(key + "EncodeAlert", name + " Encode Alert",
+                                      KS_INT(*callFields(s.selcallEncode, i).encodeAlert), de),
+                               "Encode Alert"),
                       n));
     }
 }
@@ -555,20 +561,20 @@ void buildSelcallDecode(TableBuilder& b) {
                            KS_TEXT(s.selcallDecode.decodeEntries[static_cast<std::size_t>(i)].address),
                            sl::kDecodeAddressLength, TextAlphabet::SelcallAddress),
                       i));
-        b.add(indexed(report(choice(key + "action", name + " Action",
-                                    KS_INT(s.selcallDecode.decodeEntries[static_cast<std::size_t>(i)].action),
-                                    KS_CHOICES(positions(sl::decodeActionItems()))),
-                             "Action"),
+        b.add(indexed(labelled(choice(key + "action", name + " Action",
+                                      KS_INT(s.selcallDecode.decodeEntries[static_cast<std::size_t>(i)].action),
+                                      KS_CHOICES(positions(sl::decodeActionItems()))),
+                               "Action"),
                       i));
-        b.add(indexed(report(choice(key + "ack", name + " Ack",
-                                    KS_INT(s.selcallDecode.decodeEntries[static_cast<std::size_t>(i)].ack),
-                                    KS_CHOICES(positions(sl::decodeAckItems()))),
-                             "Ack"),
+        b.add(indexed(labelled(choice(key + "ack", name + " Ack",
+                                      KS_INT(s.selcallDecode.decodeEntries[static_cast<std::size_t>(i)].ack),
+                                      KS_CHOICES(positions(sl::decodeAckItems()))),
+                               "Ack"),
                       i));
-        b.add(indexed(report(text(key + "text", name + " Text",
-                                  KS_TEXT(s.selcallDecode.decodeEntries[static_cast<std::size_t>(i)].text),
-                                  sl::kDecodeTextLength, TextAlphabet::Printable),
-                             "Text"),
+        b.add(indexed(labelled(text(key + "text", name + " Text",
+                                    KS_TEXT(s.selcallDecode.decodeEntries[static_cast<std::size_t>(i)].text),
+                                    sl::kDecodeTextLength, TextAlphabet::Printable),
+                               "Text"),
                       i));
     }
     b.add(number("decode.decoderToneLength", "Decode / Decoder Tone Length", KS_INT(s.selcallDecode.decoderToneLength),
@@ -598,15 +604,15 @@ void buildDtmf(TableBuilder& b) {
                       i));
     for (int i = 0; i < 4; ++i) {
         const std::string n = std::to_string(i + 1);
-        b.add(indexed(report(text("dtmf.dtmfDecodeAddress[" + n + "]", page + "DTMF Decode Address " + n,
-                                  KS_TEXT(s.dtmf.dtmfDecodeAddress[static_cast<std::size_t>(i)]), sl::kDtmfDigitsLength,
-                                  TextAlphabet::DtmfDigits),
-                             "Address"),
+        b.add(indexed(labelled(text("dtmf.dtmfDecodeAddress[" + n + "]", page + "DTMF Decode Address " + n,
+                                    KS_TEXT(s.dtmf.dtmfDecodeAddress[static_cast<std::size_t>(i)]),
+                                    sl::kDtmfDigitsLength, TextAlphabet::DtmfDigits),
+                               "Address"),
                       i));
-        b.add(indexed(report(choice("dtmf.dtmfDecodeAction[" + n + "]", page + "DTMF Decode Address " + n + " Action",
-                                    KS_INT(s.dtmf.dtmfDecodeAction[static_cast<std::size_t>(i)]),
-                                    KS_CHOICES(positions(sl::dtmfActionItems()))),
-                             "Action"),
+        b.add(indexed(labelled(choice("dtmf.dtmfDecodeAction[" + n + "]", page + "DTMF Decode Address " + n + " Action",
+                                      KS_INT(s.dtmf.dtmfDecodeAction[static_cast<std::size_t>(i)]),
+                                      KS_CHOICES(positions(sl::dtmfActionItems()))),
+                               "Action"),
                       i));
     }
     for (int i = 0; i < 10; ++i)
@@ -1198,6 +1204,7 @@ std::string settingUnit(std::string_view key) {
 std::string settingLabel(std::string_view key) {
     const std::optional<SettingRef> ref = findSetting(key);
     if (!ref) return {};
+    if (!ref->info->label.empty()) return ref->info->label;
     const std::string& name = ref->info->name;
     const std::size_t slash = name.rfind(" / ");
     return slash == std::string::npos ? name : name.substr(slash + 3);

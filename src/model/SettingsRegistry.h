@@ -127,7 +127,11 @@ struct SettingInfo {
     // differences shows them.
     bool derived = false;
 
-    // The option report: its label where it is not the last part of `name`
+    // The label beside the field on its page where that is not the last
+    // part of `name` ("Check Open" in the Emergency box).
+    std::string label;
+
+    // The option report: its label where it is not the page's label
     // ("TX Timer"), the unit it prints where that is not `unit` ("ms"), and
     // the text it prints for a stored value where that is not the list item
     // (Tx Timer shows the page's default item when off).
@@ -181,8 +185,8 @@ std::string settingUnit(std::string_view key);
 // settings and unknown keys).
 std::vector<std::string> settingListItems(std::string_view key, const RadioSettings& settings);
 std::vector<std::string> settingListItems(std::string_view key);  // for a new configuration
-// The label beside a setting's field on its page: the last part of its
-// name ("Tx Timer", "Programmable Key 1 Short Key").
+// The label beside a setting's field on its page: its own label, or the
+// last part of its name ("Tx Timer", "Programmable Key 1 Short Key").
 std::string settingLabel(std::string_view key);
 
 // The option report's label of a setting ("TX Timer", "Check Open") and

@@ -24,7 +24,8 @@ using namespace pagewidgets;
 
 constexpr int kDtmfEnable = 1;
 
-const char* const kTimeLabels[4] = {"DTMF Lead In Time", "DTMF Lead Out Time", "DTMF Mark Time", "DTMF Space Time"};
+const char* const kTimeKeys[4] = {"dtmf.dtmfLeadInTime", "dtmf.dtmfLeadOutTime", "dtmf.dtmfMarkTime",
+                                  "dtmf.dtmfSpaceTime"};
 
 }  // namespace
 
@@ -36,14 +37,14 @@ DtmfStatusPage::DtmfStatusPage(RadioSettings& settings, ViewFlags& flags, QWidge
     auto* option = new QGridLayout(optionBox);
     dtmf_ = new QComboBox;
     fillList(dtmf_, signalling::disableEnableItems());
-    addLabelled(option, 0, 0, tr("DTMF"), dtmf_);
+    addSetting(option, 0, 0, "dtmf.dtmf", dtmf_);
     order.push_back(dtmf_);
     for (int i = 0; i < 4; ++i) {
         auto* edit = new NumberEdit;
         edit->setMaxLength(4);
         edit->setMaximumWidth(edit->fontMetrics().averageCharWidth() * 8 + 16);
         times_[static_cast<std::size_t>(i)] = edit;
-        addLabelled(option, i + 1, 0, tr(kTimeLabels[i]), edit, tr("mS"));
+        addSetting(option, i + 1, 0, kTimeKeys[i], edit);
         edit->installEventFilter(this);
         order.push_back(edit);
     }
@@ -55,7 +56,7 @@ DtmfStatusPage::DtmfStatusPage(RadioSettings& settings, ViewFlags& flags, QWidge
     for (int i = 0; i < 9; ++i) {
         auto* edit = dtmfDigitsField();
         codes_[static_cast<std::size_t>(i)] = edit;
-        addLabelled(encode, i, 0, tr("DTMF %1").arg(i + 1), edit);
+        addSetting(encode, i, 0, "dtmf.dtmfCodes[" + std::to_string(i + 1) + "]", edit);
         order.push_back(edit);
     }
     encode->setColumnStretch(1, 1);
@@ -66,7 +67,7 @@ DtmfStatusPage::DtmfStatusPage(RadioSettings& settings, ViewFlags& flags, QWidge
         auto* edit = new PrintableTextEdit;
         edit->setMaxLength(signalling::kStatusTextLength);
         statusText_[static_cast<std::size_t>(i)] = edit;
-        addLabelled(status, i, 0, tr("Status %1").arg(i + 1, 2, 10, QLatin1Char('0')), edit);
+        addSetting(status, i, 0, "dtmf.statusText[" + std::to_string(i + 1) + "]", edit);
         order.push_back(edit);
     }
     status->setColumnStretch(1, 1);
@@ -80,8 +81,9 @@ DtmfStatusPage::DtmfStatusPage(RadioSettings& settings, ViewFlags& flags, QWidge
         fillList(action, signalling::dtmfActionItems());
         decodeAddress_[static_cast<std::size_t>(i)] = address;
         decodeAction_[static_cast<std::size_t>(i)] = action;
-        addLabelled(grid, 0, 0, tr("Address"), address);
-        addLabelled(grid, 1, 0, tr("Action"), action);
+        const std::string n = std::to_string(i + 1);
+        addSetting(grid, 0, 0, "dtmf.dtmfDecodeAddress[" + n + "]", address);
+        addSetting(grid, 1, 0, "dtmf.dtmfDecodeAction[" + n + "]", action);
         address->setAccessibleName(box->title() + QLatin1Char(' ') + address->accessibleName());
         action->setAccessibleName(box->title() + QLatin1Char(' ') + action->accessibleName());
         grid->setColumnStretch(2, 1);
@@ -167,7 +169,7 @@ void DtmfStatusPage::timeTextChanged(TimeField which, const QString& text) {
         field->setText(QString::number(limit));
     }
     storedTime(which) = signalling::dtmfTimeWhileTyping(value, limit);
-    emit settingsEdited(tr(kTimeLabels[which]));
+    emit settingsEdited(QString::fromStdString(settingLabel(kTimeKeys[which])));
 }
 
 void DtmfStatusPage::timeLeft(TimeField which) {
@@ -182,7 +184,7 @@ void DtmfStatusPage::timeLeft(TimeField which) {
         const QSignalBlocker block(field);
         field->setText(QString::number(value));
     }
-    if (changed) emit settingsEdited(tr(kTimeLabels[which]));
+    if (changed) emit settingsEdited(QString::fromStdString(settingLabel(kTimeKeys[which])));
 }
 
 bool DtmfStatusPage::eventFilter(QObject* watched, QEvent* event) {

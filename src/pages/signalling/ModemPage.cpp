@@ -28,8 +28,8 @@ ModemPage::ModemPage(RadioSettings& settings, ViewFlags& flags, QWidget* parent)
     txOffDelay_ = new QComboBox;
     fillList(txOnDelay_, signalling::txOnDelayItems());
     fillList(txOffDelay_, signalling::txOffDelayItems());
-    addLabelled(optionGrid, 0, 0, tr("Tx On Delay"), txOnDelay_, tr("mS"));
-    addLabelled(optionGrid, 1, 0, tr("Tx Off Delay"), txOffDelay_, tr("mS"));
+    addSetting(optionGrid, 0, 0, "modem.txOnDelay", txOnDelay_);
+    addSetting(optionGrid, 1, 0, "modem.txOffDelay", txOffDelay_);
     optionGrid->setColumnStretch(3, 1);
 
     auto* textBox = new QGroupBox(tr("Modem Text"));
@@ -40,7 +40,7 @@ ModemPage::ModemPage(RadioSettings& settings, ViewFlags& flags, QWidget* parent)
         // Room for the full 40 characters.
         edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * (signalling::kModemTextLength + 4));
         modemText_[static_cast<std::size_t>(i)] = edit;
-        addLabelled(textGrid, i, 0, tr("Modem Text %1").arg(i + 1), edit);
+        addSetting(textGrid, i, 0, "modem.modemText[" + std::to_string(i + 1) + "]", edit);
     }
     textGrid->setColumnStretch(1, 1);
 

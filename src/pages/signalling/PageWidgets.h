@@ -9,6 +9,7 @@
 #include <string>
 
 #include "controls/FilterEdit.h"
+#include "model/SettingsRegistry.h"
 #include "model/SignallingLists.h"
 #include "model/Windows1252.h"
 
@@ -45,6 +46,12 @@ inline QLabel* addLabelled(QGridLayout* grid, int row, int column, const QString
         grid->addLayout(withUnit, row, column + 1);
     }
     return label;
+}
+
+// A setting's label and unit from the settings table, with its field.
+inline QLabel* addSetting(QGridLayout* grid, int row, int column, const std::string& key, QWidget* field) {
+    return addLabelled(grid, row, column, QString::fromStdString(settingLabel(key)), field,
+                       QString::fromStdString(settingUnit(key)));
 }
 
 // Wide enough for 15 DTMF digits.

@@ -38,7 +38,6 @@ SelcallDecodePage::SelcallDecodePage(RadioSettings& settings, ViewFlags& flags, 
     // the group call and the decoder setup.
     auto* boxes = new QGridLayout;
     const signalling::ItemList& names = signalling::decodeEntryNames();
-    const signalling::ItemList& addressLabels = signalling::decodeAddressLabels();
     std::vector<QWidget*> order;
     for (int i = 0; i < kDecodeEntries; ++i) {
         const auto n = static_cast<std::size_t>(i);
@@ -53,10 +52,11 @@ SelcallDecodePage::SelcallDecodePage(RadioSettings& settings, ViewFlags& flags, 
         fillList(c.ack, signalling::decodeAckItems());
         c.text = new PrintableTextEdit;
         c.text->setMaxLength(signalling::kDecodeTextLength);
-        addLabelled(grid, 0, 0, QString::fromStdString(addressLabels[n]), c.address);
-        addLabelled(grid, 1, 0, tr("Action"), c.action);
-        addLabelled(grid, 2, 0, tr("Ack"), c.ack);
-        addLabelled(grid, 3, 0, tr("Text"), c.text);
+        const std::string key = "decode.entry[" + std::to_string(i + 1) + "].";
+        addSetting(grid, 0, 0, key + "address", c.address);
+        addSetting(grid, 1, 0, key + "action", c.action);
+        addSetting(grid, 2, 0, key + "ack", c.ack);
+        addSetting(grid, 3, 0, key + "text", c.text);
         for (QWidget* field :
              {static_cast<QWidget*>(c.action), static_cast<QWidget*>(c.ack), static_cast<QWidget*>(c.text)})
             field->setAccessibleName(box->title() + QLatin1Char(' ') + field->accessibleName());
@@ -70,9 +70,9 @@ SelcallDecodePage::SelcallDecodePage(RadioSettings& settings, ViewFlags& flags, 
     toneLength_ = numberField(4);
     covertRx_ = numberField(3);
     covertTx_ = numberField(3);
-    addLabelled(setup, 0, 0, tr("Decoder Tone Length"), toneLength_, tr("mS"));
-    addLabelled(setup, 1, 0, tr("Covert Rx Time"), covertRx_, tr("S"));
-    addLabelled(setup, 2, 0, tr("Covert Tx Time"), covertTx_, tr("S"));
+    addSetting(setup, 0, 0, "decode.decoderToneLength", toneLength_);
+    addSetting(setup, 1, 0, "decode.covertRxTime", covertRx_);
+    addSetting(setup, 2, 0, "decode.covertTxTime", covertTx_);
     setup->setColumnStretch(3, 1);
     setup->setRowStretch(3, 1);
     boxes->addWidget(setupBox, 2, 2);

@@ -64,10 +64,10 @@ void SelcallEncodePage::buildLayout() {
     auto* emg = new QGridLayout(emgBox);
     emgType_ = new QComboBox;
     fillList(emgType_, signalling::signallingTypeItems());
-    addLabelled(emg, 0, 0, tr("EMG Type"), emgType_);
+    addSetting(emg, 0, 0, "encode.emgType", emgType_);
     emgSequence_ = numberField<OneToEightEdit>(signalling::kSequenceNumberLength);
     emgTone_ = dtmfDigitsField();
-    emgLabel_ = addLabelled(emg, 1, 0, tr("EMG Seq."), emgSequence_);
+    emgLabel_ = addSetting(emg, 1, 0, "encode.emgSequence", emgSequence_);
     emg->addWidget(emgTone_, 1, 1, 1, 2);
     emgTone_->setAccessibleName(tr("EMG Tone"));
     emgTone_->hide();
@@ -78,18 +78,18 @@ void SelcallEncodePage::buildLayout() {
     for (QComboBox* list : {emgCheckOpen_, emgCheckBusy_, emgEncodeAlert_})
         fillList(list, signalling::disableEnableItems());
     fillList(emgRepeats_, signalling::repeatsItems());
-    addLabelled(emg, 2, 0, tr("Check Open"), emgCheckOpen_);
-    addLabelled(emg, 3, 0, tr("Check Busy"), emgCheckBusy_);
-    addLabelled(emg, 4, 0, tr("Encode Alert"), emgEncodeAlert_);
-    addLabelled(emg, 5, 0, tr("Repeats"), emgRepeats_);
+    addSetting(emg, 2, 0, "encode.emgCheckOpen", emgCheckOpen_);
+    addSetting(emg, 3, 0, "encode.emgCheckBusy", emgCheckBusy_);
+    addSetting(emg, 4, 0, "encode.emgEncodeAlert", emgEncodeAlert_);
+    addSetting(emg, 5, 0, "encode.emgRepeats", emgRepeats_);
     cycleRepeatTime_ = numberField<NumberEdit>(3);
     txTimer_ = numberField<NumberEdit>(3);
-    addLabelled(emg, 6, 0, tr("Cycle Repeat Time"), cycleRepeatTime_, tr("S"));
-    addLabelled(emg, 7, 0, tr("Tx Timer"), txTimer_, tr("S"));
+    addSetting(emg, 6, 0, "encode.emgCycleRepeatTime", cycleRepeatTime_);
+    addSetting(emg, 7, 0, "encode.emgTxTimer", txTimer_);
     // Kept in the record and the file, not offered to the user.
     selcall_ = new QComboBox;
     fillList(selcall_, signalling::disableEnableItems());
-    selcallLabel_ = addLabelled(emg, 8, 0, tr("Selcall"), selcall_);
+    selcallLabel_ = addSetting(emg, 8, 0, "encode.selcall", selcall_);
     selcall_->hide();
     selcallLabel_->hide();
     emg->setColumnStretch(3, 1);
@@ -99,18 +99,18 @@ void SelcallEncodePage::buildLayout() {
     auto* ani = new QGridLayout(aniBox);
     aniType_ = new QComboBox;
     fillList(aniType_, signalling::signallingTypeItems());
-    addLabelled(ani, 0, 0, tr("ANI Type"), aniType_);
+    addSetting(ani, 0, 0, "encode.aniType", aniType_);
     aniSequence_ = numberField<OneToEightEdit>(signalling::kSequenceNumberLength);
     aniTone_ = dtmfDigitsField();
-    aniLabel_ = addLabelled(ani, 1, 0, tr("ANI Seq."), aniSequence_);
+    aniLabel_ = addSetting(ani, 1, 0, "encode.aniSequence", aniSequence_);
     ani->addWidget(aniTone_, 1, 1, 1, 2);
     aniTone_->setAccessibleName(tr("ANI Tone"));
     aniTone_->hide();
     aniAt_ = new QComboBox;
     fillList(aniAt_, signalling::aniAtItems(kSignallingTypeSelcall));
-    addLabelled(ani, 2, 0, tr("ANI at"), aniAt_);
+    addSetting(ani, 2, 0, "encode.aniAt", aniAt_);
     multiAniDelay_ = numberField<NumberEdit>(3);
-    addLabelled(ani, 3, 0, tr("Multi ANI Delay"), multiAniDelay_, tr("S"));
+    addSetting(ani, 3, 0, "encode.multiAniDelay", multiAniDelay_);
     ani->setColumnStretch(3, 1);
 
     // Acknowledge
@@ -118,7 +118,7 @@ void SelcallEncodePage::buildLayout() {
     auto* ack = new QGridLayout(ackBox);
     for (int i = 0; i < 3; ++i) {
         acknowledge_[static_cast<std::size_t>(i)] = numberField<OneToEightEdit>(signalling::kSequenceNumberLength);
-        addLabelled(ack, i, 0, tr("Acknowledge %1").arg(i + 1), acknowledge_[static_cast<std::size_t>(i)]);
+        addSetting(ack, i, 0, "encode.acknowledge" + std::to_string(i + 1), acknowledge_[static_cast<std::size_t>(i)]);
     }
     ack->setColumnStretch(2, 1);
 
@@ -134,10 +134,11 @@ void SelcallEncodePage::buildLayout() {
         c.encodeAlert = new QComboBox;
         for (QComboBox* list : {c.checkOpen, c.checkBusy, c.encodeAlert})
             fillList(list, signalling::disableEnableItems());
-        addLabelled(grid, 0, 0, tr("Call %1 Sequence").arg(i + 1), c.sequence);
-        addLabelled(grid, 1, 0, tr("Check Open"), c.checkOpen);
-        addLabelled(grid, 2, 0, tr("Check Busy"), c.checkBusy);
-        addLabelled(grid, 3, 0, tr("Encode Alert"), c.encodeAlert);
+        const std::string key = "encode.call" + std::to_string(i + 1);
+        addSetting(grid, 0, 0, key + "Sequence", c.sequence);
+        addSetting(grid, 1, 0, key + "CheckOpen", c.checkOpen);
+        addSetting(grid, 2, 0, key + "CheckBusy", c.checkBusy);
+        addSetting(grid, 3, 0, key + "EncodeAlert", c.encodeAlert);
         for (QComboBox* list : {c.checkOpen, c.checkBusy, c.encodeAlert})
             list->setAccessibleName(box->title() + QLatin1Char(' ') + list->accessibleName());
         grid->setColumnStretch(2, 1);
