@@ -32,6 +32,10 @@ using namespace pagewidgets;
 
 QString qs(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
+// A setting's label and unit from the settings table.
+QString labelOf(const std::string& key) { return QString::fromStdString(settingLabel(key)); }
+QString unitOf(const std::string& key) { return QString::fromStdString(settingUnit(key)); }
+
 NumberEdit* numberField() {
     auto* edit = new NumberEdit;
     edit->setMaxLength(kToneFieldLength);
@@ -88,16 +92,17 @@ void ToneSequencePage::buildLayout() {
     auto* toneGrid = new QGridLayout(toneBox);
     toneSet_ = new QComboBox;
     for (const ToneSet& set : ToneSetTable) toneSet_->addItem(qs(set.name), set.id);
-    auto* toneSetLabel = new QLabel(tr("Toneset"));
+    auto* toneSetLabel = new QLabel(labelOf("tone.toneset"));
     toneSetLabel->setBuddy(toneSet_);
-    toneSet_->setAccessibleName(tr("Toneset"));
+    toneSet_->setAccessibleName(toneSetLabel->text());
     toneGrid->addWidget(toneSetLabel, 0, 0);
     toneGrid->addWidget(toneSet_, 0, 1, 1, 4);
     toneGrid->setRowMinimumHeight(1, 8);
     for (int i = 0; i < kToneCount; ++i) {
         NumberEdit* field = numberField();
         tones_[static_cast<std::size_t>(i)] = field;
-        const QString text = qs(toneLabel(i));
+        const std::string key = "tone.toneFrequency[" + std::string(1, toneDigit(i)) + "]";
+        const QString text = labelOf(key);
         auto* label = new QLabel(text);
         label->setBuddy(field);
         field->setAccessibleName(text);
@@ -105,7 +110,7 @@ void ToneSequencePage::buildLayout() {
         const int column = i < 8 ? 0 : 3;
         toneGrid->addWidget(label, row, column);
         toneGrid->addWidget(field, row, column + 1);
-        toneGrid->addWidget(unitLabel(tr("Hz")), row, column + 2);
+        toneGrid->addWidget(unitLabel(unitOf(key)), row, column + 2);
     }
     toneGrid->setColumnMinimumWidth(2, 30);
     toneGrid->setColumnStretch(6, 1);
@@ -115,12 +120,12 @@ void ToneSequencePage::buildLayout() {
     auto* sequenceBox = new QGroupBox(tr("Sequence"));
     auto* grid = new QGridLayout(sequenceBox);
     toneLength_ = numberField();
-    auto* toneLengthLabel = new QLabel(tr("Tone Length"));
+    auto* toneLengthLabel = new QLabel(labelOf("tone.toneLength"));
     toneLengthLabel->setBuddy(toneLength_);
-    toneLength_->setAccessibleName(tr("Tone Length"));
+    toneLength_->setAccessibleName(toneLengthLabel->text());
     grid->addWidget(toneLengthLabel, 0, 0);
     grid->addWidget(toneLength_, 0, 2);
-    grid->addWidget(unitLabel(tr("mS")), 0, 3);
+    grid->addWidget(unitLabel(unitOf("tone.toneLength")), 0, 3);
     grid->setRowMinimumHeight(1, 8);
     const QString timeNames[3] = {tr("Lead In Time"), tr("1st Tone Time"), tr("Lead Out Time")};
     for (int c = 0; c < 3; ++c) grid->addWidget(new QLabel(timeNames[c]), 2, 2 + 2 * c, 1, 2);
@@ -130,7 +135,8 @@ void ToneSequencePage::buildLayout() {
         sequence->setMaxLength(kSequenceLength);
         sequence->setFixedWidth(sequence->fontMetrics().horizontalAdvance(QStringLiteral("WWWWWWWWW")) + 16);
         sequences_[k] = sequence;
-        const QString name = qs(sequenceLabel(n));
+        const std::string key = "tone.sequence[" + std::to_string(n) + "].";
+        const QString name = labelOf(key + "sequence");
         auto* label = new QLabel(name);
         label->setBuddy(sequence);
         sequence->setAccessibleName(name);
@@ -141,12 +147,13 @@ void ToneSequencePage::buildLayout() {
         leadIn_[k] = times[0];
         firstTone_[k] = times[1];
         leadOut_[k] = times[2];
+        const char* timeKeys[3] = {"leadInTime", "firstToneTime", "leadOutTime"};
         for (int c = 0; c < 3; ++c) {
             // The row's sequence and the column heading name the field.
-            times[static_cast<std::size_t>(c)]->setAccessibleName(name + QLatin1Char(' ') + timeNames[c]);
+            times[static_cast<std::size_t>(c)]->setAccessibleName(labelOf(key + timeKeys[c]));
             times[static_cast<std::size_t>(c)]->setAccessibleDescription(name);
             grid->addWidget(times[static_cast<std::size_t>(c)], row, 2 + 2 * c);
-            grid->addWidget(unitLabel(tr("mS")), row, 3 + 2 * c);
+            grid->addWidget(unitLabel(unitOf(key + timeKeys[c])), row, 3 + 2 * c);
         }
     }
     grid->setColumnStretch(8, 1);
@@ -193,24 +200,24 @@ void ToneSequencePage::connectHandlers() {
     connect(toneSet_, &QComboBox::currentIndexChanged, this, [this](int position) {
         if (updating_ || quiet() || position < 0) return;
         toneSetChosen(position);
-        edited(tr("Toneset"));
+        edited(labelOf("tone.toneset"));
     });
     for (int i = 0; i < kToneCount; ++i) onLeave(tones_[static_cast<std::size_t>(i)], [this, i] { toneLeft(i); });
     onLeave(toneLength_, [this] { toneLengthLeft(); });
     for (int n = 1; n <= kSequenceCount; ++n) {
         const auto k = static_cast<std::size_t>(n - 1);
-        const QString name = qs(sequenceLabel(n));
+        const std::string key = "tone.sequence[" + std::to_string(n) + "].";
         connect(sequences_[k], &QLineEdit::textEdited, this,
                 [this, n](const QString& text) { sequenceEdited(n, text); });
         onLeave(sequences_[k], [this, n] { sequenceLeft(n); });
-        onLeave(leadIn_[k], [this, n, k, name] {
-            timeLeft(leadIn_[k], &ToneSequence::leadInTime, n, tr("%1 Lead In Time").arg(name));
+        onLeave(leadIn_[k], [this, n, k, what = labelOf(key + "leadInTime")] {
+            timeLeft(leadIn_[k], &ToneSequence::leadInTime, n, what);
         });
-        onLeave(firstTone_[k], [this, n, k, name] {
-            timeLeft(firstTone_[k], &ToneSequence::firstToneTime, n, tr("%1 1st Tone Time").arg(name));
+        onLeave(firstTone_[k], [this, n, k, what = labelOf(key + "firstToneTime")] {
+            timeLeft(firstTone_[k], &ToneSequence::firstToneTime, n, what);
         });
-        onLeave(leadOut_[k], [this, n, k, name] {
-            timeLeft(leadOut_[k], &ToneSequence::leadOutTime, n, tr("%1 Lead Out Time").arg(name));
+        onLeave(leadOut_[k], [this, n, k, what = labelOf(key + "leadOutTime")] {
+            timeLeft(leadOut_[k], &ToneSequence::leadOutTime, n, what);
         });
     }
 }
@@ -270,7 +277,7 @@ void ToneSequencePage::toneLengthLeft() {
     // The decoder listens with the same tone length.
     if (settings_.toneSequence.toneLength != value || settings_.selcallDecode.decoderToneLength != value) {
         setToneLength(settings_, value);
-        edited(tr("Tone Length"));
+        edited(labelOf("tone.toneLength"));
     }
 }
 
