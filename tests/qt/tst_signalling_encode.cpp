@@ -214,6 +214,11 @@ private slots:
         QCOMPARE(edited.count(), 2);
         QCOMPARE(edited.first().first().toString(), QString("Acknowledge 1"));
         QCOMPARE(edited.last().first().toString(), QString("Call 1 Sequence"));
+        // Lists and times are named with their box where their label repeats.
+        choose(page->call(0).checkBusy, 1);
+        QCOMPARE(edited.last().first().toString(), QString("Call 1 Check Busy"));
+        QTest::keyClicks(page->txTimerField(), "5");
+        QCOMPARE(edited.last().first().toString(), QString("Tx Timer"));
     }
 
     void keyboardAndNames() {

@@ -112,7 +112,7 @@ DtmfStatusPage::DtmfStatusPage(RadioSettings& settings, ViewFlags& flags, QWidge
         connect(codes_[i], &QLineEdit::textChanged, this, [this, i](const QString& text) {
             if (refreshing_) return;
             settings_.dtmf.dtmfCodes[i] = stored(text);
-            emit settingsEdited(tr("DTMF %1").arg(i + 1));
+            emit settingsEdited(codes_[i]->accessibleName());
         });
     }
     for (std::size_t i = 0; i < decodeAddress_.size(); ++i) {
@@ -132,7 +132,7 @@ DtmfStatusPage::DtmfStatusPage(RadioSettings& settings, ViewFlags& flags, QWidge
         connect(statusText_[i], &QLineEdit::textChanged, this, [this, i](const QString& text) {
             if (refreshing_) return;
             settings_.dtmf.statusText[i] = stored(text);
-            emit settingsEdited(tr("Status %1").arg(static_cast<int>(i) + 1, 2, 10, QLatin1Char('0')));
+            emit settingsEdited(statusText_[i]->accessibleName());
         });
     }
 }
@@ -169,7 +169,7 @@ void DtmfStatusPage::timeTextChanged(TimeField which, const QString& text) {
         field->setText(QString::number(limit));
     }
     storedTime(which) = signalling::dtmfTimeWhileTyping(value, limit);
-    emit settingsEdited(QString::fromStdString(settingLabel(kTimeKeys[which])));
+    emit settingsEdited(times_[static_cast<std::size_t>(which)]->accessibleName());
 }
 
 void DtmfStatusPage::timeLeft(TimeField which) {
@@ -184,7 +184,7 @@ void DtmfStatusPage::timeLeft(TimeField which) {
         const QSignalBlocker block(field);
         field->setText(QString::number(value));
     }
-    if (changed) emit settingsEdited(QString::fromStdString(settingLabel(kTimeKeys[which])));
+    if (changed) emit settingsEdited(times_[static_cast<std::size_t>(which)]->accessibleName());
 }
 
 bool DtmfStatusPage::eventFilter(QObject* watched, QEvent* event) {
@@ -222,7 +222,7 @@ void DtmfStatusPage::dtmfChosen(int position) {
     }
     d.dtmf = position;
     applyDtmfEnabled();
-    emit settingsEdited(tr("DTMF"));
+    emit settingsEdited(dtmf_->accessibleName());
 }
 
 void DtmfStatusPage::initialisePage() {

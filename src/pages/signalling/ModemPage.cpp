@@ -61,17 +61,17 @@ ModemPage::ModemPage(RadioSettings& settings, ViewFlags& flags, QWidget* parent)
 
     connect(txOnDelay_, &QComboBox::activated, this, [this](int position) {
         settings_.modem.txOnDelay = position;
-        emit settingsEdited(tr("Tx On Delay"));
+        emit settingsEdited(txOnDelay_->accessibleName());
     });
     connect(txOffDelay_, &QComboBox::activated, this, [this](int position) {
         settings_.modem.txOffDelay = position;
-        emit settingsEdited(tr("Tx Off Delay"));
+        emit settingsEdited(txOffDelay_->accessibleName());
     });
     for (std::size_t i = 0; i < modemText_.size(); ++i) {
         connect(modemText_[i], &QLineEdit::textChanged, this, [this, i](const QString& text) {
             if (refreshing_) return;
             settings_.modem.modemText[i] = stored(text);
-            emit settingsEdited(tr("Modem Text %1").arg(i + 1));
+            emit settingsEdited(modemText_[i]->accessibleName());
         });
     }
 }

@@ -87,27 +87,27 @@ SelcallDecodePage::SelcallDecodePage(RadioSettings& settings, ViewFlags& flags, 
     for (int i = 0; i < kDecodeEntries; ++i) {
         const auto n = static_cast<std::size_t>(i);
         const EntryControls& c = entries_[n];
-        const QString name = QString::fromStdString(names[n]);
         connect(c.address, &QLineEdit::textChanged, this, [this, i](const QString& text) { addressChanged(i, text); });
-        connect(c.text, &QLineEdit::textChanged, this, [this, n, name](const QString& text) {
+        // Undo steps are named after the fields' accessible names ("Call 1 Text").
+        connect(c.text, &QLineEdit::textChanged, this, [this, n, what = c.text->accessibleName()](const QString& text) {
             if (refreshing_) return;
             settings_.selcallDecode.decodeEntries[n].text = stored(text);
-            emit settingsEdited(name + tr(" Text"));
+            emit settingsEdited(what);
         });
-        connect(c.action, &QComboBox::activated, this, [this, n, name](int position) {
+        connect(c.action, &QComboBox::activated, this, [this, n, what = c.action->accessibleName()](int position) {
             settings_.selcallDecode.decodeEntries[n].action = position;
-            emit settingsEdited(name + tr(" Action"));
+            emit settingsEdited(what);
         });
-        connect(c.ack, &QComboBox::activated, this, [this, n, name](int position) {
+        connect(c.ack, &QComboBox::activated, this, [this, n, what = c.ack->accessibleName()](int position) {
             settings_.selcallDecode.decodeEntries[n].ack = position;
-            emit settingsEdited(name + tr(" Ack"));
+            emit settingsEdited(what);
         });
     }
     connect(covertRx_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        covertTextChanged(covertRx_, settings_.selcallDecode.covertRxTime, text, tr("Covert Rx Time"));
+        covertTextChanged(covertRx_, settings_.selcallDecode.covertRxTime, text, covertRx_->accessibleName());
     });
     connect(covertTx_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        covertTextChanged(covertTx_, settings_.selcallDecode.covertTxTime, text, tr("Covert Tx Time"));
+        covertTextChanged(covertTx_, settings_.selcallDecode.covertTxTime, text, covertTx_->accessibleName());
     });
     toneLength_->installEventFilter(this);
 }
@@ -132,7 +132,7 @@ void SelcallDecodePage::addressChanged(int index, const QString& text) {
     // Emptying the address keeps the entry's action, ack and text.
     settings_.selcallDecode.decodeEntries[static_cast<std::size_t>(index)].address = stored(text);
     setEntryEnabled(index, !text.isEmpty());
-    emit settingsEdited(QString::fromStdString(signalling::decodeAddressLabels()[static_cast<std::size_t>(index)]));
+    emit settingsEdited(entries_[static_cast<std::size_t>(index)].address->accessibleName());
 }
 
 void SelcallDecodePage::covertTextChanged(NumberEdit* field, int& target, const QString& text, const QString& what) {
@@ -152,7 +152,7 @@ void SelcallDecodePage::toneLengthLeft() {
     const bool changed = value != settings_.selcallDecode.decoderToneLength;
     settings_.selcallDecode.decoderToneLength = value;
     toneLength_->setText(QString::number(value));
-    if (changed) emit settingsEdited(tr("Decoder Tone Length"));
+    if (changed) emit settingsEdited(toneLength_->accessibleName());
 }
 
 void SelcallDecodePage::initialisePage() {

@@ -174,35 +174,34 @@ void SelcallEncodePage::buildLayout() {
 
 void SelcallEncodePage::connectHandlers() {
     SelcallEncodeSettings& e = settings_.selcallEncode;
-    auto storeList = [this](QComboBox* list, int SelcallEncodeSettings::*field, const QString& what) {
-        connect(list, &QComboBox::activated, this, [this, field, what](int position) {
+    // The undo step is named after the list's accessible name: its label, with its box where labels repeat.
+    auto storeList = [this](QComboBox* list, int SelcallEncodeSettings::*field) {
+        connect(list, &QComboBox::activated, this, [this, field, what = list->accessibleName()](int position) {
             settings_.selcallEncode.*field = position;
             emit settingsEdited(what);
         });
     };
-    storeList(selcall_, &SelcallEncodeSettings::selcall, tr("Selcall"));
-    storeList(emgCheckOpen_, &SelcallEncodeSettings::emgCheckOpen, tr("Check Open"));
-    storeList(emgCheckBusy_, &SelcallEncodeSettings::emgCheckBusy, tr("Check Busy"));
-    storeList(emgEncodeAlert_, &SelcallEncodeSettings::emgEncodeAlert, tr("Encode Alert"));
-    storeList(emgRepeats_, &SelcallEncodeSettings::emgRepeats, tr("Repeats"));
-    storeList(aniAt_, &SelcallEncodeSettings::aniAt, tr("ANI at"));
+    storeList(selcall_, &SelcallEncodeSettings::selcall);
+    storeList(emgCheckOpen_, &SelcallEncodeSettings::emgCheckOpen);
+    storeList(emgCheckBusy_, &SelcallEncodeSettings::emgCheckBusy);
+    storeList(emgEncodeAlert_, &SelcallEncodeSettings::emgEncodeAlert);
+    storeList(emgRepeats_, &SelcallEncodeSettings::emgRepeats);
+    storeList(aniAt_, &SelcallEncodeSettings::aniAt);
     for (std::size_t i = 0; i < calls_.size(); ++i) {
-        const QString call = tr("Call %1 ").arg(i + 1);
-        storeList(calls_[i].checkOpen, kCallFields[i].checkOpen, call + tr("Check Open"));
-        storeList(calls_[i].checkBusy, kCallFields[i].checkBusy, call + tr("Check Busy"));
-        storeList(calls_[i].encodeAlert, kCallFields[i].encodeAlert, call + tr("Encode Alert"));
+        storeList(calls_[i].checkOpen, kCallFields[i].checkOpen);
+        storeList(calls_[i].checkBusy, kCallFields[i].checkBusy);
+        storeList(calls_[i].encodeAlert, kCallFields[i].encodeAlert);
         connect(calls_[i].sequence, &QLineEdit::textChanged, this,
                 [this, i](const QString& text) { callTextChanged(static_cast<int>(i), text); });
     }
 
     connect(cycleRepeatTime_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        secondsTextChanged(cycleRepeatTime_, settings_.selcallEncode.emgCycleRepeatTime, text, tr("Cycle Repeat Time"));
+        secondsTextChanged(cycleRepeatTime_, settings_.selcallEncode.emgCycleRepeatTime, text);
     });
-    connect(txTimer_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        secondsTextChanged(txTimer_, settings_.selcallEncode.emgTxTimer, text, tr("Tx Timer"));
-    });
+    connect(txTimer_, &QLineEdit::textChanged, this,
+            [this](const QString& text) { secondsTextChanged(txTimer_, settings_.selcallEncode.emgTxTimer, text); });
     connect(multiAniDelay_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        secondsTextChanged(multiAniDelay_, settings_.selcallEncode.multiAniDelay, text, tr("Multi ANI Delay"));
+        secondsTextChanged(multiAniDelay_, settings_.selcallEncode.multiAniDelay, text);
     });
 
     std::array<std::string*, 3> ackFields{&e.acknowledge1, &e.acknowledge2, &e.acknowledge3};
@@ -210,7 +209,7 @@ void SelcallEncodePage::connectHandlers() {
         connect(acknowledge_[i], &QLineEdit::textChanged, this, [this, i, target = ackFields[i]](const QString& text) {
             if (refreshing_) return;
             *target = stored(text);
-            emit settingsEdited(tr("Acknowledge %1").arg(i + 1));
+            emit settingsEdited(acknowledge_[i]->accessibleName());
         });
     }
 
@@ -224,7 +223,7 @@ void SelcallEncodePage::connectHandlers() {
     connect(aniType_, &QComboBox::activated, this, [this](int type) { aniTypeChosen(type); });
 }
 
-void SelcallEncodePage::secondsTextChanged(NumberEdit* field, int& target, const QString& text, const QString& what) {
+void SelcallEncodePage::secondsTextChanged(NumberEdit* field, int& target, const QString& text) {
     if (refreshing_) return;
     int value = leadingDecimal(text.toStdString());
     if (value > signalling::kMaxEncodeSeconds) {
@@ -233,7 +232,7 @@ void SelcallEncodePage::secondsTextChanged(NumberEdit* field, int& target, const
         field->setText(QString::number(value));
     }
     target = value;
-    emit settingsEdited(what);
+    emit settingsEdited(field->accessibleName());
 }
 
 void SelcallEncodePage::setEmergencyOptionsEnabled(bool enabled, bool selcall) {
@@ -292,7 +291,7 @@ void SelcallEncodePage::callTextChanged(int index, const QString& text) {
     selectPosition(c.checkOpen, e.*f.checkOpen);
     selectPosition(c.checkBusy, e.*f.checkBusy);
     selectPosition(c.encodeAlert, e.*f.encodeAlert);
-    emit settingsEdited(tr("Call %1 Sequence").arg(index + 1));
+    emit settingsEdited(calls_[static_cast<std::size_t>(index)].sequence->accessibleName());
 }
 
 void SelcallEncodePage::showEmergencyField(int type) {
@@ -331,7 +330,7 @@ void SelcallEncodePage::emgTypeChosen(int type) {
         other->clear();
     }
     emergencyTextChanged(text, !dtmf);
-    emit settingsEdited(tr("EMG Type"));
+    emit settingsEdited(emgType_->accessibleName());
 }
 
 void SelcallEncodePage::aniTypeChosen(int type) {
@@ -347,7 +346,7 @@ void SelcallEncodePage::aniTypeChosen(int type) {
     // The refilled list shows no choice until an ANI text is typed again.
     fillAniAt(type);
     aniAt_->setCurrentIndex(-1);
-    emit settingsEdited(tr("ANI Type"));
+    emit settingsEdited(aniType_->accessibleName());
 }
 
 void SelcallEncodePage::initialisePage() {

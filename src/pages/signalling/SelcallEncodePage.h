@@ -61,7 +61,7 @@ private:
     void callTextChanged(int index, const QString& text);
     void emgTypeChosen(int type);
     void aniTypeChosen(int type);
-    void secondsTextChanged(NumberEdit* field, int& target, const QString& text, const QString& what);
+    void secondsTextChanged(NumberEdit* field, int& target, const QString& text);
 
     // Shows which field of a pair is in use and names the shared label.
     void showEmergencyField(int type);
