@@ -9,6 +9,7 @@
 #include "model/ChannelEditing.h"
 #include "model/ChannelValidator.h"
 #include "model/SettingFile.h"
+#include "model/SettingsRegistry.h"
 #include "model/Tables.h"
 #include "model/ToneCode.h"
 #include "model/Windows1252.h"
@@ -17,9 +18,21 @@ namespace ks340 {
 
 namespace {
 
-constexpr std::array<std::string_view, kGridColumnCount> kColumnNames{
-    "CH",      "Label",     "Rx Freq.", "RX Option",   "Tx Freq.", "Tx Option",
-    "Scan CH", "BandWidth", "Tx Power", "Priority CH", "PowON CH"};
+constexpr std::array<std::string_view, kGridColumnCount> kColumnFields{
+    "",          "label",   "rxFrequency",     "rxSquelch",     "txFrequency", "txSquelch", "scanChannel",
+    "bandwidth", "txPower", "priorityChannel", "powerOnChannel"};
+
+// "CH", then the fields' names as the settings table gives them.
+const std::array<std::string, kGridColumnCount>& columnNames() {
+    static const std::array<std::string, kGridColumnCount> names = [] {
+        std::array<std::string, kGridColumnCount> n;
+        n[0] = "CH";
+        for (int c = kColumnLabel; c < kGridColumnCount; ++c)
+            n[std::size_t(c)] = settingLabel("channel[1]." + std::string(kColumnFields[std::size_t(c)]));
+        return n;
+    }();
+    return names;
+}
 
 constexpr std::string_view kOwnFormatTag = "KS340 channels";
 constexpr int kOwnFormatVersion = 1;
@@ -389,14 +402,19 @@ void planOwnRow(const ChannelEntry& copied, int model, int radioBand, RowCheck& 
 
 std::string_view gridColumnName(int column) {
     if (column < 0 || column >= kGridColumnCount) return {};
-    return kColumnNames[std::size_t(column)];
+    return columnNames()[std::size_t(column)];
+}
+
+std::string_view gridColumnField(int column) {
+    if (column < 0 || column >= kGridColumnCount) return {};
+    return kColumnFields[std::size_t(column)];
 }
 
 int gridColumnFromName(std::string_view name) {
     std::string key = upperNoBlanks(name);
     if (!key.empty() && key.back() == '.') key.pop_back();
     for (int c = 0; c < kGridColumnCount; ++c) {
-        std::string k = upperNoBlanks(kColumnNames[std::size_t(c)]);
+        std::string k = upperNoBlanks(columnNames()[std::size_t(c)]);
         if (!k.empty() && k.back() == '.') k.pop_back();
         if (k == key) return c;
     }
@@ -444,7 +462,7 @@ std::string channelsToTsv(const ChannelTable& table, int group, const std::vecto
     std::string out;
     for (int c = 0; c < kGridColumnCount; ++c) {
         if (c) out += '\t';
-        out += kColumnNames[std::size_t(c)];
+        out += columnNames()[std::size_t(c)];
     }
     out += '\n';
     if (!validGroup(group)) return out;

@@ -39,9 +39,12 @@ enum GridColumn : int {
 };
 
 // "CH", "Label", "Rx Freq.", "RX Option", "Tx Freq.", "Tx Option",
-// "Scan CH", "BandWidth", "Tx Power", "Priority CH", "PowON CH"; empty for
-// another number.
+// "Scan CH", "BandWidth", "Tx Power", "Priority CH", "PowON CH" (the
+// channel fields' names in the settings table); empty for another number.
 std::string_view gridColumnName(int column);
+// The channel field a column shows ("label", "rxFrequency", ...); empty for
+// "CH" and another number.
+std::string_view gridColumnField(int column);
 // The column a header text names (case, spaces and a final '.' do not
 // matter), or -1.
 int gridColumnFromName(std::string_view name);

@@ -11,6 +11,7 @@
 #include <tuple>
 #include <utility>
 
+#include "formats/ChannelClipboard.h"
 #include "image/MemoryImage.h"
 #include "model/ChannelEditing.h"
 #include "model/ChannelStep.h"
@@ -600,9 +601,12 @@ const std::vector<std::string>& requiredColumns(ChannelCsvFormat format) {
 }  // namespace
 
 const std::vector<std::string>& nativeCsvColumns() {
-    static const std::vector<std::string> columns{"Group",     "CH",       "Label",       "Rx Freq.",
-                                                  "RX Option", "Tx Freq.", "Tx Option",   "Scan CH",
-                                                  "BandWidth", "Tx Power", "Priority CH", "PowON CH"};
+    // The grid's columns after the group.
+    static const std::vector<std::string> columns = [] {
+        std::vector<std::string> c{"Group"};
+        for (int column = 0; column < kGridColumnCount; ++column) c.emplace_back(gridColumnName(column));
+        return c;
+    }();
     return columns;
 }
 

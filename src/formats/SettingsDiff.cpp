@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <map>
 
+#include "formats/ChannelClipboard.h"
+
 #include "model/SettingsRegistry.h"
 #include "model/Signalling.h"
 #include "model/Tables.h"
@@ -25,24 +27,16 @@ void describeChannel(std::vector<NamedSetting>& out, const RadioSettings& s, int
     const ChannelEntry& e =
         s.channelTable.groups[static_cast<std::size_t>(group)].channels[static_cast<std::size_t>(channel)];
     const bool programmed = e.isProgrammed();
-    const struct {
-        const char* field;
-        bool shown;
-    } columns[] = {{"label", programmed},
-                   {"rxFrequency", programmed},
-                   {"rxSquelch", programmed},
-                   {"txFrequency", programmed},
-                   {"txSquelch", programmed && !e.txFrequency.empty()},
-                   {"scanChannel", programmed && e.scanChannel},
-                   {"bandwidth", programmed},
-                   {"txPower", programmed},
-                   {"priorityChannel", programmed && e.priorityChannel},
-                   {"powerOnChannel", programmed && e.powerOnChannel}};
     const std::string prefix = (group == 0 ? std::string() : "group[" + std::to_string(group) + "].") + "channel[" +
                                std::to_string(channel) + "].";
-    for (const auto& column : columns) {
-        const std::string key = prefix + column.field;
-        add(out, key, column.shown ? displayText(s, key) : std::string());
+    for (int column = kColumnLabel; column < kGridColumnCount; ++column) {
+        bool shown = programmed;
+        if (column == kColumnTxOption) shown = programmed && !e.txFrequency.empty();
+        if (column == kColumnScan) shown = programmed && e.scanChannel;
+        if (column == kColumnPriority) shown = programmed && e.priorityChannel;
+        if (column == kColumnPowerOn) shown = programmed && e.powerOnChannel;
+        const std::string key = prefix + std::string(gridColumnField(column));
+        add(out, key, shown ? displayText(s, key) : std::string());
     }
 }
 

@@ -16,12 +16,13 @@
 
 #include <algorithm>
 
+#include "formats/ChannelClipboard.h"
 #include "image/MemoryImage.h"
 #include "model/ChannelEditing.h"
 #include "model/ChannelStep.h"
+#include "model/OptionRules.h"
 #include "model/ToneCode.h"
 #include "pages/channel/ChannelCellDelegate.h"
-#include "model/OptionRules.h"
 #include "pages/channel/ChannelGrid.h"
 #include "pages/channel/ChannelSettingDialog.h"
 #include "pages/channel/GroupSettingDialog.h"
@@ -30,15 +31,20 @@ namespace ks340 {
 
 namespace {
 
+static_assert(int(ChannelTablePage::ColumnCount) == int(kGridColumnCount) &&
+                  int(ChannelTablePage::ColumnPowerOn) == int(kColumnPowerOn),
+              "the grid numbers its columns as copy and paste do");
+
+// A column's heading is its name with blanks before and after it.
 struct ColumnLayout {
-    const char* header;
+    int blanksBefore;
+    int blanksAfter;
     int twips;
 };
 
 constexpr ColumnLayout kColumns[ChannelTablePage::ColumnCount] = {
-    {"   CH  ", 400},       {"  Label  ", 950},        {"   Rx Freq.   ", 1350}, {"  RX Option  ", 1150},
-    {"  Tx Freq.  ", 1350}, {"  Tx Option  ", 1150},   {"  Scan CH  ", 900},     {"  BandWidth  ", 1000},
-    {"  Tx Power  ", 900},  {"  Priority CH  ", 1000}, {"  PowON CH  ", 1000},
+    {3, 2, 400}, {2, 2, 950},  {3, 3, 1350}, {2, 2, 1150}, {2, 2, 1350}, {2, 2, 1150},
+    {2, 2, 900}, {2, 2, 1000}, {2, 2, 900},  {2, 2, 1000}, {2, 2, 1000},
 };
 
 const QString kAllChannelMode = QStringLiteral("All Channel Scan Mode");
@@ -51,7 +57,10 @@ int clampedCapability(const ChannelGroup& g) { return std::clamp(g.capability, 0
 
 QString ChannelTablePage::headerText(int column) {
     if (column < 0 || column >= ColumnCount) return {};
-    return QString::fromLatin1(kColumns[column].header);
+    const std::string_view name = gridColumnName(column);
+    return QString(kColumns[column].blanksBefore, QLatin1Char(' ')) +
+           QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())) +
+           QString(kColumns[column].blanksAfter, QLatin1Char(' '));
 }
 
 ChannelTablePage::ChannelTablePage(RadioSettings& settings, ViewFlags& flags, QWidget* parent)
