@@ -14,29 +14,11 @@
 #include "app/AboutDialog.h"
 #include "app/UserGuide.h"
 #include "link/serial/PortInfo.h"
+#include "qt/port_support.h"
 
 using namespace ks340;
-
-namespace {
-
-PortDetails deniedPort(const QString& group, unsigned mode) {
-    PortDetails port;
-    port.path = QStringLiteral("/dev/ttyUSB0");
-    port.exists = true;
-    port.accessible = false;
-    port.owner = QStringLiteral("root");
-    port.group = group;
-    port.mode = mode;
-    return port;
-}
-
-void touch(const QString& path) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("x");
-}
-
-}  // namespace
+using porttest::deniedPort;
+using porttest::touch;
 
 class TestHelpAbout : public QObject {
     Q_OBJECT

@@ -20,8 +20,11 @@
 #include <cstring>
 
 #include "link/serial/PortInfo.h"
+#include "qt/port_support.h"
 
 using namespace ks340;
+using porttest::deniedPort;
+using porttest::touch;
 
 namespace {
 
@@ -39,27 +42,10 @@ struct PseudoTerminal {
     }
 };
 
-PortDetails deniedPort(const QString& group, unsigned mode) {
-    PortDetails port;
-    port.path = QStringLiteral("/dev/ttyUSB0");
-    port.exists = true;
-    port.accessible = false;
-    port.owner = QStringLiteral("root");
-    port.group = group;
-    port.mode = mode;
-    return port;
-}
-
 PortOpenDiagnosis problem(PortOpenProblem p) {
     PortOpenDiagnosis d;
     d.problem = p;
     return d;
-}
-
-void touch(const QString& path) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("x");
 }
 
 }  // namespace
