@@ -25,15 +25,9 @@
 using namespace ks340;
 using ks340test::ModalAnswerer;
 using ks340test::Sandbox;
+using ks340test::wheel;
 
 namespace {
-
-void wheel(QWidget* w) {
-    const QPointF at(w->width() / 2.0, w->height() / 2.0);
-    QWheelEvent event(at, w->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
-                      Qt::NoScrollPhase, false);
-    QApplication::sendEvent(w, &event);
-}
 
 void programChannels(MainView* v, int count) {
     for (int c = 1; c <= count; ++c) v->settings().channelTable.groups[0].channels[c].rxFrequency = "450.00000";

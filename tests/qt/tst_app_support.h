@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
+#include <QWheelEvent>
 
 #include <functional>
 
@@ -97,6 +98,14 @@ inline void isolateSettings(QTemporaryDir& configDir) {
 #ifdef KS340_BINARY_DIR
     if (qEnvironmentVariableIsEmpty("KS340_BINARY_DIR")) qputenv("KS340_BINARY_DIR", KS340_BINARY_DIR);
 #endif
+}
+
+// One notch of the mouse wheel, down, over the middle of `w`.
+inline void wheel(QWidget* w) {
+    const QPointF at(w->width() / 2.0, w->height() / 2.0);
+    QWheelEvent event(at, w->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w, &event);
 }
 
 // The main window's tool bar button with this tool tip.

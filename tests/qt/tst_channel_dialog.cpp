@@ -12,6 +12,7 @@
 #include "controls/FilterEdit.h"
 #include "model/Defaults.h"
 #include "pages/channel/ChannelSettingDialog.h"
+#include "qt/tst_app_support.h"
 
 using namespace ks340;
 using namespace ks340::test;
@@ -294,6 +295,11 @@ private slots:
         QTest::mouseClick(d.txDcsButton(), Qt::LeftButton);
         QCOMPARE(pending.txSquelch, 39);
         QCOMPARE(pending.rxSquelch, 0);
+        // The wheel over a list without the focus leaves the code alone.
+        d.txDcsButton()->setFocus();
+        ks340test::wheel(d.txDcsList());
+        QCOMPARE(pending.txSquelch, 39);
+        QCOMPARE(d.txDcsList()->currentText(), QStringLiteral("023"));
     }
 
     void rxEqualsTxCopiesFrequencyAndSignalling() {

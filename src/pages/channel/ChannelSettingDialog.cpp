@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "controls/FilterEdit.h"
+#include "controls/WheelGuard.h"
 #include "model/ChannelStep.h"
 #include "model/ChannelValidator.h"
 #include "model/Tables.h"
@@ -163,6 +164,8 @@ ChannelSettingDialog::ChannelSettingDialog(ChannelTable& table, const HeaderSett
     showSignalling(tx_, txCode, channel.txInverseDcs);
     pending_.rxSquelch = rxCode;
     pending_.txSquelch = txCode;
+    // The wheel over a tone list it has not been clicked into leaves the tone alone.
+    WheelGuard::install(this);
 
     switch (clickedColumn_) {
         case 1:
