@@ -41,7 +41,7 @@ build-fuzz/CMakeCache.txt: | deps
 # Each fuzzer runs for FUZZ_SECONDS (60 s by default) from the committed corpus.
 FUZZ_SECONDS ?= 60
 fuzz: build-fuzz/CMakeCache.txt
-	cmake --build build-fuzz -j $(JOBS)
+	cmake --build build-fuzz -j $(JOBS) --target fuzzers
 	@for f in build-fuzz/fuzz/fuzz_*; do \
 	  n=$$(basename $$f); mkdir -p build-fuzz/corpus/$$n; \
 	  echo "== $$n ($(FUZZ_SECONDS) s)"; \
@@ -50,7 +50,7 @@ fuzz: build-fuzz/CMakeCache.txt
 
 # Replays the committed corpus once: no crash, no sanitizer report.
 fuzz-replay: build-fuzz/CMakeCache.txt
-	cmake --build build-fuzz -j $(JOBS)
+	cmake --build build-fuzz -j $(JOBS) --target fuzzers
 	@for f in build-fuzz/fuzz/fuzz_*; do \
 	  n=$$(basename $$f); echo "== replay $$n"; \
 	  $$f -runs=0 fuzz/corpus/$$n/* || exit 1; \
