@@ -64,7 +64,6 @@ bool startsWith(std::string_view text, std::string_view prefix) { return text.su
 std::vector<NamedSetting> describeSettings(const RadioSettings& s) {
     std::vector<NamedSetting> out;
     bool channelsDone = false;
-    const bool userTones = s.toneSequence.toneset == kUserToneSet;
     for (const SettingInfo& info : settingTable()) {
         if (info.scope != SettingScope::Configuration) continue;
         if (info.line == SettingLine::ChannelTable) {
@@ -74,11 +73,7 @@ std::vector<NamedSetting> describeSettings(const RadioSettings& s) {
         }
         if (info.derived || startsWith(info.key, "tone.userTone[")) continue;
         if (startsWith(info.key, "tone.toneFrequency[")) {
-            // The tone page shows the typed texts under a user set and the set's tones otherwise.
-            const std::size_t i = static_cast<std::size_t>(info.index);
-            out.push_back({info.name, (userTones ? cp1252ToUtf8(s.toneSequence.userTone[i])
-                                                 : std::to_string(s.toneSequence.toneFrequency[i])) +
-                                          " Hz"});
+            out.push_back({info.name, cp1252ToUtf8(shownToneText(s.toneSequence, info.index)) + " Hz"});
             continue;
         }
         out.push_back({info.name, settingDisplayText(s, SettingRef{&info, 0, 0})});

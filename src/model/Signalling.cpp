@@ -38,6 +38,14 @@ void collectToneSequence(ToneSequenceSettings& tone) {
     }
 }
 
+std::string shownToneText(const ToneSequenceSettings& tone, int index) {
+    const auto k = static_cast<std::size_t>(index);
+    if (tone.toneset == kUserToneSet) return tone.userTone[k];
+    if (isValidToneSet(tone.toneset))
+        return std::to_string(ToneSetTable[static_cast<std::size_t>(tone.toneset)].tones[k]);
+    return std::to_string(tone.toneFrequency[k]);
+}
+
 int longestLeadIn(const ToneSequenceSettings& tone) {
     int longest = tone.sequences[1].leadInTime;
     for (int i = 2; i < kSequenceSlots; ++i)

@@ -79,6 +79,12 @@ ToneCycles toneCycles(int frequencyHz);
 // remainder of all fifteen tones are derived from toneFrequency.
 void collectToneSequence(ToneSequenceSettings& tone);
 
+// What tone `index` (0..14) shows on the tone page, and so in the option
+// report and in lists of differences: the typed text under the "User" set,
+// the set's own tone under a built-in set (the one the radio gets), the
+// stored frequency under an unknown set. Windows-1252 bytes.
+std::string shownToneText(const ToneSequenceSettings& tone, int index);
+
 // Choosing a tone set on the tone page: a built-in set brings its table
 // tones and its standard tone length, which becomes every sequence's 1st
 // tone time and the decoder's tone length; "User" keeps the tones as they are.

@@ -28,7 +28,6 @@ constexpr double kSectionGap = 0.1;
 
 QString text(std::string_view bytes) { return QString::fromStdString(cp1252ToUtf8(bytes)); }
 QString view(std::string_view ascii) { return QString::fromUtf8(ascii.data(), int(ascii.size())); }
-QString number(int n) { return QString::number(n); }
 
 struct Item {
     Item(QString l, QString v, QStringList m = {}) : label(std::move(l)), value(std::move(v)), more(std::move(m)) {}
@@ -165,12 +164,8 @@ void drawToneSection(OptionPageWriter& w, const RadioSettings& s) {
     const ToneSequenceSettings& t = s.toneSequence;
     w.title(QStringLiteral("Tone Sequence"));
     Box tones{QStringLiteral("Toneset"), {}, 2};
-    const bool user = t.toneset == kUserToneSet;
     for (int i = 0; i < kToneCount; ++i) {
-        // The page shows the set's own tones for a built-in set and the typed texts for "User".
-        const QString hz = user                        ? text(t.userTone[i])
-                           : isValidToneSet(t.toneset) ? number(ToneSetTable[t.toneset].tones[i])
-                                                       : number(t.toneFrequency[i]);
+        const QString hz = text(shownToneText(t, i));
         tones.items.push_back(
             {label("tone.toneFrequency[" + std::string(1, tonelists::toneDigit(i)) + "]"), hertz(hz)});
     }

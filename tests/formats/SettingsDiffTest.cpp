@@ -54,6 +54,17 @@ TEST(SettingsDiffTest, NamesTheChangedSettingsAsThePagesShowThem) {
     EXPECT_EQ(d.size(), 3u);
     EXPECT_NE(std::find(d.begin(), d.end(), "Encode / ANI Seq.: (empty) \u2192 123"), d.end());
     EXPECT_NE(std::find(d.begin(), d.end(), "DTMF and Selcall Status / DTMF: Disable \u2192 Enable"), d.end());
+    // Tones as the tone page shows them: a built-in set's own tones, whatever a file held.
+    RadioSettings e = a;
+    e.toneSequence.toneFrequency[3] += 7;
+    EXPECT_TRUE(diffSettings(a, e).empty());
+    e.toneSequence.toneset = kUserToneSet;
+    e.toneSequence.userTone[3] = "1234";
+    const auto toUser = lines(diffSettings(a, e));
+    const std::string tone3 =
+        "Tone Sequence / Tone 3: " + std::to_string(ToneSetTable[std::size_t(a.toneSequence.toneset)].tones[3]) +
+        " Hz \u2192 1234 Hz";
+    EXPECT_NE(std::find(toUser.begin(), toUser.end(), tone3), toUser.end()) << tone3;
 }
 
 TEST(SettingsDiffTest, ChannelValuesFollowTheGrid) {

@@ -233,17 +233,16 @@ void ToneSequencePage::toneSetChosen(int position) {
         return;
     }
     setToneFieldsEditable(false);
-    showTableTones(position);
+    showTones();
     const int length = settings_.toneSequence.toneLength;
     toneLength_->setText(QString::number(length));
     for (int n = 1; n <= kSequenceCount; ++n)
         firstTone_[static_cast<std::size_t>(n - 1)]->setText(QString::number(length));
 }
 
-void ToneSequencePage::showTableTones(int toneset) {
-    const ToneSet& set = ToneSetTable[static_cast<std::size_t>(toneset)];
+void ToneSequencePage::showTones() {
     for (int i = 0; i < kToneCount; ++i)
-        tones_[static_cast<std::size_t>(i)]->setText(QString::number(set.tones[static_cast<std::size_t>(i)]));
+        tones_[static_cast<std::size_t>(i)]->setText(shown(shownToneText(settings_.toneSequence, i)));
 }
 
 void ToneSequencePage::setToneFieldsEditable(bool editable) {
@@ -335,19 +334,9 @@ void ToneSequencePage::refreshFromSettings() {
     QScopedValueRollback<bool> guard(updating_, true);
     const ToneSequenceSettings& t = settings_.toneSequence;
     toneSet_->setCurrentIndex(toneSet_->findData(t.toneset));
-    if (t.toneset == kUserToneSet) {
-        setToneFieldsEditable(true);
-        for (int i = 0; i < kToneCount; ++i)
-            tones_[static_cast<std::size_t>(i)]->setText(shown(t.userTone[static_cast<std::size_t>(i)]));
-    } else if (isValidToneSet(t.toneset)) {
-        setToneFieldsEditable(false);
-        showTableTones(t.toneset);
-    } else {
-        // Not a known set: show the stored frequencies, locked.
-        setToneFieldsEditable(false);
-        for (int i = 0; i < kToneCount; ++i)
-            tones_[static_cast<std::size_t>(i)]->setText(QString::number(t.toneFrequency[static_cast<std::size_t>(i)]));
-    }
+    // Only the "User" set's tones are typed; a built-in or unknown set's are shown locked.
+    setToneFieldsEditable(t.toneset == kUserToneSet);
+    showTones();
     for (int n = 1; n <= kSequenceCount; ++n) {
         const auto k = static_cast<std::size_t>(n - 1);
         const ToneSequence& entry = t.sequences[static_cast<std::size_t>(n)];

@@ -54,7 +54,7 @@ private:
     void onLeave(QLineEdit* field, std::function<void()> handler);
 
     void toneSetChosen(int position);
-    void showTableTones(int toneset);
+    void showTones();  // the tones as the chosen set shows them
     void setToneFieldsEditable(bool editable);
     void setTimesEditable(int sequence);
     void toneLeft(int tone);
