@@ -53,7 +53,20 @@ void PageLayout::drawRule(double x1, double x2, double y, double lineWidth) {
 }
 
 double PageLayout::printText(double x, double y, const QString& text, double pointSize, int alignment, bool bold) {
-    const QFont f = font(pointSize, bold);
+    return drawText(x, y, text, font(pointSize, bold), alignment);
+}
+
+void PageLayout::printTextWithin(double x, double y, const QString& text, double pointSize, int alignment, bool bold,
+                                 double maxWidth) {
+    const double width = textWidth(text, pointSize, bold);
+    QFont f = font(pointSize, bold);
+    // Condensed to leave a small gap before whatever follows.
+    if (width > maxWidth && maxWidth > 0.0)
+        f.setStretch(std::clamp(static_cast<int>(100.0 * (maxWidth - 0.03) / width), 50, 99));
+    drawText(x, y, text, f, alignment);
+}
+
+double PageLayout::drawText(double x, double y, const QString& text, const QFont& f, int alignment) {
     QFontMetricsF fm(f, painter_.device());
     painter_.save();
     painter_.setFont(f);
@@ -67,30 +80,6 @@ double PageLayout::printText(double x, double y, const QString& text, double poi
     painter_.drawText(QPointF(origin.x(), origin.y() + fm.ascent()), text);
     painter_.restore();
     return y + fm.height() / dpiY_;
-}
-
-void PageLayout::printTextWithin(double x, double y, const QString& text, double pointSize, int alignment, bool bold,
-                                 double maxWidth) {
-    const double width = textWidth(text, pointSize, bold);
-    if (width <= maxWidth || maxWidth <= 0.0) {
-        printText(x, y, text, pointSize, alignment, bold);
-        return;
-    }
-    // Condensed to leave a small gap before whatever follows.
-    QFont f = font(pointSize, bold);
-    f.setStretch(std::clamp(static_cast<int>(100.0 * (maxWidth - 0.03) / width), 50, 99));
-    QFontMetricsF fm(f, painter_.device());
-    painter_.save();
-    painter_.setFont(f);
-    painter_.setPen(Qt::black);
-    const double drawn = fm.horizontalAdvance(text);
-    QPointF origin = toDevice(x, y);
-    if (alignment == 2)
-        origin.rx() -= drawn / 2.0;
-    else if (alignment == 1)
-        origin.rx() -= drawn;
-    painter_.drawText(QPointF(origin.x(), origin.y() + fm.ascent()), text);
-    painter_.restore();
 }
 
 double PageLayout::openBox(const QRectF& r, const QString& title, double titlePointSize) {

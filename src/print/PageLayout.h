@@ -58,6 +58,8 @@ private:
     // printText, drawn condensed when the text is wider than maxWidth inches.
     void printTextWithin(double x, double y, const QString& text, double pointSize, int alignment, bool bold,
                          double maxWidth);
+    // One line in the given font, aligned as printText aligns; returns the y below.
+    double drawText(double x, double y, const QString& text, const QFont& f, int alignment);
     QPointF toDevice(double x, double y) const;
     double dx(double inches) const { return inches * dpiX_; }
     double dy(double inches) const { return inches * dpiY_; }
